@@ -1,0 +1,97 @@
+// The prosody engine: pattern notation, line handling, the conformance check
+// ("判断正误") and the tone and rhyme annotation ("判断平仄韵调").
+//
+// Everything here is pure: the window copies its controls into ComposeTexts,
+// calls a run, and writes the texts back. Texts are handled per UTF-16 code
+// unit; lines in a text box are separated by CR LF.
+#pragma once
+
+#include <QChar>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+#include "rhymedict.h"
+
+namespace versilo {
+
+// ---- notation -------------------------------------------------------------
+
+inline const QString kCrLf = QStringLiteral("\r\n");
+
+// Legends and headings shown above the result columns.
+inline const QString kToneLegend = QStringLiteral("○：平韵  ●：仄韵    ※：平仄两读");
+inline const QString kResultLegendPingshui = QStringLiteral("★：正确   ¤：错误    ※：平仄两读");
+inline const QString kCompareHeading = QStringLiteral("★：正确  ¤：错误  ※：平仄两读具体分析");
+inline const QString kRhymeHeading = QStringLiteral("判断韵调");
+inline const QString kUnknownMark = QStringLiteral("空");
+
+enum class StripSet {
+    Full,          // , ， 。 ！ ! ? ？ ) ( ） （ 韵 读 句 叠
+    Punctuation,   // , ， 。 ！ ! ? ？ ) ( ） （
+    Rhyme,         // , ， 。 ！ ! ？ ) ( ） （ 韵 读 句   (no ASCII ?, no 叠)
+};
+
+// Leading and trailing U+0020 removed, nothing else.
+QString TrimBlanks(const QString &text);
+
+// Cuts at CR LF pairs; n pairs give n + 1 lines, the last always empty.
+// Whatever follows the last CR LF is dropped; lone CR and LF are removed.
+QStringList SplitLines(const QString &text);
+
+// The line without the characters of the set (CR and LF belong to every set).
+QString NormaliseLine(const QString &line, StripSet set);
+
+// One ResultMark for a pattern symbol (null QChar: no symbol at this
+// position) and a ToneMark.
+QChar ClassifyPosition(QChar symbol, QChar mark);
+
+// ---- stored and display forms --------------------------------------------
+
+// `格律` of a pattern book as Form1.Text5 shows it: every "-"-terminated piece
+// a line, then one more CR LF; text after the last "-" is not shown.
+QString PatternDisplayForm(const QString &stored);
+// `正文` of a pattern book as Form1.Text3 shows it, one piece a line.
+QString ExplanationDisplayForm(const QString &stored);
+// `正文` of a work as Form1.Text2 shows it: every "|"-separated piece a line.
+QString PoemDisplayForm(const QString &stored);
+// Text2 -> `正文` of 作品: CR LF -> "|", trimmed of blanks.
+QString StoredPoem(const QString &text2);
+// Text5 -> `格律`: CR LF -> "-", trimmed of blanks.
+QString StoredPattern(const QString &text5);
+
+// ---- the checks -------------------------------------------------------------
+
+// The texts of the composition window a check reads and writes.
+struct ComposeTexts {
+    QString text2;      // poem
+    QString text4;      // title
+    QString text5;      // pattern, display form
+    QString text6;      // tone column
+    QString text8;      // result / rhyme column
+    QString label1;     // tune name
+    QString label2;     // legend above Text6
+    QString label3;     // heading above Text8
+    QString command2;   // rhyme system: "中华新韵" or "平水韵"
+};
+
+// Appends, for every line of SplitLines(poem) and then one more empty line,
+// the ToneMarks of the line's kept characters and CR LF. With
+// blankFirstLine the blanks at the start of the first line are removed.
+QString MarkTones(const RhymeDictionary &dict, const QString &poem, StripSet set,
+                  bool trimFirstLineStart = false);
+// The result lines of Text8: mark line i of text6 against pattern line i of text5.
+QString ComparePattern(const QString &text6, const QString &text5);
+// The rhyme-group names of the poem's kept characters (RhymeStripSet).
+QString NameRhymes(const RhymeDictionary &dict, const QString &poem);
+
+// Loads the dictionary of a rhyme system; false when it cannot be read.
+using DictionaryLoader = std::function<bool(const QString &system, RhymeDictionary &out)>;
+
+// "判断正误". False when the dictionary could not be loaded: the run stopped
+// after tidying the boxes, and the result columns are as they were.
+bool RunConformanceCheck(ComposeTexts &form, const DictionaryLoader &load);
+// "判断平仄韵调". False when the dictionary could not be loaded: nothing changed.
+bool RunAnnotation(ComposeTexts &form, const DictionaryLoader &load);
+
+}  // namespace versilo

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Sets a Debian 12 machine up for Versilo, builds it, then starts the program
+# ("run") or runs every test ("test"). Installs only what is missing.
+set -euo pipefail
+cd "$(dirname "$0")"
+mode=${1:-run}
+
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-translations-l10n
+          libsqlcipher-dev sqlcipher libgtest-dev
+          fonts-noto-cjk fonts-wqy-microhei fonts-arphic-ukai fonts-arphic-uming)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build
+
+case "$mode" in
+  run)
+    exec build/bin/versilo ;;
+  test)
+    export QT_QPA_PLATFORM=offscreen
+    ctest --test-dir build --output-on-failure -j2 ;;
+  *)
+    echo "usage: $0 [run|test]" >&2; exit 2 ;;
+esac

@@ -1,0 +1,108 @@
+// The DataStore: the one connection to mvtrakp.m and the one shared recordset.
+//
+// Every data window connects in its load step, which replaces both the
+// connection and the recordset. Operations never throw: each reports success
+// or failure (and keeps a Chinese error text in LastError()), so callers that
+// run "errors ignored, statement by statement" simply go on.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVariantList>
+#include <memory>
+#include <vector>
+
+struct sqlite3;
+
+namespace versilo {
+
+// Lock types of Recordset::Open. The lock type changes nothing for a reader.
+enum class LockType { ReadOnly = 1, Optimistic = 3 };
+
+class Connection;
+
+// A cursor over the result of one SQL text, fully read at Open (a keyset
+// cursor: RecordCount is exact at once). Add, change and delete act on the
+// current row of the table named after "from" in the SQL text.
+//
+// SQL texts keep the program's shape ("select *from 作品 where 篇名 ='?'"...)
+// but values are never spliced in: a value goes in as a bound parameter, with
+// a "?" where the spliced text stood. So "select *from 作品 where 篇名 =?"
+// with {title} replaces "select *from 作品 where 篇名 ='" + title + "'", and
+// "... like ?" with {"%" + x + "%"} replaces "like'%" + x + "%'".
+class Recordset {
+public:
+    Recordset();
+    ~Recordset();
+    Recordset(const Recordset &) = delete;
+    Recordset &operator=(const Recordset &) = delete;
+
+    // Runs the SQL text on the connection; stands on the first row.
+    // Closes a result that was still open first.
+    bool Open(const QString &sql, const QVariantList &params = {},
+              LockType lock = LockType::ReadOnly);
+    bool IsOpen() const;
+    int RecordCount() const;   // exact right after Open, also for 0 rows
+    bool Eof() const;          // no current row
+
+    // Field read by column name; an invalid QVariant when there is no current
+    // row or no such column, a null QVariant for a database null.
+    QVariant Field(const QString &column) const;
+    // The same as text; null and missing give "".
+    QString Text(const QString &column) const;
+    // Field write on the current row, or on the row started by AddNew.
+    bool SetField(const QString &column, const QVariant &value);
+
+    bool MoveNext();
+    bool AddNew();
+    bool Update();   // stores the written fields: one write, one transaction
+    bool Delete();   // deletes the current row (fails on an empty result)
+    void Close();
+
+    QStringList Columns() const;
+    QString LastError() const;
+
+private:
+    friend class DataStore;
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
+
+// Where the database lives and what fills it when it has to be created.
+struct StoreLocation {
+    QString appDir;       // folder holding mvtrakp.m
+    QString seedDir;      // folder of the seed .tsv files; empty: the seed compiled into the program
+};
+
+class DataStore {
+public:
+    static constexpr const char *kFileName = "mvtrakp.m";
+    static constexpr const char *kPassword = "t3k9w2hpzq7mvd";
+
+    explicit DataStore(StoreLocation where = {});
+    ~DataStore();
+
+    void SetLocation(const StoreLocation &where);
+    const StoreLocation &Location() const;
+    QString FilePath() const;   // appDir + "/mvtrakp.m"
+
+    // connect: a new connection object replaces the shared one. Creates the
+    // file from the seed data when it is missing; never overwrites a file.
+    bool Connect();
+    bool IsConnected() const;
+    // new recordset: a fresh shared recordset replaces the previous one.
+    Recordset &NewRecordset();
+    // The shared recordset.
+    Recordset &Rs();
+
+    // The raw handle of the current connection (tools and tests only).
+    sqlite3 *Handle() const;
+    QString LastError() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
+
+}  // namespace versilo
