@@ -1,0 +1,97 @@
+// Behaviour every window shares: the borderless window dragged by its
+// background, picture buttons with their pressed look, background pictures
+// that let the mouse through, and the hover highlight of label lists.
+#pragma once
+
+#include <QLabel>
+#include <QList>
+#include <QPixmap>
+#include <QWidget>
+
+namespace versilo {
+
+inline const QString kCaption = QStringLiteral("Versilo14.0");
+
+// Font families standing in for the classic Windows faces.
+QFont SongFont(double points);   // 宋体: "AR PL UMing CN", "Noto Serif CJK SC"
+QFont KaiFont(double points);    // 楷体_GB2312: "AR PL UKai CN"
+
+// A fixed-size borderless window with the caption "Versilo14.0", dragged by
+// its background; while it moves, the launcher (and the windows named in
+// followers) move to its top-left.
+class VersiloWindow : public QWidget {
+    Q_OBJECT
+public:
+    VersiloWindow(const QString &name, double widthTwips, double heightTwips, QWidget *parent = nullptr);
+
+    // Windows that move along while this one is dragged, besides the launcher.
+    void SetFollowers(const QStringList &windowNames);
+
+protected:
+    // The load step of a data window: connect the DataStore, new recordset,
+    // move to the launcher's top-left. False when the store cannot be opened
+    // (the message has then been shown).
+    bool ConnectAndPlace();
+    // Only moves to the launcher's top-left.
+    void PlaceAtLauncher();
+
+    void mousePressEvent(QMouseEvent *e) override;
+    void mouseMoveEvent(QMouseEvent *e) override;
+    void mouseReleaseEvent(QMouseEvent *e) override;
+
+private:
+    bool dragging_ = false;
+    QPoint press_;
+    QStringList followers_;
+};
+
+// A background picture covering the client area: paints, never takes the mouse.
+class BackgroundPicture : public QLabel {
+    Q_OBJECT
+public:
+    BackgroundPicture(const QString &name, const QPixmap &art, QWidget *parent);
+};
+
+// A picture button: art with a text (horizontal, or vertical for the
+// launcher), clicked when the button is released over it. With the pressed
+// look it shows a thin single border while a mouse button is held.
+class PictureButton : public QLabel {
+    Q_OBJECT
+public:
+    enum class Orientation { Horizontal, Vertical };
+    PictureButton(const QString &name, const QString &text, Orientation o, QWidget *parent,
+                  bool pressedLook = true);
+    bool IsPressedLook() const { return pressed_; }   // border shown now
+
+signals:
+    void clicked();      // released over the button
+    void released();     // released anywhere, after a press on the button
+
+protected:
+    void mousePressEvent(QMouseEvent *e) override;
+    void mouseReleaseEvent(QMouseEvent *e) override;
+
+private:
+    bool pressedLook_;
+    bool pressed_ = false;
+};
+
+// A label that reports clicks and double-clicks (list entries, tune names).
+class ClickLabel : public QLabel {
+    Q_OBJECT
+public:
+    ClickLabel(const QString &name, QWidget *parent);
+signals:
+    void clicked();
+    void doubleClicked();
+protected:
+    void mouseReleaseEvent(QMouseEvent *e) override;
+    void mouseDoubleClickEvent(QMouseEvent *e) override;
+};
+
+// Hover highlight of a label list: the label under the pointer turns red
+// (&H000000C0) unless empty; all others take the button-text colour.
+// Nothing resets it when the pointer leaves the list.
+void InstallHoverHighlight(const QList<QLabel *> &labels);
+
+}  // namespace versilo

@@ -1,0 +1,42 @@
+// The eleven windows by name ("Form1" ... "Form11"): each exists at most once.
+#pragma once
+
+#include <QHash>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <functional>
+
+namespace versilo {
+
+class WindowRegistry {
+public:
+    using Factory = std::function<QWidget *()>;
+
+    // Each window library registers how its window is made (see app/main).
+    void Register(const QString &name, Factory make);
+    bool IsRegistered(const QString &name) const;
+
+    // The window if it exists (shown or hidden), else nullptr.
+    QWidget *Find(const QString &name) const;
+    template <class T> T *Get(const QString &name) const { return qobject_cast<T *>(Find(name)); }
+
+    // Discard the window if it exists, create it afresh and show it, not modal.
+    QWidget *OpenFresh(const QString &name);
+    // Create the window if it does not exist, then show it.
+    QWidget *Show(const QString &name);
+    // Destroy the window with its state (at once; safe from its own handlers).
+    void Close(const QString &name);
+    // Keep the window, hidden.
+    void Hide(const QString &name);
+    void CloseAll();
+
+    // The launcher, the window all others open over and follow.
+    QWidget *Launcher() const { return Find(QStringLiteral("Form10")); }
+
+private:
+    QHash<QString, Factory> factories_;
+    QHash<QString, QPointer<QWidget>> windows_;
+};
+
+}  // namespace versilo
