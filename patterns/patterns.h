@@ -1,0 +1,7 @@
+// The ci-pattern library: registers its windows with the window registry.
+#pragma once
+
+namespace versilo {
+class WindowRegistry;
+void RegisterPatternWindows(WindowRegistry &registry);   // Form2 (and Form6 when it exists)
+}  // namespace versilo

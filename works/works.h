@@ -1,0 +1,7 @@
+// The works library: registers its windows with the window registry.
+#pragma once
+
+namespace versilo {
+class WindowRegistry;
+void RegisterWorksWindows(WindowRegistry &registry);   // Form3 (and Form8, Form9 when they exist)
+}  // namespace versilo
