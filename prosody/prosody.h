@@ -76,8 +76,9 @@ struct ComposeTexts {
 };
 
 // Appends, for every line of SplitLines(poem) and then one more empty line,
-// the ToneMarks of the line's kept characters and CR LF. With
-// blankFirstLine the blanks at the start of the first line are removed.
+// the ToneMarks of the line's kept characters ("空" where nothing resolves)
+// and CR LF. With trimFirstLineStart the blanks at the start of the first
+// line are removed before stripping.
 QString MarkTones(const RhymeDictionary &dict, const QString &poem, StripSet set,
                   bool trimFirstLineStart = false);
 // The result lines of Text8: mark line i of text6 against pattern line i of text5.

@@ -1,0 +1,325 @@
+#include "prosody.h"
+
+namespace versilo {
+
+namespace {
+
+constexpr char16_t kCr = u'\r';
+constexpr char16_t kLf = u'\n';
+
+bool InStripSet(char16_t c, StripSet set)
+{
+    switch (c) {
+    case kCr: case kLf:
+    case u',': case u'，': case u'。': case u'！': case u'!': case u'？':
+    case u')': case u'(': case u'）': case u'（':
+        return true;
+    case u'?':
+        return set != StripSet::Rhyme;
+    case u'韵': case u'读': case u'句':
+        return set != StripSet::Punctuation;
+    case u'叠':
+        return set == StripSet::Full;
+    default:
+        return false;
+    }
+}
+
+// Appends `text` without any CR or LF.
+void AppendWithoutLineBreaks(QString &out, QStringView text)
+{
+    for (QChar c : text) {
+        if (c.unicode() != kCr && c.unicode() != kLf)
+            out.append(c);
+    }
+}
+
+// Removes every non-overlapping occurrence of `pair`, left to right.
+QString RemovePairs(QString text, QStringView pair)
+{
+    if (text.contains(pair))
+        text.remove(pair.toString());
+    return text;
+}
+
+void AppendToneMarks(QString &out, const RhymeDictionary &dict, QStringView kept)
+{
+    for (QChar c : kept) {
+        const QChar mark = dict.ToneMark(c);
+        if (mark.isNull())
+            out.append(kUnknownMark);
+        else
+            out.append(mark);
+    }
+    out.append(kCrLf);
+}
+
+void AppendGroupNames(QString &out, const RhymeDictionary &dict, QStringView kept)
+{
+    for (QChar c : kept) {
+        const QString name = dict.GroupName(c);
+        out.append(name.isEmpty() ? kUnknownMark : name);
+    }
+    out.append(kCrLf);
+}
+
+}  // namespace
+
+// ---- notation -----------------------------------------------------------------
+
+QString TrimBlanks(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin) == u' ')
+        ++begin;
+    while (end > begin && text.at(end - 1) == u' ')
+        --end;
+    if (begin == 0 && end == text.size())
+        return text;
+    return text.mid(begin, end - begin);
+}
+
+QStringList SplitLines(const QString &text)
+{
+    // Every piece that ends at a CR LF is a line; whatever follows the last
+    // CR LF is dropped, and one empty line always closes the list.
+    QStringList lines;
+    qsizetype from = 0;
+    while (true) {
+        const qsizetype p = text.indexOf(kCrLf, from);
+        if (p < 0)
+            break;
+        QString line;
+        line.reserve(p - from);
+        AppendWithoutLineBreaks(line, QStringView(text).mid(from, p - from));
+        lines.append(line);
+        from = p + 2;
+    }
+    lines.append(QString());
+    return lines;
+}
+
+QString NormaliseLine(const QString &line, StripSet set)
+{
+    QString kept;
+    kept.reserve(line.size());
+    for (QChar c : line) {
+        if (!InStripSet(c.unicode(), set))
+            kept.append(c);
+    }
+    return kept;
+}
+
+QChar ClassifyPosition(QChar symbol, QChar mark)
+{
+    static constexpr QChar kRight(u'★');
+    static constexpr QChar kWrong(u'¤');
+    static constexpr QChar kBoth(u'※');
+    const char16_t s = symbol.unicode();
+    const char16_t m = mark.unicode();
+    if (!symbol.isNull() && s == m)
+        return kRight;
+    if (s == u'◎' || s == u'⊙')
+        return kRight;
+    if (s == u'△' && m == u'○')
+        return kRight;
+    if (s == u'▲' && m == u'●')
+        return kRight;
+    if (m == u'※') {
+        switch (s) {
+        case u'◎': case u'○': case u'⊙': case u'△': case u'▲': case u'●': case u'※':
+            return kBoth;
+        default:
+            break;
+        }
+    }
+    return kWrong;
+}
+
+// ---- stored and display forms -------------------------------------------------
+
+QString PatternDisplayForm(const QString &stored)
+{
+    QString out;
+    out.reserve(stored.size() * 2 + 2);
+    QString s = stored;
+    while (true) {
+        const qsizetype p = s.indexOf(u'-') + 1;   // 1-based, 0 when none
+        if (p > 0) {
+            // The piece runs up to and including its "-", which is dropped.
+            for (QChar c : QStringView(s).left(p)) {
+                if (c != u'-')
+                    out.append(c);
+            }
+            s = s.mid(p);
+        }
+        out.append(kCrLf);
+        s = TrimBlanks(s);
+        if (p == 0)
+            break;
+    }
+    return out;
+}
+
+QString ExplanationDisplayForm(const QString &stored)
+{
+    QString out;
+    if (stored.isEmpty())
+        return out;
+    out.reserve(stored.size() * 2);
+    QString t = stored;
+    while (true) {
+        const qsizetype p = t.indexOf(u'-') + 1;
+        if (p == 0)
+            break;
+        QString piece = t.left(p - 1);
+        piece = RemovePairs(std::move(piece), u"\n\r");
+        piece = RemovePairs(std::move(piece), u"\r\n");
+        out.append(piece);
+        out.append(kCrLf);
+        t = TrimBlanks(t.mid(p));
+    }
+    return out;
+}
+
+QString PoemDisplayForm(const QString &stored)
+{
+    QString out;
+    out.reserve(stored.size() * 2 + 2);
+    QString s = stored;
+    while (true) {
+        const qsizetype p = s.indexOf(u'|') + 1;
+        if (p > 0) {
+            out.append(QStringView(s).left(p - 1));
+            s = s.mid(p);
+        } else {
+            out.append(s);
+            s.clear();
+        }
+        out.append(kCrLf);
+        s = TrimBlanks(s);
+        if (p == 0)
+            break;
+    }
+    return out;
+}
+
+QString StoredPoem(const QString &text2)
+{
+    QString s = text2;
+    s.replace(kCrLf, QStringLiteral("|"));
+    return TrimBlanks(s);
+}
+
+QString StoredPattern(const QString &text5)
+{
+    QString s = text5;
+    s.replace(kCrLf, QStringLiteral("-"));
+    return TrimBlanks(s);
+}
+
+// ---- the checks -----------------------------------------------------------------
+
+QString MarkTones(const RhymeDictionary &dict, const QString &poem, StripSet set,
+                  bool trimFirstLineStart)
+{
+    const QStringList lines = SplitLines(poem);
+    QString out;
+    out.reserve(poem.size() + 2 * lines.size() + 2);
+    bool first = true;
+    for (const QString &line : lines) {
+        QStringView view(line);
+        if (first && trimFirstLineStart) {
+            while (!view.isEmpty() && view.front() == u' ')
+                view = view.mid(1);
+        }
+        first = false;
+        AppendToneMarks(out, dict, NormaliseLine(view.toString(), set));
+    }
+    out.append(kCrLf);   // the one more empty line
+    return out;
+}
+
+QString ComparePattern(const QString &text6, const QString &text5)
+{
+    const QStringList patternLines = SplitLines(text5);
+    const QStringList markLines = SplitLines(text6);
+    QString out;
+    out.reserve(text6.size() + 2);
+    for (qsizetype i = 0; i < markLines.size(); ++i) {
+        const QString &marks = markLines.at(i);
+        const QString pattern = i < patternLines.size() ? patternLines.at(i) : QString();
+        for (qsizetype p = 0; p < marks.size(); ++p) {
+            const QChar symbol = p < pattern.size() ? pattern.at(p) : QChar();
+            out.append(ClassifyPosition(symbol, marks.at(p)));
+        }
+        out.append(kCrLf);
+    }
+    return out;
+}
+
+QString NameRhymes(const RhymeDictionary &dict, const QString &poem)
+{
+    const QStringList lines = SplitLines(poem);
+    QString out;
+    out.reserve(poem.size() + 2 * lines.size() + 2);
+    for (const QString &line : lines)
+        AppendGroupNames(out, dict, NormaliseLine(line, StripSet::Rhyme));
+    out.append(kCrLf);
+    return out;
+}
+
+bool RunConformanceCheck(ComposeTexts &form, const DictionaryLoader &load)
+{
+    // The rhyme system chooses the table and what is stripped from a line.
+    const QString system = form.command2;
+    const bool pingshui = system == kPingshui;
+    const StripSet set = pingshui ? StripSet::Full : StripSet::Punctuation;
+
+    form.text2 = TrimBlanks(form.text2);
+    form.text5 = TrimBlanks(form.text5);
+    form.text6 = TrimBlanks(form.text6);
+    form.text8 = TrimBlanks(form.text8);
+
+    RhymeDictionary dict(system);
+    if (!load || !load(system, dict))
+        return false;
+
+    form.label2 = pingshui ? kResultLegendPingshui : kToneLegend;
+    form.text6.clear();
+    form.text8.clear();
+
+    form.text6 = MarkTones(dict, form.text2 + kCrLf, set);
+    form.label3 = kRhymeHeading;
+
+    if (!form.text4.isEmpty() && !form.label1.isEmpty()) {
+        form.label3 = kCompareHeading;
+        form.text8 = ComparePattern(form.text6, form.text5);
+    }
+
+    if (form.label2.isEmpty() || form.label1.isEmpty())
+        form.label3.clear();
+    return true;
+}
+
+bool RunAnnotation(ComposeTexts &form, const DictionaryLoader &load)
+{
+    const QString system = form.command2;
+    RhymeDictionary dict(system);
+    if (!load || !load(system, dict))
+        return false;
+
+    form.label2 = kToneLegend;
+    form.text6.clear();
+    form.text8.clear();
+
+    // The tone pass drops the blanks before the poem's first character; the
+    // rhyme pass keeps them, and keeps "?" and "叠" as well.
+    form.text6 = MarkTones(dict, form.text2, StripSet::Full, true);
+    form.label3 = kRhymeHeading;
+    form.text8 = NameRhymes(dict, form.text2);
+    return true;
+}
+
+}  // namespace versilo
