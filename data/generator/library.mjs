@@ -1,0 +1,220 @@
+// Builds the poetry library (诗词库) and its authors (作者) from the
+// chinese-poetry corpus: 唐诗三百首 (the 320-poem edition), 千家诗 and
+// 宋词三百首, converted to simplified characters and cleaned.
+//
+//   node library.mjs            writes ../seed/诗词库.tsv and ../seed/作者.tsv
+//
+// The 拼音 columns are left out: the program fills them with its own
+// initials function when it creates the database.
+import { createRequire } from 'node:module';
+import { fileURLToPath } from 'node:url';
+import { dirname, join } from 'node:path';
+import { readdirSync } from 'node:fs';
+import * as OpenCC from 'opencc-js';
+import { writeTsv } from './library/tsv.mjs';
+import {
+  AUTHOR_ALIASES, DYNASTY_OF, BIRTH_YEAR, DYNASTY_ORDER, TEXT_FIXES, TITLE_FIXES, BMP_FORMS,
+} from './library/authors.mjs';
+
+const here = dirname(fileURLToPath(import.meta.url));
+const require = createRequire(import.meta.url);
+const corpus = join(here, 'node_modules/chinese-poetry/dist');
+const seedDir = join(here, '../seed');
+const t2s = OpenCC.Converter({ from: 't', to: 'cn' });
+
+// Characters a cleaned poem may contain besides Chinese characters.
+const PUNCT = '，。！？；：、“”‘’《》·—';
+const CLAUSE_END = /[，。！？；：、]/;
+
+function isHan(ch) {
+  const c = ch.codePointAt(0);
+  return (c >= 0x4e00 && c <= 0x9fff) || (c >= 0x3400 && c <= 0x4dbf) || c === 0x3007;
+}
+
+// Notes in brackets, stray blanks and ASCII punctuation go; what remains is
+// checked character by character.
+function cleanLine(line) {
+  let s = [...t2s(line)].map((ch) => BMP_FORMS[ch] || ch).join('');
+  s = s.replace(/\(/g, '（').replace(/\)/g, '）');
+  s = s.replace(/（[^）]*）/g, '')
+    .replace(/\[[^\]]*\]/g, '').replace(/〔[^〕]*〕/g, '').replace(/【[^】]*】/g, '')
+    .replace(/［[^］]*］/g, '');
+  s = s.replace(/[ \t\r\u3000]/g, '')
+    .replace(/,/g, '，').replace(/\./g, '。').replace(/\?/g, '？').replace(/!/g, '！')
+    .replace(/;/g, '；').replace(/:/g, '：')
+    .replace(/[「『]/g, '“').replace(/[」』]/g, '”')
+    .replace(/[・•‧]/g, '·');
+  return s;
+}
+
+function cleanTitle(title) {
+  return cleanLine(title).replace(/[“”《》]/g, '');
+}
+
+// Text without punctuation: the identity of a poem for deduplication.
+function bare(text) {
+  return [...text].filter(isHan).join('');
+}
+
+const oddChars = new Map();
+function noteOdd(where, text) {
+  for (const ch of text) {
+    if (isHan(ch) || PUNCT.includes(ch) || ch === '\r' || ch === '\n') continue;
+    if (ch.codePointAt(0) > 0xffff) throw new Error(`character outside the BMP in ${where}: ${ch}`);
+    oddChars.set(ch, (oddChars.get(ch) || 0) + 1);
+    if (oddChars.get(ch) === 1) console.error(`odd character ${JSON.stringify(ch)} U+${ch.codePointAt(0).toString(16)} in ${where}`);
+  }
+}
+
+function authorName(raw) {
+  let name = t2s(raw).replace(/^（[^）]*）/, '').trim();
+  return AUTHOR_ALIASES[name] || name;
+}
+
+function dynastyFromTag(raw) {
+  const m = /^（([^）]*)）/.exec(t2s(raw));
+  return m ? m[1] : null;
+}
+
+const poems = [];          // { title, author, text, source }
+const seen = new Map();    // author + bare text -> index in poems
+const dynastyHint = new Map();
+let dropped = 0;
+
+function addPoem(source, rawTitle, rawAuthor, paragraphs) {
+  const author = authorName(rawAuthor);
+  const hint = dynastyFromTag(rawAuthor);
+  if (hint && !dynastyHint.has(author)) dynastyHint.set(author, hint);
+  // Notes may run over several paragraphs: clean the poem as a whole.
+  const lines = cleanLine(paragraphs.join('\n')).split('\n').filter((l) => l.length > 0);
+  let title = cleanTitle(rawTitle);
+  const fixKey = `${author}|${title}`;
+  if (TITLE_FIXES[fixKey]) title = TITLE_FIXES[fixKey];
+  let text = lines.join('\r\n');
+  for (const [from, to] of TEXT_FIXES[`${author}|${title}`] || []) {
+    if (!text.includes(from)) throw new Error(`text fix not applicable: ${author} ${title} ${from}`);
+    text = text.split(from).join(to);
+  }
+  // The same poem in two collections may differ in a character or two
+  // (variant readings): author and opening identify it.
+  const key = `${author}\u0000${bare(text).slice(0, 8)}`;
+  if (seen.has(key)) { dropped++; return; }
+  seen.set(key, poems.length);
+  noteOdd(`${source} ${author} ${title}`, title + text);
+  poems.push({ title, author, text, source });
+}
+
+// 唐诗三百首, in the order of the book (by form).
+const tang = require(join(corpus, 'mengxue/tangshisanbaishou.json'));
+for (const group of tang.content) {
+  for (const p of group.content) addPoem('唐诗三百首', p.chapter, p.author, p.paragraphs);
+}
+// 千家诗.
+// A few entries hold several poems under one title ("其一", "其二").
+const qjs = require(join(corpus, 'mengxue/qianjiashi.json'));
+for (const group of qjs.content) {
+  for (const p of group.content) {
+    if (typeof p.paragraphs[0] === 'string') { addPoem('千家诗', p.chapter, p.author, p.paragraphs); continue; }
+    for (const part of p.paragraphs) addPoem('千家诗', `${p.chapter}·${part.subchapter}`, p.author, part.paragraphs);
+  }
+}
+// 宋词三百首: the tune name and the first clause make the title. This file
+// of the corpus lost its rarer characters (鹈鴂 became 鹈, the name 赵令畤
+// became 赵令); the complete collection of Song ci still has them, so a poem
+// is taken from there when its text there is the same but for a few
+// characters more.
+function isSubsequence(short, long) {
+  let i = 0;
+  for (const ch of long) if (i < short.length && ch === short[i]) i++;
+  return i === short.length;
+}
+const fullCi = new Map();
+for (const f of readdirSync(join(corpus, 'songci')).filter((f) => /^ci\.song\.\d+\.json$/.test(f))
+  .sort((a, b) => Number(a.split('.')[2]) - Number(b.split('.')[2]))) {
+  for (const q of require(join(corpus, 'songci', f))) {
+    const b = bare(q.paragraphs.join(''));
+    const k = b.slice(0, 2);
+    if (!fullCi.has(k)) fullCi.set(k, []);
+    fullCi.get(k).push({ q, b });
+  }
+}
+let restored = 0;
+const ci = require(join(corpus, 'songci/宋词三百首.json'));
+for (const p of ci) {
+  const b = bare(p.paragraphs.join(''));
+  const candidates = (fullCi.get(b.slice(0, 2)) || []).filter(({ q, b: fb }) =>
+    fb.length > b.length && fb.length <= b.length + 4 && isSubsequence(b, fb)
+    && (q.author === p.author || q.author.startsWith(p.author)));
+  candidates.sort((x, y) => (x.q.author !== p.author) - (y.q.author !== p.author));
+  let src = p;
+  if (candidates.length) { src = { ...candidates[0].q }; restored++; }
+  const tune = cleanTitle(src.rhythmic.length >= p.rhythmic.length ? src.rhythmic : p.rhythmic).split('·').pop();
+  const first = cleanLine(src.paragraphs[0]).split(CLAUSE_END)[0];
+  addPoem('宋词三百首', `${tune}·${first}`, src.author, src.paragraphs);
+}
+
+// Authors: one row per name used by the library.
+function chineseNumber(s) {
+  const digits = { '〇': 0, '○': 0, '零': 0, '一': 1, '二': 2, '三': 3, '四': 4, '五': 5, '六': 6, '七': 7, '八': 8, '九': 9 };
+  if (/^\d+$/.test(s)) return Number(s);
+  let n = 0;
+  for (const ch of s) {
+    if (!(ch in digits)) return null;
+    n = n * 10 + digits[ch];
+  }
+  return n;
+}
+
+// "(1037-1101)", "（约 1212-1272）", "（一○三七～一一○一）", "前" for BC.
+function birthFromDescription(desc) {
+  const m = /^[^（(]{0,16}[（(]\s*(公元)?(前)?\s*(约)?\s*([0-9〇○零一二三四五六七八九]{2,4})\s*[?？]?\s*(年)?\s*[-—―－~～]/.exec(desc);
+  if (!m) return null;
+  const n = chineseNumber(m[4]);
+  if (n === null) return null;
+  return m[2] ? -n : n;
+}
+
+const descYear = new Map();
+for (const a of require(join(corpus, 'songci/author.song.json'))) {
+  const y = birthFromDescription(a.description.replace(/^--/, '').replace(/^[^：:]{1,6}[：:]/, ''));
+  if (y !== null && !descYear.has(a.name)) descYear.set(a.name, y);
+}
+for (const a of require(join(corpus, 'quantangshi/authors.song.json'))) {
+  const name = t2s(a.name);
+  const y = birthFromDescription(t2s(a.desc).replace(new RegExp('^' + name), ''));
+  if (y !== null && !descYear.has(name)) descYear.set(name, y);
+}
+
+const authorOrder = [];
+const firstSource = new Map();
+for (const p of poems) {
+  if (!firstSource.has(p.author)) { firstSource.set(p.author, p.source); authorOrder.push(p.author); }
+}
+
+const authors = authorOrder.map((name, index) => {
+  const source = firstSource.get(name);
+  const dynasty = DYNASTY_OF[name] || dynastyHint.get(name) || (source === '唐诗三百首' ? '唐' : '宋');
+  let year = null;
+  let from = 'none';
+  if (Object.prototype.hasOwnProperty.call(BIRTH_YEAR, name)) { year = BIRTH_YEAR[name]; from = 'table'; }
+  else if (descYear.has(name)) { year = descYear.get(name); from = 'corpus'; }
+  return { name, dynasty, year, from, index };
+});
+
+const rank = (d) => { const i = DYNASTY_ORDER.indexOf(d); if (i < 0) throw new Error(`unknown dynasty ${d}`); return i; };
+authors.sort((a, b) => rank(a.dynasty) - rank(b.dynasty)
+  || (a.year === null) - (b.year === null)
+  || (a.year ?? 0) - (b.year ?? 0)
+  || a.index - b.index);
+
+const order = ['唐诗三百首', '千家诗', '宋词三百首'];
+const counts = Object.fromEntries(order.map((s) => [s, poems.filter((p) => p.source === s).length]));
+writeTsv(join(seedDir, '诗词库.tsv'), ['标题', '作者', '正文'], poems.map((p) => [p.title, p.author, p.text]));
+writeTsv(join(seedDir, '作者.tsv'), ['姓名', '朝代', '年代'], authors.map((a) => [a.name, a.dynasty, a.year === null ? '' : String(a.year)]));
+
+if (process.env.LIBRARY_VERBOSE) {
+  for (const a of authors) console.error(`${a.dynasty}\t${a.name}\t${a.year ?? ''}\t${a.from}`);
+}
+console.log(`诗词库: ${poems.length} poems (${order.map((s) => `${s} ${counts[s]}`).join(', ')}; ${dropped} duplicates dropped)`);
+console.log(`宋词三百首: ${restored} poems completed from the full collection`);
+console.log(`作者: ${authors.length} authors (${authors.filter((a) => a.year !== null).length} with a year)`);
