@@ -3,6 +3,8 @@
 // that let the mouse through, and the hover highlight of label lists.
 #pragma once
 
+#include <QColor>
+#include <QFont>
 #include <QLabel>
 #include <QList>
 #include <QPixmap>
@@ -26,6 +28,8 @@ public:
 
     // Windows that move along while this one is dragged, besides the launcher.
     void SetFollowers(const QStringList &windowNames);
+    const QStringList &Followers() const { return followers_; }
+    bool IsDragging() const { return dragging_; }
 
 protected:
     // The load step of a data window: connect the DataStore, new recordset,
@@ -38,6 +42,9 @@ protected:
     void mousePressEvent(QMouseEvent *e) override;
     void mouseMoveEvent(QMouseEvent *e) override;
     void mouseReleaseEvent(QMouseEvent *e) override;
+
+    // Moves this window and everything that follows it to the given top-left.
+    void MoveWithFollowers(const QPoint &topLeft);
 
 private:
     bool dragging_ = false;
@@ -63,6 +70,11 @@ public:
                   bool pressedLook = true);
     bool IsPressedLook() const { return pressed_; }   // border shown now
 
+    Orientation TextOrientation() const { return orientation_; }
+    // Replaces the slip drawn from the text by a picture of one's own (scaled
+    // to the button); a null pixmap brings the slip back.
+    void SetArt(const QPixmap &art);
+
 signals:
     void clicked();      // released over the button
     void released();     // released anywhere, after a press on the button
@@ -70,10 +82,15 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent *e) override;
     void mouseReleaseEvent(QMouseEvent *e) override;
+    void paintEvent(QPaintEvent *e) override;
 
 private:
+    void SetPressed(bool pressed);
+
+    Orientation orientation_;
     bool pressedLook_;
     bool pressed_ = false;
+    QPixmap art_;
 };
 
 // A label that reports clicks and double-clicks (list entries, tune names).
@@ -85,13 +102,22 @@ signals:
     void clicked();
     void doubleClicked();
 protected:
+    void mousePressEvent(QMouseEvent *e) override;
     void mouseReleaseEvent(QMouseEvent *e) override;
     void mouseDoubleClickEvent(QMouseEvent *e) override;
+private:
+    bool afterDoubleClick_ = false;
 };
 
 // Hover highlight of a label list: the label under the pointer turns red
 // (&H000000C0) unless empty; all others take the button-text colour.
 // Nothing resets it when the pointer leaves the list.
+// The colour is the label's palette colour QPalette::WindowText (so do not
+// colour these labels by style sheet).
 void InstallHoverHighlight(const QList<QLabel *> &labels);
+
+inline const QColor kHighlightRed = QColor(192, 0, 0);
+// The colour a label of such a list shows now.
+QColor LabelColour(const QLabel *label);
 
 }  // namespace versilo

@@ -35,6 +35,8 @@ public:
     QWidget *Launcher() const { return Find(QStringLiteral("Form10")); }
 
 private:
+    QWidget *Create(const QString &name);   // made by the factory, not yet shown
+
     QHash<QString, Factory> factories_;
     QHash<QString, QPointer<QWidget>> windows_;
 };

@@ -1,0 +1,48 @@
+#include "dialogs.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include "widgets.h"
+
+namespace versilo {
+
+namespace {
+
+QWidget *BoxParent()
+{
+    // Centre the box over the window the writer works in, if there is one.
+    return QApplication::activeWindow();
+}
+
+}  // namespace
+
+bool MessageBoxDialogs::Ask(const QString &text)
+{
+    QMessageBox box(QMessageBox::Question, kCaption, text, QMessageBox::Yes | QMessageBox::No,
+                    BoxParent());
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setWindowModality(Qt::ApplicationModal);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void MessageBoxDialogs::Tell(const QString &text)
+{
+    QMessageBox box(QMessageBox::NoIcon, kCaption, text, QMessageBox::Ok, BoxParent());
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+}
+
+bool ScriptedDialogs::Ask(const QString &text)
+{
+    asked << text;
+    if (answers.empty())
+        return defaultAnswer;
+    const bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+void ScriptedDialogs::Tell(const QString &text) { told << text; }
+
+}  // namespace versilo

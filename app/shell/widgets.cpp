@@ -1,0 +1,305 @@
+#include "widgets.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+
+#include "appcontext.h"
+#include "art.h"
+#include "dialogs.h"
+#include "twips.h"
+#include "windowregistry.h"
+
+namespace versilo {
+
+QFont SongFont(double points)
+{
+    QFont f;
+    f.setFamilies({QStringLiteral("AR PL UMing CN"), QStringLiteral("Noto Serif CJK SC")});
+    f.setPointSizeF(points);
+    return f;
+}
+
+QFont KaiFont(double points)
+{
+    QFont f;
+    f.setFamilies({QStringLiteral("AR PL UKai CN"), QStringLiteral("Noto Serif CJK SC")});
+    f.setPointSizeF(points);
+    return f;
+}
+
+// ---------------------------------------------------------------- VersiloWindow
+
+VersiloWindow::VersiloWindow(const QString &name, double widthTwips, double heightTwips,
+                             QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+{
+    setObjectName(name);
+    setWindowTitle(kCaption);
+    setFixedSize(TwSize(widthTwips, heightTwips));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    // Paper shows where no picture covers the window.
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, ink::kPaper);
+    setPalette(pal);
+    setAutoFillBackground(true);
+}
+
+void VersiloWindow::SetFollowers(const QStringList &windowNames) { followers_ = windowNames; }
+
+bool VersiloWindow::ConnectAndPlace()
+{
+    AppContext &app = AppContext::Instance();
+    DataStore &store = app.Store();
+    const bool ok = store.Connect();
+    store.NewRecordset();
+    PlaceAtLauncher();
+    if (!ok) {
+        app.Dialog().Tell(QStringLiteral("无法打开数据库文件：") + store.FilePath() +
+                          QStringLiteral("\n") + store.LastError());
+    }
+    return ok;
+}
+
+void VersiloWindow::PlaceAtLauncher()
+{
+    QWidget *launcher = AppContext::Instance().Windows().Launcher();
+    if (launcher && launcher != this)
+        move(launcher->pos());
+}
+
+void VersiloWindow::MoveWithFollowers(const QPoint &topLeft)
+{
+    move(topLeft);
+    WindowRegistry &windows = AppContext::Instance().Windows();
+    QWidget *launcher = windows.Launcher();
+    if (launcher && launcher != this)
+        launcher->move(pos());
+    for (const QString &name : std::as_const(followers_)) {
+        QWidget *w = windows.Find(name);
+        if (w && w != this)
+            w->move(pos());
+    }
+}
+
+void VersiloWindow::mousePressEvent(QMouseEvent *e)
+{
+    // Only the background drags: a control under the pointer that let the
+    // press through (a plain label) does not. Pictures marked transparent
+    // for the mouse are not found by childAt, so they count as background.
+    if (childAt(e->position().toPoint()) != nullptr) {
+        e->ignore();
+        return;
+    }
+    dragging_ = true;
+    press_ = e->position().toPoint();
+    e->accept();
+}
+
+void VersiloWindow::mouseMoveEvent(QMouseEvent *e)
+{
+    if (!dragging_) {
+        e->ignore();
+        return;
+    }
+    // new left = x - press x + left: the pressed point stays under the
+    // pointer. Measured in screen coordinates, so the window moving under
+    // the pointer does not make it jitter.
+    const QPoint pointer = e->globalPosition().toPoint();
+    const QPoint pressedNow = mapToGlobal(press_);
+    MoveWithFollowers(pos() + (pointer - pressedNow));
+    e->accept();
+}
+
+void VersiloWindow::mouseReleaseEvent(QMouseEvent *e)
+{
+    dragging_ = false;
+    e->accept();
+}
+
+// ------------------------------------------------------------ BackgroundPicture
+
+BackgroundPicture::BackgroundPicture(const QString &name, const QPixmap &art, QWidget *parent)
+    : QLabel(parent)
+{
+    setObjectName(name);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setScaledContents(true);
+    setPixmap(art);
+    if (!art.isNull())
+        resize(art.deviceIndependentSize().toSize());
+    else if (parent)
+        resize(parent->size());
+    lower();
+}
+
+// ----------------------------------------------------------------- PictureButton
+
+PictureButton::PictureButton(const QString &name, const QString &text, Orientation o,
+                             QWidget *parent, bool pressedLook)
+    : QLabel(parent), orientation_(o), pressedLook_(pressedLook)
+{
+    setObjectName(name);
+    setText(text);
+    setFrameShadow(QFrame::Plain);
+    setFrameShape(QFrame::NoFrame);
+    setLineWidth(1);
+    setCursor(Qt::PointingHandCursor);
+    resize(o == Orientation::Vertical ? TwSize(375, 1305) : TwSize(1305, 405));
+}
+
+void PictureButton::SetArt(const QPixmap &art)
+{
+    art_ = art;
+    update();
+}
+
+void PictureButton::SetPressed(bool pressed)
+{
+    pressed_ = pressedLook_ && pressed;
+    setFrameShape(pressed_ ? QFrame::Box : QFrame::NoFrame);
+    update();
+}
+
+void PictureButton::mousePressEvent(QMouseEvent *e)
+{
+    SetPressed(true);
+    e->accept();
+}
+
+void PictureButton::mouseReleaseEvent(QMouseEvent *e)
+{
+    SetPressed(false);
+    e->accept();
+    // Take a guard: a handler may discard the window this button sits on.
+    QPointer<PictureButton> self(this);
+    const bool over = rect().contains(e->position().toPoint());
+    emit released();
+    if (self && over && e->button() == Qt::LeftButton)
+        emit clicked();
+}
+
+void PictureButton::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    const QPixmap pm = !art_.isNull()
+                           ? art_
+                           : ButtonArt(size(), text(),
+                                       orientation_ == Orientation::Vertical
+                                           ? TextDirection::Vertical
+                                           : TextDirection::Horizontal);
+    p.drawPixmap(QRectF(rect()), pm, QRectF(QPointF(0, 0), QSizeF(pm.size())));
+    if (frameShape() != QFrame::NoFrame)
+        drawFrame(&p);
+}
+
+// -------------------------------------------------------------------- ClickLabel
+
+ClickLabel::ClickLabel(const QString &name, QWidget *parent) : QLabel(parent)
+{
+    setObjectName(name);
+}
+
+void ClickLabel::mousePressEvent(QMouseEvent *e)
+{
+    // Keep the press: a press on a list entry never drags the window.
+    e->accept();
+}
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent *e)
+{
+    e->accept();
+    // The release that ends a double-click is not a second click.
+    if (afterDoubleClick_) {
+        afterDoubleClick_ = false;
+        return;
+    }
+    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
+        emit clicked();
+}
+
+void ClickLabel::mouseDoubleClickEvent(QMouseEvent *e)
+{
+    e->accept();
+    afterDoubleClick_ = true;
+    if (e->button() == Qt::LeftButton)
+        emit doubleClicked();
+}
+
+// --------------------------------------------------------------- hover highlight
+
+namespace {
+
+void SetLabelColour(QLabel *label, const QColor &colour)
+{
+    QPalette pal = label->palette();
+    if (pal.color(QPalette::WindowText) == colour)
+        return;
+    pal.setColor(QPalette::WindowText, colour);
+    label->setPalette(pal);
+}
+
+class HoverHighlight : public QObject {
+public:
+    HoverHighlight(const QList<QLabel *> &labels, QObject *parent) : QObject(parent)
+    {
+        for (QLabel *l : labels) {
+            labels_.append(l);
+            if (l) {
+                l->setMouseTracking(true);
+                l->installEventFilter(this);
+            }
+        }
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove ||
+            event->type() == QEvent::HoverMove) {
+            for (int k = 0; k < labels_.size(); ++k) {
+                if (labels_[k] == watched) {
+                    Hover(k);
+                    break;
+                }
+            }
+        }
+        return false;
+    }
+
+private:
+    void Hover(int k)
+    {
+        const QColor buttonText = QApplication::palette().color(QPalette::ButtonText);
+        for (int i = 0; i < labels_.size(); ++i) {
+            QLabel *l = labels_[i];
+            if (!l)
+                continue;
+            if (i != k)
+                SetLabelColour(l, buttonText);
+            else if (!l->text().isEmpty())
+                SetLabelColour(l, kHighlightRed);
+        }
+    }
+
+    QList<QPointer<QLabel>> labels_;
+};
+
+}  // namespace
+
+void InstallHoverHighlight(const QList<QLabel *> &labels)
+{
+    if (labels.isEmpty() || !labels.first())
+        return;
+    QObject *owner = labels.first()->parent() ? labels.first()->parent() : labels.first();
+    new HoverHighlight(labels, owner);
+}
+
+QColor LabelColour(const QLabel *label)
+{
+    return label ? label->palette().color(QPalette::WindowText) : QColor();
+}
+
+}  // namespace versilo

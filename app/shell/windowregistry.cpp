@@ -1,0 +1,98 @@
+#include "windowregistry.h"
+
+namespace versilo {
+
+namespace {
+
+// Take a window out of sight and destroy it once control is back in the
+// event loop, so a handler of that window that is still running finishes
+// on a live object.
+void Discard(QWidget *w)
+{
+    if (!w)
+        return;
+    w->hide();
+    w->deleteLater();
+}
+
+}  // namespace
+
+void WindowRegistry::Register(const QString &name, Factory make)
+{
+    factories_.insert(name, std::move(make));
+}
+
+bool WindowRegistry::IsRegistered(const QString &name) const
+{
+    return factories_.contains(name);
+}
+
+QWidget *WindowRegistry::Find(const QString &name) const
+{
+    const auto it = windows_.constFind(name);
+    return it == windows_.constEnd() ? nullptr : it->data();
+}
+
+QWidget *WindowRegistry::Create(const QString &name)
+{
+    const auto it = factories_.constFind(name);
+    if (it == factories_.constEnd() || !*it)
+        return nullptr;
+    QWidget *w = (*it)();
+    if (!w)
+        return nullptr;
+    if (w->objectName().isEmpty())
+        w->setObjectName(name);
+    // The registry decides when a window goes away, never a close event.
+    w->setAttribute(Qt::WA_DeleteOnClose, false);
+    windows_.insert(name, w);
+    return w;
+}
+
+QWidget *WindowRegistry::OpenFresh(const QString &name)
+{
+    if (!IsRegistered(name))
+        return nullptr;
+    Discard(windows_.take(name).data());
+    QWidget *w = Create(name);
+    if (w) {
+        w->show();
+        w->raise();
+        w->activateWindow();
+    }
+    return w;
+}
+
+QWidget *WindowRegistry::Show(const QString &name)
+{
+    QWidget *w = Find(name);
+    if (!w)
+        w = Create(name);
+    if (w) {
+        w->show();
+        w->raise();
+        w->activateWindow();
+    }
+    return w;
+}
+
+void WindowRegistry::Close(const QString &name)
+{
+    Discard(windows_.take(name).data());
+}
+
+void WindowRegistry::Hide(const QString &name)
+{
+    if (QWidget *w = Find(name))
+        w->hide();
+}
+
+void WindowRegistry::CloseAll()
+{
+    const auto windows = windows_;
+    windows_.clear();
+    for (const auto &w : windows)
+        Discard(w.data());
+}
+
+}  // namespace versilo
