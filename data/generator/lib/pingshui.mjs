@@ -1,0 +1,80 @@
+// The 206 rhymes of 廣韻 merged into the 106 groups of 平水韻, and the
+// program's 108 numbered group names (two of which, 5 缁 and 65 邃, have no
+// counterpart among the 106).
+
+// Each 平水韻 group (traditional head character) with the 廣韻 rhymes it takes in.
+const MERGES = [
+  // 平聲
+  ['東', '東'], ['冬', '冬鍾'], ['江', '江'], ['支', '支脂之'], ['微', '微'], ['魚', '魚'],
+  ['虞', '虞模'], ['齊', '齊'], ['佳', '佳皆'], ['灰', '灰咍'], ['真', '真諄臻'], ['文', '文欣'],
+  ['元', '元魂痕'], ['寒', '寒桓'], ['刪', '刪山'], ['先', '先仙'], ['蕭', '蕭宵'], ['肴', '肴'],
+  ['豪', '豪'], ['歌', '歌戈'], ['麻', '麻'], ['陽', '陽唐'], ['庚', '庚耕清'], ['青', '青'],
+  ['蒸', '蒸登'], ['尤', '尤侯幽'], ['侵', '侵'], ['覃', '覃談'], ['鹽', '鹽添嚴'], ['咸', '咸銜凡'],
+  // 上聲
+  ['董', '董'], ['腫', '腫'], ['講', '講'], ['紙', '紙旨止'], ['尾', '尾'], ['語', '語'],
+  ['麌', '麌姥'], ['薺', '薺'], ['蟹', '蟹駭'], ['賄', '賄海'], ['軫', '軫準'], ['吻', '吻隱'],
+  ['阮', '阮混很'], ['旱', '旱緩'], ['潸', '潸產'], ['銑', '銑獮'], ['篠', '篠小'], ['巧', '巧'],
+  ['晧', '晧'], ['哿', '哿果'], ['馬', '馬'], ['養', '養蕩'], ['梗', '梗耿靜'], ['迥', '迥拯等'],
+  ['有', '有厚黝'], ['寑', '寑'], ['感', '感敢'], ['琰', '琰忝儼'], ['豏', '豏檻范'],
+  // 去聲
+  ['送', '送'], ['宋', '宋用'], ['絳', '絳'], ['寘', '寘至志'], ['未', '未'], ['御', '御'],
+  ['遇', '遇暮'], ['霽', '霽祭'], ['泰', '泰'], ['卦', '卦怪夬'], ['隊', '隊代廢'], ['震', '震稕'],
+  ['問', '問焮'], ['願', '願慁恨'], ['翰', '翰換'], ['諫', '諫襇'], ['霰', '霰線'], ['嘯', '嘯笑'],
+  ['效', '效'], ['号', '号'], ['箇', '箇過'], ['禡', '禡'], ['漾', '漾宕'], ['敬', '映諍勁'],
+  ['徑', '徑證嶝'], ['宥', '宥候幼'], ['沁', '沁'], ['勘', '勘闞'], ['豔', '豔㮇釅'], ['陷', '陷鑑梵'],
+  // 入聲
+  ['屋', '屋'], ['沃', '沃燭'], ['覺', '覺'], ['質', '質術櫛'], ['物', '物迄'], ['月', '月沒'],
+  ['曷', '曷末'], ['黠', '黠鎋'], ['屑', '屑薛'], ['藥', '藥鐸'], ['陌', '陌麥昔'], ['錫', '錫'],
+  ['職', '職德'], ['緝', '緝'], ['合', '合盍'], ['葉', '葉怗業'], ['洽', '洽狎乏'],
+];
+
+// The program's numbered groups; null marks the two numbers left without a
+// 平水韻 counterpart (5 缁, 65 邃).
+const NUMBERED = [
+  '東', '冬', '江', '支', null, '微', '魚', '虞', '齊', '佳',
+  '灰', '真', '文', '元', '寒', '刪', '先', '蕭', '肴', '豪',
+  '歌', '麻', '陽', '庚', '青', '蒸', '尤', '侵', '覃', '鹽',
+  '咸', '董', '腫', '講', '紙', '尾', '語', '麌', '薺', '蟹',
+  '賄', '軫', '吻', '阮', '旱', '潸', '銑', '篠', '巧', '晧',
+  '哿', '馬', '養', '梗', '迥', '有', '寑', '感', '琰', '豏',
+  '送', '宋', '絳', '寘', null, '未', '御', '遇', '霽', '泰',
+  '卦', '隊', '震', '問', '願', '翰', '諫', '霰', '嘯', '效',
+  '号', '箇', '禡', '漾', '敬', '徑', '宥', '沁', '勘', '豔',
+  '陷', '屋', '沃', '覺', '質', '物', '月', '曷', '黠', '屑',
+  '藥', '陌', '錫', '職', '緝', '合', '葉', '洽',
+];
+
+// The names the program shows for the numbers (for documentation and checks).
+export const GROUP_NAMES = ('东冬江支缁微鱼虞齐佳灰真文元寒删先萧肴豪歌麻阳筐青蒸尤侵覃盐'
+  + '咸董肿讲纸尾语雨荠蟹贿轸吻阮旱潸铣小巧皓哿马养梗迥有寝感琰槛'
+  + '送宋绛置邃未御遇霁泰卦队震问愿翰谏霰啸效号个驾漾敬径宥沁勘艳'
+  + '陷屋沃觉质物月曷黠屑药陌锡职缉合叶洽').split('');
+
+const RHYME_TO_GROUP = new Map();
+const HEAD_TO_NUMBER = new Map();
+NUMBERED.forEach((head, i) => { if (head) HEAD_TO_NUMBER.set(head, i + 1); });
+for (const [head, rhymes] of MERGES) {
+  const number = HEAD_TO_NUMBER.get(head);
+  if (!number) throw new Error(`平水韻 group ${head} has no number`);
+  for (const r of rhymes) {
+    if (RHYME_TO_GROUP.has(r)) throw new Error(`廣韻 rhyme ${r} merged twice`);
+    RHYME_TO_GROUP.set(r, number);
+  }
+}
+if (GROUP_NAMES.length !== 108 || HEAD_TO_NUMBER.size !== 106 || RHYME_TO_GROUP.size !== 206) {
+  throw new Error('rhyme tables are inconsistent');
+}
+
+// The 108-numbering of the 廣韻 rhyme (韻目 as the book gives it), or undefined.
+export function groupOfRhyme(rhyme) { return RHYME_TO_GROUP.get(rhyme); }
+
+// 平 上 去 入 of a group number.
+export function toneClassOfGroup(n) {
+  if (n >= 1 && n <= 31) return '平';
+  if (n <= 60) return '上';
+  if (n <= 91) return '去';
+  return '入';
+}
+export function isLevelGroup(n) { return n >= 1 && n <= 31; }
+
+export const ALL_RHYMES = [...RHYME_TO_GROUP.keys()];
