@@ -1,43 +1,673 @@
 #include "datastore.h"
 
+#include "schema.h"
+#include "seed.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QRegularExpression>
+
 #include <sqlite3.h>
+
+#include <algorithm>
 
 namespace versilo {
 
-class Connection {};
+// One open database handle. Shared by the DataStore and every recordset
+// that still holds a result of it, so a replaced connection stays usable
+// until its last user lets go.
+class Connection {
+public:
+    explicit Connection(sqlite3 *db) : db_(db) {}
+    ~Connection() { sqlite3_close_v2(db_); }
+    Connection(const Connection &) = delete;
+    Connection &operator=(const Connection &) = delete;
+    sqlite3 *db() const { return db_; }
 
-struct Recordset::Impl {};
+private:
+    sqlite3 *db_;
+};
+
+namespace {
+
+using ConnectionPtr = std::shared_ptr<Connection>;
+
+// A prepared statement that finalizes itself.
+class Statement {
+public:
+    Statement(sqlite3 *db, const QString &sql)
+    {
+        const QByteArray utf8 = sql.toUtf8();
+        rc_ = sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &st_, nullptr);
+    }
+    ~Statement() { sqlite3_finalize(st_); }
+    Statement(const Statement &) = delete;
+    Statement &operator=(const Statement &) = delete;
+    bool ok() const { return rc_ == SQLITE_OK && st_; }
+    sqlite3_stmt *get() const { return st_; }
+
+private:
+    sqlite3_stmt *st_ = nullptr;
+    int rc_;
+};
+
+// Runs BEGIN IMMEDIATE and rolls back unless Commit() succeeded.
+class Transaction {
+public:
+    explicit Transaction(sqlite3 *db) : db_(db)
+    {
+        active_ = schema::Exec(db_, QStringLiteral("BEGIN IMMEDIATE"), &error_);
+    }
+    ~Transaction()
+    {
+        if (active_)
+            schema::Exec(db_, QStringLiteral("ROLLBACK"));
+    }
+    bool active() const { return active_; }
+    bool Commit()
+    {
+        if (!active_ || !schema::Exec(db_, QStringLiteral("COMMIT"), &error_))
+            return false;
+        active_ = false;
+        return true;
+    }
+    const QString &error() const { return error_; }
+
+private:
+    sqlite3 *db_;
+    bool active_ = false;
+    QString error_;
+};
+
+// The name under which the row id travels in front of the table's columns.
+const QString kRowidColumn = QStringLiteral("\x01rowid");
+
+// "select * from TABLE [rest]", any case and blanks, "select*from" too.
+const QRegularExpression &SelectPattern()
+{
+    static const QRegularExpression re(
+        QStringLiteral(R"(^\s*select\s*\*\s*from\s+("[^"]+"|\[[^\]]+\]|[^\s;]+)(.*)$)"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    return re;
+}
+
+QString DefaultAppDir()
+{
+    if (QCoreApplication::instance())
+        return QCoreApplication::applicationDirPath();
+    const QString exe = QFile::symLinkTarget(QStringLiteral("/proc/self/exe"));
+    return exe.isEmpty() ? QDir::currentPath() : QFileInfo(exe).absolutePath();
+}
+
+// How the table's `id` column is filled on insert.
+enum class IdKind { None, RowidAlias, Plain };
+
+IdKind IdKindOf(sqlite3 *db, const QString &table)
+{
+    Statement st(db, QStringLiteral("PRAGMA table_info(") + schema::Quoted(table) + u')');
+    if (!st.ok())
+        return IdKind::None;
+    bool hasId = false, idIsPk = false, idInteger = false;
+    int pkCount = 0;
+    while (sqlite3_step(st.get()) == SQLITE_ROW) {
+        const QString name = QString::fromUtf8(
+            reinterpret_cast<const char *>(sqlite3_column_text(st.get(), 1)));
+        const QString type = QString::fromUtf8(
+            reinterpret_cast<const char *>(sqlite3_column_text(st.get(), 2)));
+        const int pk = sqlite3_column_int(st.get(), 5);
+        if (pk > 0)
+            ++pkCount;
+        if (name.compare(QLatin1String("id"), Qt::CaseInsensitive) == 0) {
+            hasId = true;
+            idIsPk = pk > 0;
+            idInteger = type.compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0;
+        }
+    }
+    if (!hasId)
+        return IdKind::None;
+    return idIsPk && pkCount == 1 && idInteger ? IdKind::RowidAlias : IdKind::Plain;
+}
+
+// Adds what this program needs and a file made elsewhere may lack: missing
+// tables, missing columns, the version mark. Existing data is left alone.
+void CompleteSchema(sqlite3 *db)
+{
+    QStringList work;
+    for (const schema::Table &t : schema::Tables()) {
+        Statement info(db, QStringLiteral("PRAGMA table_info(") + schema::Quoted(t.name) + u')');
+        if (!info.ok())
+            return;
+        QStringList have;
+        while (sqlite3_step(info.get()) == SQLITE_ROW)
+            have << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(info.get(), 1)));
+        if (have.isEmpty()) {
+            work << schema::CreateTableSql(t);
+            continue;
+        }
+        for (const schema::Column &c : t.columns)
+            if (!have.contains(c.name))
+                work << QStringLiteral("ALTER TABLE ") + schema::Quoted(t.name) +
+                            QStringLiteral(" ADD COLUMN ") + schema::Quoted(c.name) + u' ' +
+                            QLatin1String(c.type);
+    }
+    int version = 0;
+    {
+        Statement st(db, QStringLiteral("PRAGMA user_version"));
+        if (st.ok() && sqlite3_step(st.get()) == SQLITE_ROW)
+            version = sqlite3_column_int(st.get(), 0);
+    }
+    if (version < schema::kSchemaVersion)
+        work << QStringLiteral("PRAGMA user_version = %1").arg(schema::kSchemaVersion);
+    if (work.isEmpty())
+        return;
+    Transaction tx(db);
+    for (const QString &sql : work)
+        if (!schema::Exec(db, sql))
+            return;   // a read-only file: used as it is
+    tx.Commit();
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- Recordset
+
+struct Recordset::Impl {
+    const ConnectionPtr *source = nullptr;   // the DataStore's current connection
+    ConnectionPtr conn;                      // held while a result is open
+
+    bool open = false;
+    LockType lock = LockType::ReadOnly;
+    QString table;        // empty: the result cannot be changed
+    QStringList columns;
+    QHash<QString, int> columnIndex;
+    int width = 0;        // columns per row
+    std::vector<QVariant> cells;   // row-major, width per row
+    std::vector<qint64> rowids;
+    std::vector<char> deleted;
+    int rows = 0;
+    int deletedCount = 0;
+    int current = 0;
+
+    bool adding = false;
+    std::vector<std::pair<int, QVariant>> edits;   // column index, value
+
+    QString error;
+
+    mutable QString lastName;
+    mutable int lastIndex = -1;
+
+    bool Fail(const QString &message)
+    {
+        error = message;
+        return false;
+    }
+    int IndexOf(const QString &name) const
+    {
+        if (lastIndex >= 0 && name == lastName)
+            return lastIndex;
+        const int i = columnIndex.value(name, -1);
+        if (i >= 0) {
+            lastName = name;
+            lastIndex = i;
+        }
+        return i;
+    }
+    bool OnRow() const { return open && current < rows && !deleted[current]; }
+    const QVariant *PendingValue(int col) const
+    {
+        for (const auto &e : edits)
+            if (e.first == col)
+                return &e.second;
+        return nullptr;
+    }
+    void Reset()
+    {
+        open = false;
+        conn.reset();
+        table.clear();
+        columns.clear();
+        columnIndex.clear();
+        width = 0;
+        cells.clear();
+        rowids.clear();
+        deleted.clear();
+        rows = deletedCount = current = 0;
+        adding = false;
+        edits.clear();
+        lastName.clear();
+        lastIndex = -1;
+    }
+    // Reads the row `rowid` of the table into row `r` of the result.
+    bool ReadBack(qint64 rowid, int r);
+    bool WriteCheck();
+};
+
+bool Recordset::Impl::WriteCheck()
+{
+    if (!open)
+        return Fail(QStringLiteral("记录集没有打开。"));
+    if (lock == LockType::ReadOnly)
+        return Fail(QStringLiteral("记录集是只读打开的，不能修改。"));
+    if (table.isEmpty())
+        return Fail(QStringLiteral("这个查询的结果不能修改。"));
+    return true;
+}
+
+bool Recordset::Impl::ReadBack(qint64 rowid, int r)
+{
+    Statement st(conn->db(), QStringLiteral("SELECT * FROM ") + schema::Quoted(table) +
+                                 QStringLiteral(" WHERE rowid = ?"));
+    if (!st.ok())
+        return false;
+    sqlite3_bind_int64(st.get(), 1, rowid);
+    if (sqlite3_step(st.get()) != SQLITE_ROW || sqlite3_column_count(st.get()) != width)
+        return false;
+    for (int c = 0; c < width; ++c)
+        cells[size_t(r) * width + c] = schema::ColumnValue(st.get(), c);
+    return true;
+}
+
 Recordset::Recordset() : d(std::make_unique<Impl>()) {}
 Recordset::~Recordset() = default;
-bool Recordset::Open(const QString &, const QVariantList &, LockType) { return false; }
-bool Recordset::IsOpen() const { return false; }
-int Recordset::RecordCount() const { return 0; }
-bool Recordset::Eof() const { return true; }
-QVariant Recordset::Field(const QString &) const { return {}; }
-QString Recordset::Text(const QString &) const { return {}; }
-bool Recordset::SetField(const QString &, const QVariant &) { return false; }
-bool Recordset::MoveNext() { return false; }
-bool Recordset::AddNew() { return false; }
-bool Recordset::Update() { return false; }
-bool Recordset::Delete() { return false; }
-void Recordset::Close() {}
-QStringList Recordset::Columns() const { return {}; }
-QString Recordset::LastError() const { return QStringLiteral("数据库尚不可用。"); }
+
+bool Recordset::Open(const QString &sql, const QVariantList &params, LockType lock)
+{
+    d->Reset();
+    d->error.clear();
+    const ConnectionPtr conn = d->source ? *d->source : nullptr;
+    if (!conn)
+        return d->Fail(QStringLiteral("没有连接数据库，无法执行查询“%1”。").arg(sql));
+    sqlite3 *db = conn->db();
+
+    // The table named after "from" is the one rows are changed in; its row
+    // id is fetched in front of the columns.
+    QString table;
+    QString run = sql;
+    const QRegularExpressionMatch m = SelectPattern().match(sql);
+    if (m.hasMatch()) {
+        table = m.captured(1);
+        if (table.startsWith(u'"') || table.startsWith(u'['))
+            table = table.mid(1, table.size() - 2);
+        run = QStringLiteral("SELECT rowid AS ") + schema::Quoted(kRowidColumn) +
+              QStringLiteral(", * FROM ") + schema::Quoted(table) + m.captured(2);
+    }
+    auto st = std::make_unique<Statement>(db, run);
+    if (!st->ok() && !table.isEmpty()) {
+        // A table without row ids can still be read.
+        table.clear();
+        st = std::make_unique<Statement>(db, sql);
+    }
+    if (!st->ok())
+        return d->Fail(QStringLiteral("无法执行查询“%1”：%2").arg(sql, schema::LastSqliteError(db)));
+    sqlite3_stmt *s = st->get();
+    const int paramCount = sqlite3_bind_parameter_count(s);
+    if (paramCount != params.size())
+        return d->Fail(QStringLiteral("查询“%1”需要%2个参数，给了%3个。")
+                           .arg(sql).arg(paramCount).arg(params.size()));
+    for (int i = 0; i < paramCount; ++i)
+        if (schema::Bind(s, i + 1, params[i]) != SQLITE_OK)
+            return d->Fail(QStringLiteral("无法执行查询“%1”：%2").arg(sql, schema::LastSqliteError(db)));
+
+    const int first = table.isEmpty() ? 0 : 1;
+    const int width = sqlite3_column_count(s) - first;
+    QStringList columns;
+    QHash<QString, int> index;
+    for (int c = 0; c < width; ++c) {
+        const QString name = QString::fromUtf8(sqlite3_column_name(s, c + first));
+        columns << name;
+        if (!index.contains(name))
+            index.insert(name, c);
+    }
+    std::vector<QVariant> cells;
+    std::vector<qint64> rowids;
+    int rc;
+    while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
+        rowids.push_back(first ? sqlite3_column_int64(s, 0) : 0);
+        for (int c = 0; c < width; ++c)
+            cells.push_back(schema::ColumnValue(s, c + first));
+    }
+    if (rc != SQLITE_DONE)
+        return d->Fail(QStringLiteral("无法执行查询“%1”：%2").arg(sql, schema::LastSqliteError(db)));
+
+    d->conn = conn;
+    d->open = true;
+    d->lock = lock;
+    d->table = table;
+    d->columns = columns;
+    d->columnIndex = std::move(index);
+    d->width = width;
+    d->cells = std::move(cells);
+    d->rowids = std::move(rowids);
+    d->rows = int(d->rowids.size());
+    d->deleted.assign(size_t(d->rows), 0);
+    return true;
+}
+
+bool Recordset::IsOpen() const { return d->open; }
+
+int Recordset::RecordCount() const { return d->open ? d->rows - d->deletedCount : 0; }
+
+bool Recordset::Eof() const { return !d->open || (!d->adding && d->current >= d->rows); }
+
+int Recordset::ColumnIndex(const QString &column) const
+{
+    return d->open ? d->IndexOf(column) : -1;
+}
+
+QVariant Recordset::Field(const QString &column) const
+{
+    return FieldAt(ColumnIndex(column));
+}
+
+QVariant Recordset::FieldAt(int c) const
+{
+    if (!d->open || c < 0 || c >= d->width)
+        return {};
+    if (const QVariant *v = d->PendingValue(c))
+        return *v;
+    if (d->adding)
+        return schema::NullValue();
+    if (!d->OnRow())
+        return {};
+    return d->cells[size_t(d->current) * d->width + c];
+}
+
+QString Recordset::Text(const QString &column) const
+{
+    const QVariant v = Field(column);
+    return v.isNull() ? QString() : v.toString();
+}
+
+bool Recordset::SetField(const QString &column, const QVariant &value)
+{
+    if (!d->WriteCheck())
+        return false;
+    if (!d->adding && !d->OnRow())
+        return d->Fail(QStringLiteral("没有当前记录，不能写字段“%1”。").arg(column));
+    const int c = d->IndexOf(column);
+    if (c < 0)
+        return d->Fail(QStringLiteral("数据表“%1”没有字段“%2”。").arg(d->table, column));
+    for (auto &e : d->edits)
+        if (e.first == c) {
+            e.second = value;
+            return true;
+        }
+    d->edits.emplace_back(c, value);
+    return true;
+}
+
+bool Recordset::MoveNext()
+{
+    if (!d->open)
+        return d->Fail(QStringLiteral("记录集没有打开。"));
+    // Fields written without Update are dropped.
+    d->edits.clear();
+    if (d->adding) {
+        d->adding = false;
+        return true;
+    }
+    if (d->current >= d->rows)
+        return d->Fail(QStringLiteral("已经到了最后一条记录之后。"));
+    do
+        ++d->current;
+    while (d->current < d->rows && d->deleted[d->current]);
+    return true;
+}
+
+bool Recordset::AddNew()
+{
+    if (!d->WriteCheck())
+        return false;
+    d->edits.clear();
+    d->adding = true;
+    return true;
+}
+
+bool Recordset::Update()
+{
+    if (!d->open)
+        return d->Fail(QStringLiteral("记录集没有打开。"));
+    if (!d->adding && d->edits.empty())
+        return true;   // nothing written: nothing to store
+    if (!d->WriteCheck())
+        return false;
+    if (!d->adding && !d->OnRow())
+        return d->Fail(QStringLiteral("没有当前记录，无法保存。"));
+    sqlite3 *db = d->conn->db();
+    const auto fail = [&](const QString &why) {
+        return d->Fail(QStringLiteral("无法保存到数据表“%1”：%2").arg(d->table, why));
+    };
+
+    Transaction tx(db);
+    if (!tx.active())
+        return fail(tx.error());
+
+    std::vector<std::pair<QString, QVariant>> values;
+    for (const auto &e : d->edits)
+        values.emplace_back(d->columns[e.first], e.second);
+    qint64 rowid = 0;
+    if (d->adding) {
+        // A table whose `id` is an ordinary column: the next number is
+        // taken inside this transaction.
+        const bool idWritten = std::any_of(values.begin(), values.end(), [](const auto &v) {
+            return v.first.compare(QLatin1String("id"), Qt::CaseInsensitive) == 0;
+        });
+        if (!idWritten && IdKindOf(db, d->table) == IdKind::Plain) {
+            Statement next(db, QStringLiteral("SELECT coalesce(max(id), 0) + 1 FROM ") +
+                                   schema::Quoted(d->table));
+            if (!next.ok() || sqlite3_step(next.get()) != SQLITE_ROW)
+                return fail(schema::LastSqliteError(db));
+            values.emplace_back(QStringLiteral("id"), qlonglong(sqlite3_column_int64(next.get(), 0)));
+        }
+        QString sql = QStringLiteral("INSERT INTO ") + schema::Quoted(d->table);
+        if (values.empty()) {
+            sql += QStringLiteral(" DEFAULT VALUES");
+        } else {
+            QString names, marks;
+            for (const auto &v : values) {
+                if (!names.isEmpty()) {
+                    names += u',';
+                    marks += u',';
+                }
+                names += schema::Quoted(v.first);
+                marks += u'?';
+            }
+            sql += QStringLiteral(" (") + names + QStringLiteral(") VALUES (") + marks + u')';
+        }
+        Statement st(db, sql);
+        if (!st.ok())
+            return fail(schema::LastSqliteError(db));
+        for (size_t i = 0; i < values.size(); ++i)
+            schema::Bind(st.get(), int(i) + 1, values[i].second);
+        if (sqlite3_step(st.get()) != SQLITE_DONE)
+            return fail(schema::LastSqliteError(db));
+        rowid = sqlite3_last_insert_rowid(db);
+    } else {
+        rowid = d->rowids[d->current];
+        QString sql = QStringLiteral("UPDATE ") + schema::Quoted(d->table) + QStringLiteral(" SET ");
+        for (size_t i = 0; i < values.size(); ++i) {
+            if (i)
+                sql += u',';
+            sql += schema::Quoted(values[i].first) + QStringLiteral("=?");
+        }
+        sql += QStringLiteral(" WHERE rowid=?");
+        Statement st(db, sql);
+        if (!st.ok())
+            return fail(schema::LastSqliteError(db));
+        for (size_t i = 0; i < values.size(); ++i)
+            schema::Bind(st.get(), int(i) + 1, values[i].second);
+        sqlite3_bind_int64(st.get(), int(values.size()) + 1, rowid);
+        if (sqlite3_step(st.get()) != SQLITE_DONE)
+            return fail(schema::LastSqliteError(db));
+        if (sqlite3_changes(db) != 1)
+            return fail(QStringLiteral("这条记录已经不在了。"));
+    }
+    if (!tx.Commit())
+        return fail(tx.error());
+
+    // The stored row becomes the current row, as the database holds it.
+    int r = d->current;
+    if (d->adding) {
+        r = d->rows++;
+        d->rowids.push_back(rowid);
+        d->deleted.push_back(0);
+        d->cells.resize(size_t(d->rows) * d->width, schema::NullValue());
+        d->current = r;
+    }
+    if (!d->ReadBack(rowid, r))
+        for (const auto &e : d->edits)
+            d->cells[size_t(r) * d->width + e.first] = e.second;
+    d->adding = false;
+    d->edits.clear();
+    return true;
+}
+
+bool Recordset::Delete()
+{
+    if (!d->WriteCheck())
+        return false;
+    if (d->adding || !d->OnRow())
+        return d->Fail(QStringLiteral("没有当前记录，无法删除。"));
+    sqlite3 *db = d->conn->db();
+    const auto fail = [&](const QString &why) {
+        return d->Fail(QStringLiteral("无法从数据表“%1”删除记录：%2").arg(d->table, why));
+    };
+    Transaction tx(db);
+    if (!tx.active())
+        return fail(tx.error());
+    Statement st(db, QStringLiteral("DELETE FROM ") + schema::Quoted(d->table) +
+                         QStringLiteral(" WHERE rowid=?"));
+    if (!st.ok())
+        return fail(schema::LastSqliteError(db));
+    sqlite3_bind_int64(st.get(), 1, d->rowids[d->current]);
+    if (sqlite3_step(st.get()) != SQLITE_DONE)
+        return fail(schema::LastSqliteError(db));
+    if (sqlite3_changes(db) != 1)
+        return fail(QStringLiteral("这条记录已经不在了。"));
+    if (!tx.Commit())
+        return fail(tx.error());
+    d->deleted[d->current] = 1;
+    ++d->deletedCount;
+    d->edits.clear();
+    return true;
+}
+
+void Recordset::Close() { d->Reset(); }
+
+QStringList Recordset::Columns() const { return d->columns; }
+
+QString Recordset::LastError() const { return d->error; }
+
+// ---------------------------------------------------------------- DataStore
 
 struct DataStore::Impl {
     StoreLocation where;
-    Recordset rs;
+    ConnectionPtr conn;
+    std::unique_ptr<Recordset> rs;
+    QString error;
+
+    std::unique_ptr<Recordset> MakeRecordset()
+    {
+        auto r = std::make_unique<Recordset>();
+        r->d->source = &conn;
+        return r;
+    }
 };
-DataStore::DataStore(StoreLocation where) : d(std::make_unique<Impl>()) { d->where = where; }
-DataStore::~DataStore() = default;
-void DataStore::SetLocation(const StoreLocation &where) { d->where = where; }
+
+DataStore::DataStore(StoreLocation where) : d(std::make_unique<Impl>())
+{
+    SetLocation(where);
+    d->rs = d->MakeRecordset();
+}
+
+DataStore::~DataStore()
+{
+    // The recordset lets go of its connection before the store's own.
+    d->rs.reset();
+}
+
+void DataStore::SetLocation(const StoreLocation &where)
+{
+    d->where = where;
+    if (d->where.appDir.isEmpty())
+        d->where.appDir = DefaultAppDir();
+}
+
 const StoreLocation &DataStore::Location() const { return d->where; }
-QString DataStore::FilePath() const { return d->where.appDir + QStringLiteral("/") + QLatin1String(kFileName); }
-bool DataStore::Connect() { return false; }
-bool DataStore::IsConnected() const { return false; }
-Recordset &DataStore::NewRecordset() { return d->rs; }
-Recordset &DataStore::Rs() { return d->rs; }
-sqlite3 *DataStore::Handle() const { return nullptr; }
-QString DataStore::LastError() const { return QStringLiteral("数据库尚不可用。"); }
+
+QString DataStore::FilePath() const
+{
+    return QDir(d->where.appDir).filePath(QLatin1String(kFileName));
+}
+
+bool DataStore::Connect()
+{
+    d->conn.reset();
+    d->error.clear();
+    const QString path = FilePath();
+    const QString shown = QDir::toNativeSeparators(path);
+    const auto fail = [&](const QString &why) {
+        d->error = QStringLiteral("无法打开数据库文件 %1：%2").arg(shown, why);
+        return false;
+    };
+
+    const QFileInfo dir(d->where.appDir);
+    if (!dir.isDir())
+        return fail(QStringLiteral("文件夹不存在。"));
+    QFileInfo file(path);
+    if (!file.exists() && !file.isSymLink()) {
+        QString why;
+        if (!seed::CreateDatabase(path, d->where.seedDir, &why)) {
+            d->error = why;
+            return false;
+        }
+        file.refresh();
+    }
+    if (file.isDir())
+        return fail(QStringLiteral("这是一个文件夹。"));
+    if (file.exists() && file.size() == 0)
+        return fail(QStringLiteral("文件是空的。"));
+
+    sqlite3 *raw = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw,
+                                   SQLITE_OPEN_READWRITE, nullptr);
+    auto conn = std::make_shared<Connection>(raw);
+    if (rc != SQLITE_OK)
+        return fail(QStringLiteral("%1。").arg(schema::LastSqliteError(raw)));
+    if (schema::Key(raw) != SQLITE_OK)
+        return fail(QStringLiteral("%1。").arg(schema::LastSqliteError(raw)));
+    // A wrong password or a damaged file shows only at the first read.
+    {
+        Statement st(raw, QStringLiteral("SELECT count(*) FROM sqlite_master"));
+        const int step = st.ok() ? sqlite3_step(st.get()) : sqlite3_errcode(raw);
+        if (step != SQLITE_ROW) {
+            const int code = sqlite3_errcode(raw) & 0xff;
+            if (code == SQLITE_NOTADB || code == SQLITE_CORRUPT)
+                return fail(QStringLiteral("密码不对或文件已损坏。"));
+            return fail(QStringLiteral("%1。").arg(schema::LastSqliteError(raw)));
+        }
+    }
+    sqlite3_busy_timeout(raw, 3000);
+    CompleteSchema(raw);
+    d->conn = std::move(conn);
+    return true;
+}
+
+bool DataStore::IsConnected() const { return d->conn != nullptr; }
+
+Recordset &DataStore::NewRecordset()
+{
+    d->rs = d->MakeRecordset();
+    return *d->rs;
+}
+
+Recordset &DataStore::Rs() { return *d->rs; }
+
+sqlite3 *DataStore::Handle() const { return d->conn ? d->conn->db() : nullptr; }
+
+QString DataStore::LastError() const { return d->error; }
 
 }  // namespace versilo

@@ -51,6 +51,10 @@ public:
     QVariant Field(const QString &column) const;
     // The same as text; null and missing give "".
     QString Text(const QString &column) const;
+    // Index-based access for tight loops: ColumnIndex gives -1 for an
+    // unknown name; FieldAt reads like Field.
+    int ColumnIndex(const QString &column) const;
+    QVariant FieldAt(int index) const;
     // Field write on the current row, or on the row started by AddNew.
     bool SetField(const QString &column, const QVariant &value);
 
