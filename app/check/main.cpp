@@ -1,0 +1,303 @@
+// versilo-check: runs "判断正误" or "判断平仄韵调" on a poem file with the
+// same engine and the same database as the composition window, and prints
+// what the window's boxes would hold afterwards.
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStringDecoder>
+#include <QTextStream>
+
+#include <cstdio>
+#include <optional>
+
+#include "datastore.h"
+#include "initials.h"
+#include "prosody.h"
+#include "rhymedict.h"
+
+using namespace versilo;
+
+namespace {
+
+constexpr int kExitError = 2;
+
+const char kUsage[] =
+    "usage: versilo-check [--app-dir DIR] [--system 中华新韵|平水韵] [--annotate] [--title T]\n"
+    "                     [--tune NAME] [--book 常用词谱|白香词谱 | --pattern-file FILE] [--json]\n"
+    "                     POEM_FILE|-\n"
+    "       versilo-check --initials TEXT\n";
+
+struct Options {
+    QString appDir;
+    QString seedDir;          // hidden: seed files for a database that has to be created
+    QString system = kNewRhyme;
+    bool annotate = false;
+    QString title;
+    QString tune;
+    QString book;
+    QString patternFile;
+    bool json = false;
+    QString poemFile;
+    std::optional<QString> initials;
+};
+
+struct UsageError {
+    QString message;
+};
+
+void PrintError(const QString &message)
+{
+    const QByteArray bytes = ("versilo-check: " + message + "\n").toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+}
+
+void PrintOut(const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+}
+
+Options ParseArguments(const QStringList &args)
+{
+    Options o;
+    bool havePoem = false;
+    auto value = [&](qsizetype &i) -> QString {
+        if (i + 1 >= args.size())
+            throw UsageError{args.at(i) + " needs a value"};
+        return args.at(++i);
+    };
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        const QString &a = args.at(i);
+        if (a == "--app-dir") {
+            o.appDir = value(i);
+        } else if (a == "--seed-dir") {
+            o.seedDir = value(i);
+        } else if (a == "--system") {
+            o.system = value(i);
+            if (o.system != kNewRhyme && o.system != kPingshui)
+                throw UsageError{"--system must be 中华新韵 or 平水韵, not \"" + o.system + "\""};
+        } else if (a == "--annotate") {
+            o.annotate = true;
+        } else if (a == "--title") {
+            o.title = value(i);
+        } else if (a == "--tune") {
+            o.tune = value(i);
+        } else if (a == "--book") {
+            o.book = value(i);
+            if (o.book != QStringLiteral("常用词谱") && o.book != QStringLiteral("白香词谱"))
+                throw UsageError{"--book must be 常用词谱 or 白香词谱, not \"" + o.book + "\""};
+        } else if (a == "--pattern-file") {
+            o.patternFile = value(i);
+        } else if (a == "--json") {
+            o.json = true;
+        } else if (a == "--initials") {
+            o.initials = value(i);
+        } else if (a == "-" || !a.startsWith('-')) {
+            if (havePoem)
+                throw UsageError{"more than one poem file: \"" + o.poemFile + "\" and \"" + a + "\""};
+            o.poemFile = a;
+            havePoem = true;
+        } else {
+            throw UsageError{"unknown option " + a};
+        }
+    }
+    if (o.initials)
+        return o;
+    if (!havePoem)
+        throw UsageError{"no poem file given"};
+    if (!o.book.isEmpty() && !o.patternFile.isEmpty())
+        throw UsageError{"--book and --pattern-file exclude each other"};
+    if (!o.book.isEmpty() && o.tune.isEmpty())
+        throw UsageError{"--book needs --tune to name the tune"};
+    return o;
+}
+
+// A text file as a text box holds it: every line end (LF or CR LF) becomes
+// CR LF; nothing else changes.
+std::optional<QString> ReadBoxText(const QString &path, QString *error)
+{
+    QFile file;
+    bool opened;
+    if (path == "-") {
+        opened = file.open(stdin, QIODevice::ReadOnly);
+    } else {
+        file.setFileName(path);
+        opened = file.open(QIODevice::ReadOnly);
+    }
+    if (!opened) {
+        *error = "cannot read " + (path == "-" ? QStringLiteral("standard input") : path) + ": "
+                 + file.errorString();
+        return std::nullopt;
+    }
+    const QByteArray bytes = file.readAll();
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder(bytes);
+    if (decoder.hasError()) {
+        *error = path + " is not valid UTF-8";
+        return std::nullopt;
+    }
+    QString out;
+    out.reserve(text.size() + text.size() / 8);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == u'\n' && (i == 0 || text.at(i - 1) != u'\r'))
+            out.append(u'\r');
+        out.append(c);
+    }
+    return out;
+}
+
+// The tune's pattern from a pattern book, laid out as the pattern browser
+// lays it out in Text5.
+std::optional<QString> FetchPattern(DataStore &store, const QString &book, const QString &tune,
+                                    QString *error)
+{
+    Recordset &rs = store.Rs();
+    if (!rs.Open("select *from " + book + " where 篇名=?", {tune}, LockType::ReadOnly)) {
+        *error = "cannot read " + book + ": " + rs.LastError();
+        return std::nullopt;
+    }
+    if (rs.RecordCount() == 0) {
+        rs.Close();
+        *error = "no tune \"" + tune + "\" in " + book;
+        return std::nullopt;
+    }
+    const QString pattern = PatternDisplayForm(rs.Text(QStringLiteral("格律")));
+    rs.Close();
+    return pattern;
+}
+
+void WithoutLastEmpty(QStringList &lines)
+{
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+}
+
+// Poem line, marks and results side by side, then the captions.
+QString ReadableView(const Options &o, const ComposeTexts &form)
+{
+    QString out;
+    QTextStream ts(&out);
+    ts << (o.annotate ? "判断平仄韵调" : "判断正误") << "  " << form.command2;
+    if (!form.label1.isEmpty())
+        ts << "  词牌: " << form.label1;
+    if (!form.text4.isEmpty())
+        ts << "  标题: " << form.text4;
+    ts << "\n";
+    // The conformance check counts a last line without its own line break;
+    // the annotation does not.
+    QStringList poem = SplitLines(o.annotate ? form.text2 : form.text2 + kCrLf);
+    WithoutLastEmpty(poem);
+    const QStringList marks = SplitLines(form.text6);
+    const QStringList results = SplitLines(form.text8);
+    const int width = QString::number(poem.size()).size();
+    for (qsizetype i = 0; i < poem.size(); ++i) {
+        ts << QString::number(i + 1).rightJustified(width) << "  " << poem.at(i) << "  |  "
+           << marks.value(i);
+        if (!form.text8.isEmpty())
+            ts << "  |  " << results.value(i);
+        ts << "\n";
+    }
+    ts << "Label2: " << form.label2 << "\n";
+    ts << "Label3: " << form.label3 << "\n";
+    ts.flush();
+    return out;
+}
+
+QString JsonView(const ComposeTexts &form)
+{
+    QJsonObject obj;
+    obj.insert("Text2", form.text2);
+    obj.insert("Text5", form.text5);
+    obj.insert("Label1", form.label1);
+    obj.insert("Label2", form.label2);
+    obj.insert("Label3", form.label3);
+    obj.insert("Text6", form.text6);
+    obj.insert("Text8", form.text8);
+    return QString::fromUtf8(QJsonDocument(obj).toJson(QJsonDocument::Indented));
+}
+
+int Run(const Options &o)
+{
+    if (o.initials) {
+        PrintOut(PinyinInitials(*o.initials) + "\n");
+        return 0;
+    }
+
+    QString error;
+    const std::optional<QString> poem = ReadBoxText(o.poemFile, &error);
+    if (!poem) {
+        PrintError(error);
+        return kExitError;
+    }
+    QString pattern;
+    if (!o.patternFile.isEmpty()) {
+        const std::optional<QString> text = ReadBoxText(o.patternFile, &error);
+        if (!text) {
+            PrintError(error);
+            return kExitError;
+        }
+        pattern = *text;
+    }
+
+    const QString appDir = o.appDir.isEmpty() ? QCoreApplication::applicationDirPath() : o.appDir;
+    if (!QFileInfo(appDir).isDir()) {
+        PrintError("no such folder: " + appDir);
+        return kExitError;
+    }
+    DataStore store(StoreLocation{QDir(appDir).absolutePath(), o.seedDir});
+    if (!store.Connect()) {
+        PrintError("cannot open the database " + store.FilePath() + ": " + store.LastError());
+        return kExitError;
+    }
+    store.NewRecordset();
+
+    if (!o.book.isEmpty()) {
+        const std::optional<QString> text = FetchPattern(store, o.book, o.tune, &error);
+        if (!text) {
+            PrintError(error);
+            return kExitError;
+        }
+        pattern = *text;
+    }
+
+    ComposeTexts form;
+    form.text2 = *poem;
+    form.text4 = o.title;
+    form.text5 = pattern;
+    form.label1 = o.tune;
+    form.command2 = o.system;
+
+    QString loadError;
+    const DictionaryLoader loader = [&](const QString &system, RhymeDictionary &out) {
+        return LoadRhymeDictionary(store, system, out, &loadError);
+    };
+    const bool ok = o.annotate ? RunAnnotation(form, loader) : RunConformanceCheck(form, loader);
+    if (!ok) {
+        PrintError("cannot read the dictionary " + o.system
+                   + (loadError.isEmpty() ? QString() : ": " + loadError));
+        return kExitError;
+    }
+
+    PrintOut(o.json ? JsonView(form) : ReadableView(o, form));
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    Options options;
+    try {
+        options = ParseArguments(QCoreApplication::arguments());
+    } catch (const UsageError &e) {
+        PrintError(e.message);
+        std::fputs(kUsage, stderr);
+        return kExitError;
+    }
+    return Run(options);
+}

@@ -1,0 +1,258 @@
+// versilo-bench: times the tone marking by row-by-row scan against the
+// indexed lookup, and the whole conformance check against the bare load of
+// the dictionary, on a generated 998-line poem and a 25,000-row dictionary
+// in an encrypted database file. The last line is the summary.
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+#include "datastore.h"
+#include "prosody.h"
+#include "rhymedict.h"
+
+using namespace versilo;
+
+namespace {
+
+constexpr int kDictionaryRows = 25000;
+constexpr int kPoemLines = 998;
+constexpr int kLineLength = 40;
+
+// A small deterministic generator, so every run measures the same data.
+class Lcg {
+public:
+    explicit Lcg(quint32 seed) : state_(seed) {}
+    quint32 Next()
+    {
+        state_ = state_ * 1664525u + 1013904223u;
+        return state_ >> 8;
+    }
+    int Below(int n) { return int(Next() % quint32(n)); }
+
+private:
+    quint32 state_;
+};
+
+void Print(const QString &line)
+{
+    const QByteArray bytes = (line + "\n").toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    std::fflush(stdout);
+}
+
+// The dictionary as a seed file: mostly distinct characters from the CJK
+// block, a share of them with a second or third reading row.
+QByteArray DictionarySeed(std::vector<char16_t> *chars)
+{
+    Lcg rng(20240611);
+    QByteArray tsv = "汉字\t平仄\t韵调\t拼音\n";
+    tsv.reserve(kDictionaryRows * 24);
+    std::vector<char16_t> distinct;
+    for (int i = 0; i < kDictionaryRows; ++i) {
+        char16_t c;
+        if (!distinct.empty() && rng.Below(5) == 0)
+            c = distinct[size_t(rng.Below(int(distinct.size())))];
+        else
+            c = char16_t(0x4E00 + rng.Below(0x5000));
+        distinct.push_back(c);
+        const int tone = rng.Below(3);
+        const int group = 1 + rng.Below(14);
+        tsv += QString(QChar(c)).toUtf8() + '\t' + QByteArray::number(tone) + '\t'
+               + QByteArray::number(group) + "\tpy\n";
+    }
+    std::sort(distinct.begin(), distinct.end());
+    distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+    *chars = std::move(distinct);
+    return tsv;
+}
+
+// 998 lines of 40 characters: dictionary characters, a comma and a full
+// stop, now and then a character the dictionary does not hold.
+QString Poem(const std::vector<char16_t> &chars)
+{
+    Lcg rng(7);
+    QString poem;
+    poem.reserve(kPoemLines * (kLineLength + 2));
+    for (int l = 0; l < kPoemLines; ++l) {
+        for (int p = 0; p < kLineLength; ++p) {
+            if (p == kLineLength / 2 - 1)
+                poem.append(u'，');
+            else if (p == kLineLength - 1)
+                poem.append(u'。');
+            else if (rng.Below(50) == 0)
+                poem.append(QChar(char16_t(0x9FA0 + rng.Below(5))));
+            else
+                poem.append(QChar(chars[size_t(rng.Below(int(chars.size())))]));
+        }
+        if (l + 1 < kPoemLines)
+            poem.append(kCrLf);
+    }
+    return poem;
+}
+
+QString Pattern()
+{
+    static const char16_t symbols[] = u"○●△▲◎⊙";
+    Lcg rng(11);
+    QString pattern;
+    for (int l = 0; l < kPoemLines; ++l) {
+        for (int p = 0; p < kLineLength - 2; ++p)
+            pattern.append(QChar(symbols[rng.Below(6)]));
+        pattern.append(kCrLf);
+    }
+    return pattern + kCrLf;
+}
+
+// The tone column built the way the window's literal algorithm does it:
+// every kept character resolved by scanning every dictionary row.
+QString MarkTonesByScan(const RhymeDictionary &dict, const QString &poem, StripSet set)
+{
+    QString out;
+    for (const QString &line : SplitLines(poem)) {
+        for (QChar c : NormaliseLine(line, set)) {
+            const QChar mark = dict.ToneMarkByScan(c);
+            out.append(mark.isNull() ? kUnknownMark : QString(mark));
+        }
+        out.append(kCrLf);
+    }
+    out.append(kCrLf);
+    return out;
+}
+
+double Seconds(const std::function<void()> &work)
+{
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+QString Ms(double seconds) { return QString::number(seconds * 1000.0, 'f', 2) + " ms"; }
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    int rounds = 7;
+    int scanRounds = 3;
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() > 1)
+        rounds = std::max(1, args.at(1).toInt());
+    if (args.size() > 2)
+        scanRounds = std::max(1, args.at(2).toInt());
+
+    QTemporaryDir tmp;
+    if (!tmp.isValid()) {
+        std::fputs("versilo-bench: cannot create a temporary folder\n", stderr);
+        return 2;
+    }
+    const QString seedDir = tmp.filePath("seed");
+    const QString appDir = tmp.filePath("app");
+    QDir().mkpath(seedDir);
+    QDir().mkpath(appDir);
+
+    std::vector<char16_t> chars;
+    {
+        QFile f(seedDir + "/中华新韵.tsv");
+        if (!f.open(QIODevice::WriteOnly) || f.write(DictionarySeed(&chars)) < 0) {
+            std::fputs("versilo-bench: cannot write the seed\n", stderr);
+            return 2;
+        }
+    }
+
+    DataStore store(StoreLocation{appDir, seedDir});
+    double createSeconds = Seconds([&] { store.Connect(); });
+    if (!store.IsConnected()) {
+        Print("versilo-bench: cannot create the database: " + store.LastError());
+        return 2;
+    }
+    store.NewRecordset();
+    Print(QString("database: %1 (%2 bytes), created and connected in %3")
+              .arg(store.FilePath())
+              .arg(QFileInfo(store.FilePath()).size())
+              .arg(Ms(createSeconds)));
+
+    RhymeDictionary dict;
+    if (!LoadRhymeDictionary(store, kNewRhyme, dict)) {
+        Print("versilo-bench: cannot load the dictionary");
+        return 2;
+    }
+    const QString poem = Poem(chars);
+    const QString pattern = Pattern();
+    Print(QString("dictionary: %1 rows, %2 characters; poem: %3 lines, %4 code units")
+              .arg(dict.Size())
+              .arg(chars.size())
+              .arg(kPoemLines)
+              .arg(poem.size()));
+
+    // (a) Tone marking: scan against index, same output.
+    const QString input = poem + kCrLf;
+    QString byIndex;
+    QString byScan;
+    std::vector<double> indexTimes;
+    std::vector<double> scanTimes;
+    for (int i = 0; i < rounds; ++i)
+        indexTimes.push_back(Seconds([&] { byIndex = MarkTones(dict, input, StripSet::Punctuation); }));
+    for (int i = 0; i < scanRounds; ++i)
+        scanTimes.push_back(Seconds([&] { byScan = MarkTonesByScan(dict, input, StripSet::Punctuation); }));
+    if (byIndex != byScan) {
+        Print("versilo-bench: the scan and the index disagree");
+        return 1;
+    }
+    const double index = Median(indexTimes);
+    const double scan = Median(scanTimes);
+    Print(QString("tone marking, indexed lookup: median %1 of %2 rounds").arg(Ms(index)).arg(rounds));
+    Print(QString("tone marking, row-by-row scan: median %1 of %2 rounds").arg(Ms(scan)).arg(scanRounds));
+
+    // (b) The whole check against the bare load, interleaved round by round.
+    const DictionaryLoader loader = [&](const QString &system, RhymeDictionary &out) {
+        return LoadRhymeDictionary(store, system, out);
+    };
+    std::vector<double> checkTimes;
+    std::vector<double> loadTimes;
+    ComposeTexts form;
+    for (int i = 0; i < rounds; ++i) {
+        loadTimes.push_back(Seconds([&] {
+            RhymeDictionary d;
+            LoadRhymeDictionary(store, kNewRhyme, d);
+        }));
+        form = ComposeTexts{};
+        form.text2 = poem;
+        form.text4 = QStringLiteral("bench");
+        form.text5 = pattern;
+        form.label1 = QStringLiteral("tune");
+        form.command2 = kNewRhyme;
+        bool ok = false;
+        checkTimes.push_back(Seconds([&] { ok = RunConformanceCheck(form, loader); }));
+        if (!ok) {
+            Print("versilo-bench: the check could not load the dictionary");
+            return 1;
+        }
+    }
+    const double load = Median(loadTimes);
+    const double check = Median(checkTimes);
+    Print(QString("dictionary load: median %1 of %2 rounds").arg(Ms(load)).arg(rounds));
+    Print(QString("conformance check (load, mark, compare): median %1 of %2 rounds; %3 result lines")
+              .arg(Ms(check))
+              .arg(rounds)
+              .arg(SplitLines(form.text8).size()));
+
+    Print(QString("scan/index %1x; check/load %2x")
+              .arg(scan / index, 0, 'f', 1)
+              .arg(check / load, 0, 'f', 1));
+    return 0;
+}

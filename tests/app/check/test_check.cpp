@@ -1,0 +1,195 @@
+// versilo-check end to end: the built tool on fixture files, against a
+// database created from a fixture seed.
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+// Readable failure output for texts.
+void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << QString(s).replace("\r", "\\r").replace("\n", "\\n").toStdString() << '"';
+}
+
+namespace {
+
+void WriteFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+    f.write(bytes);
+}
+
+struct Result {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+class CheckTool : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir_.isValid());
+        seed_ = dir_.filePath("seed");
+        app_ = dir_.filePath("app");
+        ASSERT_TRUE(QDir().mkpath(seed_));
+        ASSERT_TRUE(QDir().mkpath(app_));
+        const QByteArray dict =
+            "汉字\t平仄\t韵调\t拼音\n"
+            "白\t0\t4\tbai\n日\t1\t13\tri\n依\t0\t12\tyi\n山\t0\t8\tshan\n尽\t1\t9\tjin\n"
+            "黄\t0\t10\thuang\n河\t0\t2\the\n入\t1\t14\tru\n海\t1\t4\thai\n流\t0\t7\tliu\n"
+            "看\t1\t24\tkan\n看\t2\t24\tkan\n";
+        WriteFile(seed_ + "/中华新韵.tsv", dict);
+        WriteFile(seed_ + "/平水韵.tsv", dict);
+        WriteFile(seed_ + "/常用词谱.tsv",
+                  "篇名\t格律\t正文\n"
+                  "五绝\t◎●○○●-○○●●○-\t说明-\n"
+                  "它's\t○○-\t\n");
+        WriteFile(seed_ + "/白香词谱.tsv", "篇名\t格律\t正文\n");
+    }
+
+    Result Run(const QStringList &args, const QByteArray &input = {})
+    {
+        QProcess p;
+        p.setProgram(QStringLiteral(VERSILO_BIN_DIR "/versilo-check"));
+        p.setArguments(args);
+        p.start();
+        EXPECT_TRUE(p.waitForStarted());
+        if (!input.isEmpty())
+            p.write(input);
+        p.closeWriteChannel();
+        EXPECT_TRUE(p.waitForFinished(60000));
+        Result r;
+        r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+        r.out = QString::fromUtf8(p.readAllStandardOutput());
+        r.err = QString::fromUtf8(p.readAllStandardError());
+        return r;
+    }
+
+    QStringList Base() const { return {"--app-dir", app_, "--seed-dir", seed_}; }
+
+    QJsonObject Json(const QStringList &args, const QByteArray &input = {})
+    {
+        const Result r = Run(Base() + QStringList{"--json"} + args, input);
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        return QJsonDocument::fromJson(r.out.toUtf8()).object();
+    }
+
+    QString Poem(const QByteArray &bytes)
+    {
+        const QString path = dir_.filePath(QString("poem%1.txt").arg(++files_));
+        WriteFile(path, bytes);
+        return path;
+    }
+
+    QTemporaryDir dir_;
+    QString seed_;
+    QString app_;
+    int files_ = 0;
+};
+
+}  // namespace
+
+TEST_F(CheckTool, ConformanceAgainstATuneFromTheBook)
+{
+    const QJsonObject j = Json({"--title", "登鹳雀楼", "--tune", "五绝", "--book", "常用词谱",
+                                Poem("  白日依山尽，\n黄河入海流。")});
+    EXPECT_EQ(j["Text2"].toString(), "白日依山尽，\r\n黄河入海流。");
+    EXPECT_EQ(j["Text5"].toString(), "◎●○○●\r\n○○●●○\r\n\r\n");
+    EXPECT_EQ(j["Label1"].toString(), "五绝");
+    EXPECT_EQ(j["Label2"].toString(), "○：平韵  ●：仄韵    ※：平仄两读");
+    EXPECT_EQ(j["Label3"].toString(), "★：正确  ¤：错误  ※：平仄两读具体分析");
+    EXPECT_EQ(j["Text6"].toString(), "○●○○●\r\n○○●●○\r\n\r\n\r\n");
+    EXPECT_EQ(j["Text8"].toString(), "★★★★★\r\n★★★★★\r\n\r\n\r\n\r\n");
+}
+
+TEST_F(CheckTool, LineEndsBecomeCrLfAndStdinWorks)
+{
+    // A final line break is a final CR LF, so the poem has an empty third
+    // line; a lone CR stays and vanishes from its line when split.
+    const QJsonObject j = Json({"--system", "平水韵", "--title", "t", "--tune", "五绝",
+                                "--book", "常用词谱", "-"},
+                               "白日依山尽看\r\n黄河\r入海流\n");
+    EXPECT_EQ(j["Text2"].toString(), "白日依山尽看\r\n黄河\r入海流\r\n");
+    EXPECT_EQ(j["Label2"].toString(), "★：正确   ¤：错误    ※：平仄两读");
+    EXPECT_EQ(j["Text6"].toString(), "○●○○●※\r\n○○●●○\r\n\r\n\r\n\r\n");
+    EXPECT_EQ(j["Text8"].toString(), "★★★★★¤\r\n★★★★★\r\n\r\n\r\n\r\n\r\n");
+}
+
+TEST_F(CheckTool, GateWithoutTitleOrTune)
+{
+    QJsonObject j = Json({"--tune", "五绝", "--book", "常用词谱", Poem("白日\n")});
+    EXPECT_EQ(j["Text8"].toString(), "");
+    EXPECT_EQ(j["Label3"].toString(), "判断韵调");
+    j = Json({"--title", "t", Poem("白日")});
+    EXPECT_EQ(j["Text5"].toString(), "");
+    EXPECT_EQ(j["Text6"].toString(), "○●\r\n\r\n\r\n");
+    EXPECT_EQ(j["Label3"].toString(), "");
+}
+
+TEST_F(CheckTool, AnnotationWithPatternFile)
+{
+    const QString pattern = Poem("○○\n●●\n");
+    const QJsonObject j = Json({"--annotate", "--system", "平水韵", "--tune", "x",
+                                "--pattern-file", pattern, Poem("  白日?\n看海\n流")});
+    EXPECT_EQ(j["Text2"].toString(), "  白日?\r\n看海\r\n流");
+    EXPECT_EQ(j["Text5"].toString(), "○○\r\n●●\r\n");
+    EXPECT_EQ(j["Label1"].toString(), "x");
+    EXPECT_EQ(j["Label2"].toString(), "○：平韵  ●：仄韵    ※：平仄两读");
+    EXPECT_EQ(j["Label3"].toString(), "判断韵调");
+    EXPECT_EQ(j["Text6"].toString(), "○●\r\n※●\r\n\r\n\r\n");
+    EXPECT_EQ(j["Text8"].toString(), "空空支文空\r\n筐支\r\n\r\n\r\n");
+}
+
+TEST_F(CheckTool, ReadableViewAndInitials)
+{
+    Result r = Run(Base() + QStringList{"--title", "t", "--tune", "五绝", "--book", "常用词谱",
+                                        Poem("白日依山尽，\n黄河入海流。\n")});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("1  白日依山尽，  |  ○●○○●  |  ★★★★★\n")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("Label3: ★：正确  ¤：错误  ※：平仄两读具体分析\n"));
+
+    r = Run({"--initials", "静夜思 a1"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "JYSa\n");
+}
+
+TEST_F(CheckTool, ErrorsExitWithTwo)
+{
+    const QString poem = Poem("白日\n");
+    const QList<QStringList> bad = {
+        {"--system", "新韵", poem},
+        {"--book", "唐诗", "--tune", "五绝", poem},
+        {"--book", "常用词谱", "--tune", "无此调", poem},
+        {"--book", "常用词谱", poem},
+        {"--book", "常用词谱", "--tune", "五绝", "--pattern-file", poem, poem},
+        {dir_.filePath("missing.txt")},
+        {"--pattern-file", dir_.filePath("missing.txt"), poem},
+        {"--bogus", poem},
+        {poem, poem},
+        {},
+    };
+    for (const QStringList &args : bad) {
+        const Result r = Run(Base() + args);
+        EXPECT_EQ(r.exitCode, 2) << args.join(' ').toStdString();
+        EXPECT_FALSE(r.err.isEmpty());
+        EXPECT_TRUE(r.out.isEmpty());
+    }
+    // A tune name with a quote is looked up, not spliced into the query.
+    const QJsonObject j = Json({"--tune", "它's", "--book", "常用词谱", poem});
+    EXPECT_EQ(j["Text5"].toString(), "○○\r\n\r\n");
+
+    // A database file that cannot be opened.
+    const QString broken = dir_.filePath("broken");
+    QDir().mkpath(broken);
+    WriteFile(broken + "/mvtrakp.m", QByteArray(4096, 'x'));
+    Result r = Run({"--app-dir", broken, "--seed-dir", seed_, poem});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_FALSE(r.err.isEmpty());
+    r = Run({"--app-dir", dir_.filePath("nowhere"), poem});
+    EXPECT_EQ(r.exitCode, 2);
+}
