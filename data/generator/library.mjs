@@ -86,7 +86,9 @@ function addPoem(source, rawTitle, rawAuthor, paragraphs) {
   const hint = dynastyFromTag(rawAuthor);
   if (hint && !dynastyHint.has(author)) dynastyHint.set(author, hint);
   // Notes may run over several paragraphs: clean the poem as a whole.
-  const lines = cleanLine(paragraphs.join('\n')).split('\n').filter((l) => l.length > 0);
+  // A printed line (a couplet) closes with a full stop, not a comma.
+  const lines = cleanLine(paragraphs.join('\n')).split('\n').filter((l) => l.length > 0)
+    .map((l) => l.replace(/，$/, '。'));
   let title = cleanTitle(rawTitle);
   const fixKey = `${author}|${title}`;
   if (TITLE_FIXES[fixKey]) title = TITLE_FIXES[fixKey];
