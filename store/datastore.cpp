@@ -633,7 +633,7 @@ bool DataStore::Connect()
 
     sqlite3 *raw = nullptr;
     const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw,
-                                   SQLITE_OPEN_READWRITE, nullptr);
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     auto conn = std::make_shared<Connection>(raw);
     if (rc != SQLITE_OK)
         return fail(QStringLiteral("%1。").arg(schema::LastSqliteError(raw)));
@@ -660,7 +660,10 @@ bool DataStore::IsConnected() const { return d->conn != nullptr; }
 
 Recordset &DataStore::NewRecordset()
 {
-    d->rs = d->MakeRecordset();
+    // The shared recordset object stays the same, so a reference kept by a
+    // window never dangles; what it held is released.
+    d->rs->Close();
+    d->rs->d->error.clear();
     return *d->rs;
 }
 

@@ -95,7 +95,8 @@ public:
     // file from the seed data when it is missing; never overwrites a file.
     bool Connect();
     bool IsConnected() const;
-    // new recordset: a fresh shared recordset replaces the previous one.
+    // new recordset: the shared recordset starts afresh (closed, no error);
+    // the object itself stays, so references to Rs() remain valid.
     Recordset &NewRecordset();
     // The shared recordset.
     Recordset &Rs();

@@ -199,6 +199,26 @@ TEST_F(CreateTest, BrokenSeedCreatesNothing)
     }
 }
 
+TEST_F(CreateTest, CompiledInSeedFillsEveryTable)
+{
+    DataStore store(StoreLocation{appDir, QString()});
+    ASSERT_TRUE(store.Connect()) << store.LastError().toStdString();
+    int seeded = 0;
+    for (const char *t : {"中华新韵", "平水韵", "作品", "常用词谱", "白香词谱", "常识", "诗词库", "作者"}) {
+        const QString table = QString::fromUtf8(t);
+        QFile seed(QStringLiteral(":/seed/") + table + QStringLiteral(".tsv"));
+        qsizetype rows = 0;
+        if (seed.open(QIODevice::ReadOnly)) {
+            ++seeded;
+            rows = seed.readAll().count('\n') - 1;
+        }
+        ASSERT_TRUE(store.Rs().Open(QStringLiteral("select *from ") + table)) << t;
+        EXPECT_EQ(store.Rs().RecordCount(), rows) << t;
+    }
+    if (seeded == 0)
+        GTEST_SKIP() << "no seed compiled in";
+}
+
 TEST_F(CreateTest, DefaultLocationIsTheProgramFolder)
 {
     DataStore store;

@@ -322,7 +322,9 @@ TEST_F(RecordsetTest, ConnectAndNewRecordsetReplaceTheSharedObjects)
     ASSERT_TRUE(old.Update()) << old.LastError().toStdString();
     old.Close();
 
+    ASSERT_TRUE(old.Open(kAllWorks));
     Recordset &fresh = store->NewRecordset();
+    EXPECT_FALSE(old.IsOpen());
     ASSERT_TRUE(fresh.Open(QStringLiteral("select *from 作品 where id=?"), {1}));
     EXPECT_EQ(fresh.Text(QStringLiteral("作者")), QStringLiteral("孟浩然（改）"));
     EXPECT_EQ(&store->Rs(), &fresh);
