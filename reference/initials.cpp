@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <iconv.h>
 #include <memory>
+#include <vector>
 
 namespace versilo {
 
@@ -117,7 +118,7 @@ std::unique_ptr<Tables> BuildTables()
         iconv_close(cd);
     }
     // Exceptions match by equal code; collect them per code first.
-    std::array<int16_t, 65536> exceptionByCode{};  // indexed by v + 32768
+    std::vector<int16_t> exceptionByCode(65536, 0);  // indexed by v + 32768
     for (const Exception &e : kExceptions) {
         for (const char16_t *p = e.chars; *p; ++p)
             exceptionByCode[t->value[*p] + 32768] = e.letter;
