@@ -239,8 +239,11 @@ bool CreateDatabase(const QString &path, const QString &seedDir, QString *error)
     // Every seed table is read before anything is written.
     std::vector<SeedTable> seeds(schema::Tables().size());
     for (size_t i = 0; i < seeds.size(); ++i)
-        if (!ReadSeedTable(seedDir, schema::Tables()[i].name, &seeds[i], error))
+        if (!ReadSeedTable(seedDir, schema::Tables()[i].name, &seeds[i], error)) {
+            *error = QStringLiteral("无法创建数据库文件 %1：%2")
+                         .arg(QDir::toNativeSeparators(path), *error);
             return false;
+        }
 
     const QFileInfo target(path);
     QString tmp;
@@ -260,7 +263,7 @@ bool CreateDatabase(const QString &path, const QString &seedDir, QString *error)
     bool ok = rc == SQLITE_OK && schema::Key(db) == SQLITE_OK;
     QString why;
     if (!ok)
-        why = schema::LastSqliteError(db);
+        why = QStringLiteral("不能在文件夹里写入新文件（%1）").arg(schema::LastSqliteError(db));
     if (ok)
         ok = schema::Exec(db, QStringLiteral("PRAGMA user_version = %1").arg(schema::kSchemaVersion), &why)
              && schema::Exec(db, QStringLiteral("BEGIN"), &why);
@@ -280,13 +283,14 @@ bool CreateDatabase(const QString &path, const QString &seedDir, QString *error)
     }
     if (!ok) {
         RemoveWithJournal(tmp);
-        *error = QStringLiteral("无法创建数据库文件 %1：%2").arg(QDir::toNativeSeparators(path), why);
+        *error = QStringLiteral("无法创建数据库文件 %1：%2。").arg(QDir::toNativeSeparators(path), why);
         return false;
     }
     bool existed = false;
     if (!MoveNoReplace(tmp, path, &existed, &why)) {
         RemoveWithJournal(tmp);
-        *error = QStringLiteral("无法创建数据库文件 %1：%2").arg(QDir::toNativeSeparators(path), why);
+        *error = QStringLiteral("无法创建数据库文件 %1：不能把新文件放到位（%2）。")
+                     .arg(QDir::toNativeSeparators(path), why);
         return false;
     }
     if (existed)

@@ -195,6 +195,7 @@ TEST_F(CreateTest, BrokenSeedCreatesNothing)
         DataStore store(StoreLocation{appDir, seedDir});
         EXPECT_FALSE(store.Connect());
         EXPECT_TRUE(store.LastError().contains(QStringLiteral("常识.tsv"))) << store.LastError().toStdString();
+        EXPECT_TRUE(store.LastError().contains(DbPath())) << store.LastError().toStdString();
         EXPECT_TRUE(DirEntries(appDir).isEmpty()) << DirEntries(appDir).join(u' ').toStdString();
     }
 }
