@@ -7,7 +7,7 @@ import TshetUinh from 'tshet-uinh';
 import * as OpenCC from 'opencc-js';
 
 import { writeTable } from './lib/tsv.mjs';
-import { loadUnihan, parseCodePoints, isBig5Common } from './lib/unihan.mjs';
+import { loadUnihan, parseCodePoints, isBig5Common, variantGraph } from './lib/unihan.mjs';
 import { MandarinReadings } from './lib/mandarin.mjs';
 import { syllableKey, newRhymeGroup, isLevelTone } from './lib/pinyin.mjs';
 import { groupOfRhyme, isLevelGroup, toneClassOfGroup, ALL_RHYMES } from './lib/pingshui.mjs';
@@ -21,6 +21,8 @@ const COLUMNS = ['汉字', '平仄', '韵调', '拼音'];
 // characters of the Basic Multilingual Plane can ever be found.
 const isSingleBmp = (ch) => typeof ch === 'string' && ch.length === 1
   && /\p{Script=Han}/u.test(ch);
+const isSingleHan = (ch) => typeof ch === 'string' && [...ch].length === 1
+  && /\p{Script=Han}/u.test(ch);
 const byCodePoint = (a, b) => a.codePointAt(0) - b.codePointAt(0);
 
 const unihan = loadUnihan();
@@ -33,6 +35,9 @@ const toTraditional = OpenCC.Converter({ from: 'cn', to: 't' });
 
 const guangyun = new Map();   // char -> [{ group, pos, order, key }]
 const bookOrder = [];         // characters in order of first appearance
+// Forms the book's notes name for an entry ("亦作韓", "俗作…"): form -> [{ head, key }]
+const notedForms = new Map();
+const NOTE_FORM = /(?:亦作|或作|俗作|今作|通作|又作|本作|古作)(\p{Script=Han})/gu;
 {
   const seenRhymes = new Set();
   let order = 0;
@@ -42,12 +47,18 @@ const bookOrder = [];         // characters in order of first appearance
     if (!group) throw new Error(`unknown 廣韻 rhyme ${e.來源.韻目}`);
     seenRhymes.add(e.來源.韻目);
     const ch = e.字頭;
-    if (!isSingleBmp(ch)) continue;
+    // characters beyond the BMP are kept as variant sources but get no rows
+    if (!isSingleHan(ch)) continue;
     const pos = e.音韻地位;
     const key = `${group}|${pos ? pos.描述 : e.來源.小韻號}`;
     let list = guangyun.get(ch);
     if (!list) { list = []; guangyun.set(ch, list); bookOrder.push(ch); }
     if (!list.some((r) => r.key === key)) list.push({ group, pos, order, key, xiaoyun: e.來源.小韻號 });
+    for (const m of e.釋義.matchAll(NOTE_FORM)) {
+      if (m[1] === ch) continue;
+      if (!notedForms.has(m[1])) notedForms.set(m[1], []);
+      notedForms.get(m[1]).push({ head: ch, key });
+    }
   }
   for (const r of ALL_RHYMES) if (!seenRhymes.has(r)) throw new Error(`rhyme ${r} not met in 廣韻`);
 }
@@ -78,12 +89,56 @@ function bestSyllable(reading, syllables) {
 }
 
 // ---------------------------------------------------------------------------
-// Simplified forms: OpenCC t2s of every 廣韻 character plus Unihan's
+// Characters 廣韻 lists under another glyph. The book keeps its own forms (䰟
+// for 魂, 𩏑 for 韓, 閒 for 間, 牕 for 窗), so a character of the modern lists
+// (通用规范汉字表 kTGH, GB 2312) or one of their traditional forms that 廣韻
+// lacks takes, by the sharing rule of sharedReadings, the readings of the
+// entries whose notes name it ("𩏑 … 亦作韓") and of its variants (Unihan
+// variant links and the "same as" notes of kDefinition).
+
+const variants = variantGraph(unihan);
+const modernSet = new Set([...unihan.tgh.keys(), ...unihan.gb0.keys()].filter(isSingleBmp));
+for (const ch of [...modernSet]) {
+  const forms = [...parseCodePoints(unihan.traditionalVariant.get(ch)), toTraditional(ch)];
+  for (const t of forms) if (isSingleBmp(t)) modernSet.add(t);
+}
+const modernOrder = [...modernSet].sort(byCodePoint);
+
+const base = new Map();   // char -> its readings before simplification
+for (const ch of bookOrder) base.set(ch, guangyun.get(ch).map((r) => ({ ...r, own: true, from: ch })));
+const variantResolved = [];
+for (const ch of modernOrder) {
+  if (base.has(ch)) continue;
+  const found = [];
+  const have = new Set();
+  const noted = new Map();
+  for (const { head, key } of notedForms.get(ch) || []) {
+    if (!noted.has(head)) noted.set(head, new Set());
+    noted.get(head).add(key);
+  }
+  for (const [head, keys] of noted) {
+    const entries = guangyun.get(head).filter((r) => keys.has(r.key));
+    for (const r of sharedReadings(ch, head, entries)) {
+      if (!have.has(r.key)) { have.add(r.key); found.push({ ...r, own: true, from: head }); }
+    }
+  }
+  for (const v of [...(variants.get(ch) || [])].sort(byCodePoint)) {
+    if (!guangyun.has(v)) continue;
+    for (const r of sharedReadings(ch, v, guangyun.get(v))) {
+      if (!have.has(r.key)) { have.add(r.key); found.push({ ...r, own: true, from: v }); }
+    }
+  }
+  if (found.length) { base.set(ch, found); variantResolved.push(ch); }
+}
+
+// ---------------------------------------------------------------------------
+// Simplified forms: OpenCC t2s of every character with readings plus Unihan's
 // kSimplifiedVariant links.
 
-const sourcesOf = new Map();   // simplified char -> traditional 廣韻 chars, in book order
+const sourcesOf = new Map();   // simplified char -> traditional chars with readings
 const simplifiedOf = new Map(); // traditional char -> its simplified forms
-for (const t of bookOrder) {
+const traditionalOrder = [...bookOrder, ...variantResolved];
+for (const t of traditionalOrder) {
   const forms = new Set([toSimplified(t), ...parseCodePoints(unihan.simplifiedVariant.get(t))]);
   for (const s of forms) {
     if (s === t || !isSingleBmp(s)) continue;
@@ -95,22 +150,20 @@ for (const t of bookOrder) {
 }
 
 const stats = {
-  trainingSize, guangyunChars: guangyun.size, simplifiedAdded: 0, simplifiedGained: 0,
-  fallback: 0, fallbackSkipped: 0,
+  trainingSize, guangyunChars: guangyun.size, variantResolved: variantResolved.length,
+  simplifiedAdded: 0, simplifiedGained: 0, fallback: 0, fallbackSkipped: 0,
 };
 
-// The readings a character carries into 平水韵: its own 廣韻 readings, plus
-// those it takes from traditional forms it simplifies.
+// The readings a character carries into 平水韵: its own (廣韻 or variant)
+// readings, plus those it takes from traditional forms it simplifies.
 //  - A traditional source is common when it is in Big5 level 1 or is the
 //    standard traditional form OpenCC gives for the simplified character.
-//  - A character that is not itself in 廣韻 takes every reading of its common
-//    traditional sources, or of all its sources when none is common.
-//  - A character that is itself in 廣韻 keeps its own readings and takes from
-//    a common traditional source only the readings whose Mandarin reflex it
-//    shares (the source's reading that best fits a Mandarin syllable the
-//    simplified character also has).
+//  - A character without readings of its own takes every reading of its
+//    common traditional sources, or of all its sources when none is common.
+//  - A character with readings of its own keeps them and takes from a common
+//    traditional source only the readings it shares (sharedReadings).
 function readingsFor(ch) {
-  const own = (guangyun.get(ch) || []).map((r) => ({ ...r, own: true, from: ch }));
+  const own = base.get(ch) || [];
   const sources = sourcesOf.get(ch) || [];
   if (sources.length === 0) return own;
   const standard = toTraditional(ch);
@@ -121,10 +174,10 @@ function readingsFor(ch) {
     if (!have.has(r.key)) { have.add(r.key); gained.push({ ...r, own: own.length === 0, from: t }); }
   };
   if (own.length === 0) {
-    for (const t of (common.length ? common : sources)) for (const r of guangyun.get(t)) take(r, t);
+    for (const t of (common.length ? common : sources)) for (const r of base.get(t)) take(r, t);
     return gained;
   }
-  for (const t of common) for (const r of sharedReadings(ch, t, guangyun.get(t))) take(r, t);
+  for (const t of common) for (const r of sharedReadings(ch, t, base.get(t))) take(r, t);
   if (gained.length) stats.simplifiedGained += 1;
   return own.concat(gained);
 }
@@ -145,7 +198,8 @@ function regularTone(reading, syllable) {
 // a tone that follows regularly from the reading.
 function sharedReadings(ch, t, from) {
   const mine = new Set(mandarin.all(ch).map(syllableKey));
-  const theirs = mandarin.all(t);
+  // a form without known Mandarin readings (𩏑) is judged by ch's own syllables
+  const theirs = mandarin.all(t).length ? mandarin.all(t) : mandarin.all(ch);
   return from.filter((r) => {
     const m = bestSyllable(r, theirs);
     return m && mine.has(syllableKey(m)) && regularTone(r, m);
@@ -153,20 +207,16 @@ function sharedReadings(ch, t, from) {
 }
 
 // One row per group; the group of the most common reading last. The most
-// common reading is found by these keys in turn: the reading whose best
-// Mandarin fit is the character's most common Mandarin syllable; the
-// character's own 廣韻 reading before one taken from a traditional form; the
-// better fit to the most common syllable; the earlier 廣韻 entry.
+// common reading is the one that best fits the character's most common
+// Mandarin syllable, where a character's own 廣韻 reading counts OWN_BONUS
+// (natural log) more than one taken from a traditional form; the earlier
+// 廣韻 entry wins a tie.
+const OWN_BONUS = 3;
 function pingshuiRows(ch, readings) {
   const syllables = mandarin.all(ch);
   const primary = mandarin.primary(ch);
-  const primaryKey = primary ? syllableKey(primary) : null;
   const fitOf = (r) => (syllables.length ? bestSyllable(r, syllables) : null);
-  const rankOf = (r) => {
-    const fit = fitOf(r);
-    return [fit && syllableKey(fit) === primaryKey ? 1 : 0, r.own ? 1 : 0,
-      primary ? model.score(r, primary) : 0, -r.order];
-  };
+  const rankOf = (r) => [(primary ? model.score(r, primary) : 0) + (r.own ? OWN_BONUS : 0), -r.order];
   const cmp = (a, b) => {
     for (let i = 0; i < a.length; i += 1) if (a[i] !== b[i]) return a[i] < b[i] ? -1 : 1;
     return 0;
@@ -192,7 +242,7 @@ function pingshuiRows(ch, readings) {
 // 平水韵 table
 
 const psReadings = new Map();   // char -> readings, for 廣韻 characters and simplified forms
-for (const t of bookOrder) {
+for (const t of traditionalOrder) {
   for (const ch of [t, ...(simplifiedOf.get(t) || [])]) {
     if (!psReadings.has(ch)) psReadings.set(ch, readingsFor(ch));
   }
@@ -219,26 +269,23 @@ const psRows = [];
 const psDone = new Set();
 const psGroupless = [];
 function emitPingshui(ch) {
-  if (psDone.has(ch)) return;
+  if (psDone.has(ch) || !isSingleBmp(ch)) return;
   const readings = psReadings.get(ch) || [];
   if (readings.length === 0) return;
   psDone.add(ch);
-  if (!guangyun.has(ch)) stats.simplifiedAdded += 1;
+  if (!base.has(ch)) stats.simplifiedAdded += 1;
   psRows.push(...pingshuiRows(ch, readings));
 }
-for (const t of bookOrder) {
+for (const t of traditionalOrder) {
   emitPingshui(t);
   for (const s of simplifiedOf.get(t) || []) emitPingshui(s);
 }
 
 // Characters of the standard list (通用规范汉字表, kTGH), of GB 2312 and their
 // traditional forms that 廣韻 does not give: a tone from Mandarin, no group.
-const modernSet = new Set([...unihan.tgh.keys(), ...unihan.gb0.keys()].filter(isSingleBmp));
-for (const ch of [...modernSet]) {
-  const forms = [...parseCodePoints(unihan.traditionalVariant.get(ch)), toTraditional(ch),
-    ...(sourcesOf.get(ch) || [])];
-  for (const t of forms) if (isSingleBmp(t)) modernSet.add(t);
-}
+// Sources of simplified forms join the modern set (they may be traditional
+// forms of modern characters that neither list names).
+for (const ch of [...modernSet]) for (const t of sourcesOf.get(ch) || []) modernSet.add(t);
 function modernTone(syllables) {
   const level = syllables.some((s) => isLevelTone(s.tone) === true);
   const oblique = syllables.some((s) => isLevelTone(s.tone) === false);
@@ -289,7 +336,8 @@ const nrRows = nrEntries.flatMap((e) => e.rows);
 const psCount = writeTable(join(seedDir, '平水韵.tsv'), COLUMNS, psRows);
 const nrCount = writeTable(join(seedDir, '中华新韵.tsv'), COLUMNS, nrRows);
 console.log(`平水韵: ${psCount} rows, ${psDone.size} characters`
-  + ` (${stats.guangyunChars} from 廣韻, ${stats.simplifiedAdded} simplified forms added,`
+  + ` (${stats.guangyunChars} from 廣韻, ${stats.variantResolved} through variant forms,`
+  + ` ${stats.simplifiedAdded} simplified forms added,`
   + ` ${stats.simplifiedGained} 廣韻 characters gained readings from traditional forms,`
   + ` ${stats.traditionalGained} traditional forms from their simplified forms,`
   + ` ${stats.fallback} without a group, ${stats.fallbackSkipped} skipped without a tone);`

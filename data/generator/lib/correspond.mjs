@@ -75,11 +75,12 @@ export class Correspondence {
     this.initial.add(c.initial, initial);
   }
 
-  // Log-likelihood of the Mandarin syllable given the reading.
+  // Log-likelihood of the Mandarin syllable given the reading, the tone
+  // counted twice: the tone is what tells level from oblique readings apart.
   score(reading, syllable) {
     const c = contexts(reading);
     const { initial, final } = splitSyllable(syllable.latin);
-    return this.tone.logProb(c.tone, String(syllable.tone))
+    return 2 * this.tone.logProb(c.tone, String(syllable.tone))
       + this.final.logProb(c.final, final)
       + this.initial.logProb(c.initial, initial);
   }

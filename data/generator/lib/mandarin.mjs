@@ -39,15 +39,17 @@ export class MandarinReadings {
   }
 
   // The current readings of the character (the frequency list, kMandarin and
-  // the two dictionaries), else those of 漢語大字典 (kHanyuPinyin), else
-  // pinyin-pro's readings.
+  // the dictionary readings above), else those of 漢語大字典 (kHanyuPinyin),
+  // else pinyin-pro's readings.
   all(ch) {
     if (this.cache.has(ch)) return this.cache.get(ch);
     const list = []; const seen = new Set();
     addAll(list, seen, pinluReadings(this.u.pinlu.get(ch)).map(([s]) => s));
     addAll(list, seen, mandarinReadings(this.u.mandarin.get(ch)));
-    addAll(list, seen, tghzReadings(this.u.tghz.get(ch)));
-    addAll(list, seen, xhcReadings(this.u.xhc.get(ch)));
+    for (const s of this.dictionary(ch)) {
+      const key = syllableKey(s);
+      if (!seen.has(key)) { seen.add(key); list.push(s); }
+    }
     if (list.length === 0) addAll(list, seen, hanyuPinyinReadings(this.u.hanyuPinyin.get(ch)));
     if (list.length === 0) addAll(list, seen, pinyinPro(ch));
     this.cache.set(ch, list);

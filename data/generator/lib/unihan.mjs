@@ -29,28 +29,34 @@ export function readUnihanFile(file, fields) {
 // All the fields the generator uses, in one object of Maps.
 export function loadUnihan() {
   const readings = readUnihanFile('Readings', [
-    'kMandarin', 'kTGHZ2013', 'kXHC1983', 'kHanyuPinlu', 'kHanyuPinyin',
+    'kMandarin', 'kTGHZ2013', 'kXHC1983', 'kHanyuPinlu', 'kHanyuPinyin', 'kDefinition',
   ]);
   const other = readUnihanFile('OtherMappings', ['kGB0', 'kTGH', 'kBigFive']);
-  const variants = readUnihanFile('Variants', ['kSimplifiedVariant', 'kTraditionalVariant']);
+  const variants = readUnihanFile('Variants', ['kSimplifiedVariant', 'kTraditionalVariant',
+    'kSemanticVariant', 'kSpecializedSemanticVariant', 'kZVariant']);
   return {
     mandarin: readings.get('kMandarin'),
     tghz: readings.get('kTGHZ2013'),
     xhc: readings.get('kXHC1983'),
     pinlu: readings.get('kHanyuPinlu'),
     hanyuPinyin: readings.get('kHanyuPinyin'),
+    definition: readings.get('kDefinition'),
     gb0: other.get('kGB0'),
     tgh: other.get('kTGH'),
     big5: other.get('kBigFive'),
     simplifiedVariant: variants.get('kSimplifiedVariant'),
     traditionalVariant: variants.get('kTraditionalVariant'),
+    semanticVariant: variants.get('kSemanticVariant'),
+    specializedSemanticVariant: variants.get('kSpecializedSemanticVariant'),
+    zVariant: variants.get('kZVariant'),
   };
 }
 
 // "U+4E1C U+4E2D" -> ['东', '中']
 export function parseCodePoints(value) {
   if (!value) return [];
-  return value.split(/\s+/).filter(Boolean).map((u) => String.fromCodePoint(parseInt(u.replace(/^U\+/, '').replace(/<.*$/, ''), 16)));
+  return value.split(/\s+/).filter((u) => /^U\+[0-9A-F]+/i.test(u))
+    .map((u) => String.fromCodePoint(parseInt(u.replace(/^U\+/, '').replace(/<.*$/, ''), 16)));
 }
 
 // Readings of the various fields, as tone-marked syllables in the field's own order.
@@ -83,4 +89,28 @@ export function isBig5Common(big5Value) {
   if (!big5Value) return false;
   const code = parseInt(big5Value, 16);
   return code >= 0xa440 && code <= 0xc67e;
+}
+
+// Variant links of a character: Unihan's semantic, specialized semantic and
+// z-variants, and the "(same as X)" / "(variant of X)" notes of kDefinition.
+// Links are made symmetric. Returns Map(char -> Set(chars)).
+const DEFINITION_LINK = /\((?:the same as|same as|a variant of|variant of|non-classical form of|standard form of|ancient form of|an ancient form of|corrupted form of|abbreviated form of|interchangeable with)([^)]*)\)/g;
+export function variantGraph(u) {
+  const graph = new Map();
+  const link = (a, b) => {
+    if (a === b) return;
+    for (const [x, y] of [[a, b], [b, a]]) {
+      if (!graph.has(x)) graph.set(x, new Set());
+      graph.get(x).add(y);
+    }
+  };
+  for (const field of [u.semanticVariant, u.specializedSemanticVariant, u.zVariant]) {
+    for (const [ch, value] of field) for (const v of parseCodePoints(value)) link(ch, v);
+  }
+  for (const [ch, def] of u.definition) {
+    for (const m of def.matchAll(DEFINITION_LINK)) {
+      for (const v of m[1].match(/\p{Script=Han}/gu) || []) link(ch, v);
+    }
+  }
+  return graph;
 }
