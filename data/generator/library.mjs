@@ -155,6 +155,27 @@ for (const p of ci) {
   addPoem('宋词三百首', `${tune}·${first}`, src.author, src.paragraphs);
 }
 
+// Famous ci this edition of 宋词三百首 lacks, taken from the complete
+// collection by author and first clause; they follow the 300.
+const SUPPLEMENT_CI = [
+  ['苏轼', '大江东去'], ['苏轼', '老夫聊发少年狂'], ['范仲淹', '塞下秋来风景异'],
+  ['秦观', '纤云弄巧'], ['李清照', '昨夜雨疏风骤'], ['李清照', '常记溪亭日暮'],
+  ['李清照', '红藕香残玉簟秋', '一剪梅'], ['陆游', '红酥手', '钗头凤'], ['陆游', '驿外断桥边'],
+  ['辛弃疾', '明月别枝惊鹊'], ['辛弃疾', '醉里挑灯看剑'], ['辛弃疾', '更能消几番风雨'],
+];
+let supplemented = 0;
+for (const [author, opening, usualTune] of SUPPLEMENT_CI) {
+  const found = (fullCi.get(opening.slice(0, 2)) || [])
+    .filter(({ q }) => q.author === author && bare(cleanLine(q.paragraphs[0])).startsWith(opening));
+  if (found.length === 0) throw new Error(`supplement not found: ${author} ${opening}`);
+  const q = found[0].q;
+  const tune = usualTune || cleanTitle(q.rhythmic).split('·').pop();
+  const first = cleanLine(q.paragraphs[0]).split(CLAUSE_END)[0];
+  const before = poems.length;
+  addPoem('宋词三百首', `${tune}·${first}`, q.author, q.paragraphs);
+  if (poems.length > before) supplemented++;
+}
+
 // Authors: one row per name used by the library.
 function chineseNumber(s) {
   const digits = { '〇': 0, '○': 0, '零': 0, '一': 1, '二': 2, '三': 3, '四': 4, '五': 5, '六': 6, '七': 7, '八': 8, '九': 9 };
@@ -218,5 +239,5 @@ if (process.env.LIBRARY_VERBOSE) {
   for (const a of authors) console.error(`${a.dynasty}\t${a.name}\t${a.year ?? ''}\t${a.from}`);
 }
 console.log(`诗词库: ${poems.length} poems (${order.map((s) => `${s} ${counts[s]}`).join(', ')}; ${dropped} duplicates dropped)`);
-console.log(`宋词三百首: ${restored} poems completed from the full collection`);
+console.log(`宋词三百首: ${restored} poems completed from the full collection, ${supplemented} famous ci added`);
 console.log(`作者: ${authors.length} authors (${authors.filter((a) => a.year !== null).length} with a year)`);
