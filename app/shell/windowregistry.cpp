@@ -27,6 +27,8 @@ bool WindowRegistry::IsRegistered(const QString &name) const
     return factories_.contains(name);
 }
 
+void WindowRegistry::Unregister(const QString &name) { factories_.remove(name); }
+
 QWidget *WindowRegistry::Find(const QString &name) const
 {
     const auto it = windows_.constFind(name);

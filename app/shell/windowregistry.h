@@ -16,6 +16,8 @@ public:
     // Each window library registers how its window is made (see app/main).
     void Register(const QString &name, Factory make);
     bool IsRegistered(const QString &name) const;
+    // Forgets how the window is made (tests); an open one stays open.
+    void Unregister(const QString &name);
 
     // The window if it exists (shown or hidden), else nullptr.
     QWidget *Find(const QString &name) const;

@@ -1,0 +1,129 @@
+#include "launcher.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "appcontext.h"
+#include "art.h"
+#include "twips.h"
+#include "windowregistry.h"
+
+namespace versilo {
+
+namespace {
+
+// A picture that lets the mouse through to the launcher (so it drags).
+QLabel *Picture(const QString &name, const QPixmap &art, const QRect &geometry, QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    label->setScaledContents(true);
+    label->setGeometry(geometry);
+    label->setPixmap(art);
+    return label;
+}
+
+}  // namespace
+
+Form10::Form10(QWidget *parent)
+    : VersiloWindow(QStringLiteral("Form10"), 13095, 8760, parent),
+      end_(&Form10::EndProgram),
+      openUrl_([](const QUrl &url) { QDesktopServices::openUrl(url); })
+{
+    new BackgroundPicture(QStringLiteral("Image1"), LauncherBackground(size()), this);
+
+    const QRect inscription = TwRect(1500, 1140, 450, 2700);
+    Picture(QStringLiteral("Image6"),
+            InscriptionArt(inscription.size(), QStringLiteral("诗言志歌永言")), inscription,
+            this);
+    const QRect seal = TwRect(10215, 5820, 345, 345);
+    Picture(QStringLiteral("Image7"), SealArt(seal.size(), QStringLiteral("韵律")), seal, this);
+
+    const QRect name = TwRect(10200, 3120, 375, 2550);
+    Picture(QStringLiteral("Image5"), ProductNameArt(name.size()), name, this);
+
+    struct Entry {
+        const char *control;
+        double left;
+        const char *text;
+    };
+    const Entry entries[] = {
+        {"Image2", 9585, "诗词写作"},  {"Image17", 8970, "诗词常识"},
+        {"Image15", 8355, "格律管理"}, {"Image14", 7740, "诗词阅读"},
+        {"Image18", 7125, "作品管理"}, {"Image16", 6510, "诗词打印"},
+        {"Image9", 5880, "汉字管理"},  {"Image8", 5280, "软件更新"},
+        {"Image3", 4680, "结束退出"},
+    };
+    QHash<QString, PictureButton *> buttons;
+    for (const Entry &e : entries) {
+        auto *b = new PictureButton(QLatin1String(e.control), QString::fromUtf8(e.text),
+                                    PictureButton::Orientation::Vertical, this);
+        b->setGeometry(TwRect(e.left, 3840, 375, 1305));
+        buttons.insert(QLatin1String(e.control), b);
+    }
+    auto *credit = new PictureButton(QStringLiteral("Image4"), QStringLiteral("韵律书斋制"),
+                                     PictureButton::Orientation::Vertical, this);
+    credit->setGeometry(TwRect(4080, 3120, 375, 2550));
+    credit->SetArt(MakerCreditArt(credit->size()));
+    credit->setCursor(Qt::ArrowCursor);
+
+    // 诗词写作 opens on the release of the mouse button, wherever it is.
+    connect(buttons.value(QStringLiteral("Image2")), &PictureButton::released, this,
+            &Form10::Image2_MouseUp);
+    const std::pair<const char *, const char *> opens[] = {
+        {"Image17", "Form4"}, {"Image15", "Form6"}, {"Image14", "Form5"},
+        {"Image18", "Form9"}, {"Image16", "Form8"}, {"Image9", "Form11"},
+    };
+    for (const auto &[control, form] : opens) {
+        const QString target = QLatin1String(form);
+        connect(buttons.value(QLatin1String(control)), &PictureButton::clicked, this,
+                [this, target] { OpenAfresh(target); });
+    }
+    connect(buttons.value(QStringLiteral("Image8")), &PictureButton::clicked, this,
+            &Form10::Image8_Click);
+    connect(buttons.value(QStringLiteral("Image3")), &PictureButton::clicked, this,
+            &Form10::Image3_Click);
+
+    // Start in the middle of the primary screen.
+    if (QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void Form10::OpenAfresh(const QString &form)
+{
+    // Windows that this build does not have yet: the button does nothing.
+    WindowRegistry &windows = AppContext::Instance().Windows();
+    if (windows.IsRegistered(form))
+        windows.OpenFresh(form);
+}
+
+void Form10::Image2_MouseUp() { OpenAfresh(QStringLiteral("Form1")); }
+
+void Form10::Image8_Click()
+{
+    if (openUrl_)
+        openUrl_(QUrl(kMakerWebPage));
+}
+
+void Form10::Image3_Click()
+{
+    if (end_)
+        end_();
+}
+
+void Form10::EndProgram()
+{
+    for (QWidget *w : QApplication::topLevelWidgets())
+        w->hide();
+    QCoreApplication::exit(0);
+}
+
+void RegisterLauncherWindow(WindowRegistry &registry)
+{
+    registry.Register(QStringLiteral("Form10"), [] { return new Form10; });
+}
+
+}  // namespace versilo

@@ -1,0 +1,53 @@
+// The launcher Form10: the first window, open beneath all others until the
+// program ends. Its picture buttons open the other windows afresh.
+#pragma once
+
+#include <QUrl>
+#include <functional>
+
+#include "widgets.h"
+
+class QApplication;
+
+namespace versilo {
+
+class WindowRegistry;
+
+// The maker's web page, opened by 软件更新.
+inline const QString kMakerWebPage = QStringLiteral("https://versilo.org/");
+
+class Form10 : public VersiloWindow {
+    Q_OBJECT
+public:
+    explicit Form10(QWidget *parent = nullptr);
+
+    // What 结束退出 does; by default the program ends at once. Tests put
+    // their own here to watch it happen.
+    void SetEndAction(std::function<void()> end) { end_ = std::move(end); }
+    // How 软件更新 asks the desktop to open a web page (result ignored).
+    void SetUrlOpener(std::function<void(const QUrl &)> open) { openUrl_ = std::move(open); }
+
+    // The ending the program uses: every window disappears, the event loop
+    // ends, no handler of any window runs any more.
+    static void EndProgram();
+
+private:
+    void OpenAfresh(const QString &form);
+    void Image2_MouseUp();
+    void Image8_Click();
+    void Image3_Click();
+
+    std::function<void()> end_;
+    std::function<void(const QUrl &)> openUrl_;
+};
+
+// Registers the launcher as "Form10".
+void RegisterLauncherWindow(WindowRegistry &registry);
+// Registers every window this build has: the launcher and the windows of
+// the libraries linked in.
+void RegisterAllWindows(WindowRegistry &registry);
+// Application-wide preparation shared by the program and its tools: the
+// Chinese translation of the standard buttons, the style, fonts and colours.
+void PrepareApplication(QApplication &app);
+
+}  // namespace versilo

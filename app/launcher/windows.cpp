@@ -1,0 +1,75 @@
+// Which windows this build has: the launcher always; the others when their
+// libraries are linked in.
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QTranslator>
+
+#include "art.h"
+#include "launcher.h"
+#include "windowregistry.h"
+
+#ifdef VERSILO_WITH_COMPOSE
+#include "compose.h"
+#endif
+#ifdef VERSILO_WITH_PATTERNS
+#include "patterns.h"
+#endif
+#ifdef VERSILO_WITH_WORKS
+#include "works.h"
+#endif
+
+namespace versilo {
+
+void RegisterAllWindows(WindowRegistry &registry)
+{
+    RegisterLauncherWindow(registry);
+#ifdef VERSILO_WITH_COMPOSE
+    RegisterComposeWindows(registry);
+#endif
+#ifdef VERSILO_WITH_PATTERNS
+    RegisterPatternWindows(registry);
+#endif
+#ifdef VERSILO_WITH_WORKS
+    RegisterWorksWindows(registry);
+#endif
+}
+
+void PrepareApplication(QApplication &app)
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Versilo"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("14.0"));
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+
+    // The standard buttons of the message boxes read 是, 否, 确定.
+    auto *qtbase = new QTranslator(&app);
+    if (qtbase->load(QStringLiteral("qtbase_zh_CN"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(qtbase);
+    else
+        delete qtbase;
+
+    if (QStyle *fusion = QStyleFactory::create(QStringLiteral("Fusion")))
+        QApplication::setStyle(fusion);
+
+    // Paper and ink for everything the windows do not colour themselves;
+    // text boxes stay white.
+    QPalette pal = QApplication::style()->standardPalette();
+    pal.setColor(QPalette::Window, ink::kPaper);
+    pal.setColor(QPalette::WindowText, ink::kInk);
+    pal.setColor(QPalette::Base, Qt::white);
+    pal.setColor(QPalette::AlternateBase, ink::kPaper);
+    pal.setColor(QPalette::Text, Qt::black);
+    pal.setColor(QPalette::Button, ink::kSlip);
+    pal.setColor(QPalette::ButtonText, ink::kInk);
+    pal.setColor(QPalette::Highlight, QColor(0x8C, 0x2A, 0x1C));
+    pal.setColor(QPalette::HighlightedText, QColor(0xFB, 0xF3, 0xE6));
+    pal.setColor(QPalette::ToolTipBase, ink::kPaper);
+    pal.setColor(QPalette::ToolTipText, ink::kInk);
+    QApplication::setPalette(pal);
+    QApplication::setFont(SongFont(10.5));
+}
+
+}  // namespace versilo

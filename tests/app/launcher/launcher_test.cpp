@@ -1,0 +1,191 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPointer>
+
+#include "appcontext.h"
+#include "dialogs.h"
+#include "launcher.h"
+#include "twips.h"
+#include "widgets.h"
+#include "windowregistry.h"
+
+using namespace versilo;
+
+namespace {
+
+void Send(QWidget *w, QEvent::Type type, QPoint local, Qt::MouseButton button = Qt::LeftButton)
+{
+    QMouseEvent e(type, QPointF(local), QPointF(w->mapToGlobal(local)),
+                  type == QEvent::MouseMove ? Qt::NoButton : button,
+                  type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button),
+                  Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+class LauncherTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        AppContext::Instance().Reset();
+        AppContext::Instance().SetDialogs(&dialogs);
+        RegisterLauncherWindow(Windows());
+        // Stand-ins for the windows the launcher opens.
+        for (const char *name : {"Form1", "Form4", "Form5", "Form6", "Form8", "Form9", "Form11"}) {
+            const QString n = QLatin1String(name);
+            Windows().Register(n, [n] { return new VersiloWindow(n, 13095, 8775); });
+        }
+        launcher = qobject_cast<Form10 *>(Windows().Show(QStringLiteral("Form10")));
+        ASSERT_TRUE(launcher);
+        launcher->SetEndAction([this] { ++ends; });
+        launcher->SetUrlOpener([this](const QUrl &u) { opened << u; });
+    }
+    void TearDown() override
+    {
+        AppContext::Instance().Reset();
+        AppContext::Instance().SetDialogs(nullptr);
+    }
+    static WindowRegistry &Windows() { return AppContext::Instance().Windows(); }
+    PictureButton *Button(const char *name)
+    {
+        return launcher->findChild<PictureButton *>(QLatin1String(name));
+    }
+    // Press on the button, release at a point relative to it.
+    void PressRelease(const char *name, QPoint releaseAt = QPoint(5, 5))
+    {
+        PictureButton *b = Button(name);
+        ASSERT_TRUE(b) << name;
+        Send(b, QEvent::MouseButtonPress, QPoint(5, 5));
+        EXPECT_TRUE(b->IsPressedLook()) << name;
+        Send(b, QEvent::MouseButtonRelease, releaseAt);
+        EXPECT_FALSE(b->IsPressedLook()) << name;
+    }
+
+    ScriptedDialogs dialogs;
+    Form10 *launcher = nullptr;
+    int ends = 0;
+    QList<QUrl> opened;
+};
+
+}  // namespace
+
+TEST_F(LauncherTest, LayoutFollowsTheTwipsTable)
+{
+    EXPECT_EQ(launcher->objectName(), QStringLiteral("Form10"));
+    EXPECT_EQ(launcher->windowTitle(), QStringLiteral("Versilo14.0"));
+    EXPECT_EQ(launcher->size(), TwSize(13095, 8760));
+    const std::pair<const char *, int> row[] = {
+        {"Image2", 9585}, {"Image17", 8970}, {"Image15", 8355}, {"Image14", 7740},
+        {"Image18", 7125}, {"Image16", 6510}, {"Image9", 5880},  {"Image8", 5280},
+        {"Image3", 4680},
+    };
+    for (const auto &[name, left] : row) {
+        PictureButton *b = Button(name);
+        ASSERT_TRUE(b) << name;
+        EXPECT_EQ(b->geometry(), TwRect(left, 3840, 375, 1305)) << name;
+        EXPECT_EQ(b->TextOrientation(), PictureButton::Orientation::Vertical);
+    }
+    EXPECT_EQ(Button("Image2")->text(), QStringLiteral("诗词写作"));
+    EXPECT_EQ(Button("Image3")->text(), QStringLiteral("结束退出"));
+    EXPECT_EQ(Button("Image4")->geometry(), TwRect(4080, 3120, 375, 2550));
+    auto *name = launcher->findChild<QLabel *>(QStringLiteral("Image5"));
+    ASSERT_TRUE(name);
+    EXPECT_EQ(name->geometry(), TwRect(10200, 3120, 375, 2550));
+    EXPECT_TRUE(name->testAttribute(Qt::WA_TransparentForMouseEvents));
+    auto *bg = launcher->findChild<QLabel *>(QStringLiteral("Image1"));
+    ASSERT_TRUE(bg);
+    EXPECT_EQ(bg->geometry(), launcher->rect());
+    EXPECT_TRUE(launcher->findChild<QLabel *>(QStringLiteral("Image6")));
+    EXPECT_TRUE(launcher->findChild<QLabel *>(QStringLiteral("Image7")));
+}
+
+TEST_F(LauncherTest, WritingOpensOnReleaseWhereverThePointerIs)
+{
+    PressRelease("Image2", QPoint(300, -200));   // far away from the button
+    QPointer<QWidget> first = Windows().Find(QStringLiteral("Form1"));
+    ASSERT_TRUE(first);
+    EXPECT_TRUE(first->isVisible());
+
+    // Again: the old composition window is discarded, a fresh one shown.
+    PressRelease("Image2");
+    QWidget *second = Windows().Find(QStringLiteral("Form1"));
+    ASSERT_TRUE(second);
+    EXPECT_NE(second, first.data());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(first.isNull());
+}
+
+TEST_F(LauncherTest, OtherButtonsOpenOnlyWhenReleasedOverThem)
+{
+    const std::pair<const char *, const char *> opens[] = {
+        {"Image17", "Form4"}, {"Image15", "Form6"}, {"Image14", "Form5"},
+        {"Image18", "Form9"}, {"Image16", "Form8"}, {"Image9", "Form11"},
+    };
+    for (const auto &[button, form] : opens) {
+        PressRelease(button, QPoint(-40, 10));
+        EXPECT_EQ(Windows().Find(QLatin1String(form)), nullptr) << button;
+        PressRelease(button);
+        QWidget *w = Windows().Find(QLatin1String(form));
+        ASSERT_TRUE(w) << button;
+        EXPECT_TRUE(w->isVisible());
+    }
+    // A hidden window is discarded and opened afresh.
+    QPointer<QWidget> hidden = Windows().Find(QStringLiteral("Form5"));
+    Windows().Hide(QStringLiteral("Form5"));
+    PressRelease("Image14");
+    EXPECT_NE(Windows().Find(QStringLiteral("Form5")), hidden.data());
+    EXPECT_TRUE(Windows().Find(QStringLiteral("Form5"))->isVisible());
+    EXPECT_EQ(ends, 0);
+    EXPECT_TRUE(opened.isEmpty());
+}
+
+TEST_F(LauncherTest, ButtonsOfWindowsNotYetBuiltDoNothing)
+{
+    WindowRegistry &w = Windows();
+    for (const char *f : {"Form1", "Form4", "Form5", "Form6", "Form8", "Form9", "Form11"})
+        w.Unregister(QLatin1String(f));
+    for (const char *b : {"Image2", "Image17", "Image15", "Image14", "Image18", "Image16", "Image9"})
+        PressRelease(b);
+    for (const char *f : {"Form1", "Form4", "Form5", "Form6", "Form8", "Form9", "Form11"})
+        EXPECT_EQ(w.Find(QLatin1String(f)), nullptr) << f;
+}
+
+TEST_F(LauncherTest, EndAndWebPageButtons)
+{
+    PressRelease("Image3", QPoint(100, 5));
+    EXPECT_EQ(ends, 0);   // released away: nothing
+    Windows().Show(QStringLiteral("Form1"));
+    PressRelease("Image3");
+    EXPECT_EQ(ends, 1);
+    EXPECT_TRUE(dialogs.asked.isEmpty());   // no question, even with a window open
+
+    PressRelease("Image8");
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened.first(), QUrl(kMakerWebPage));
+    EXPECT_EQ(opened.first().scheme(), QStringLiteral("https"));
+
+    // The credit only shows the pressed look.
+    PressRelease("Image4");
+    EXPECT_EQ(ends, 1);
+    EXPECT_EQ(opened.size(), 1);
+}
+
+TEST_F(LauncherTest, OpensNoDatabaseAndDragsAlone)
+{
+    for (const char *b : {"Image2", "Image4", "Image8", "Image17"})
+        PressRelease(b, QPoint(-100, -100));
+    EXPECT_FALSE(AppContext::Instance().Store().IsConnected());
+
+    QWidget *form4 = Windows().Show(QStringLiteral("Form4"));
+    form4->move(launcher->pos());
+    const QPoint start = launcher->pos();
+    // The product name lets the mouse through: pressing there drags.
+    const QPoint onName = TwRect(10200, 3120, 375, 2550).center();
+    Send(launcher, QEvent::MouseButtonPress, onName);
+    EXPECT_TRUE(launcher->IsDragging());
+    Send(launcher, QEvent::MouseMove, onName + QPoint(-25, 12));
+    Send(launcher, QEvent::MouseButtonRelease, onName + QPoint(-25, 12));
+    EXPECT_EQ(launcher->pos(), start + QPoint(-25, 12));
+    EXPECT_EQ(form4->pos(), start);
+}
