@@ -90,7 +90,8 @@ QString NameRhymes(const RhymeDictionary &dict, const QString &poem);
 using DictionaryLoader = std::function<bool(const QString &system, RhymeDictionary &out)>;
 
 // "判断正误". False when the dictionary could not be loaded: the run stopped
-// after tidying the boxes, and the result columns are as they were.
+// after tidying the boxes (Text2, Text5, Text6, Text8 trimmed of blanks);
+// the result columns and captions are otherwise as they were.
 bool RunConformanceCheck(ComposeTexts &form, const DictionaryLoader &load);
 // "判断平仄韵调". False when the dictionary could not be loaded: nothing changed.
 bool RunAnnotation(ComposeTexts &form, const DictionaryLoader &load);
