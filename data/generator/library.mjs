@@ -13,7 +13,7 @@ import { readdirSync } from 'node:fs';
 import * as OpenCC from 'opencc-js';
 import { writeTsv } from './library/tsv.mjs';
 import {
-  AUTHOR_ALIASES, DYNASTY_OF, BIRTH_YEAR, DYNASTY_ORDER, TEXT_FIXES, TITLE_FIXES, BMP_FORMS,
+  AUTHOR_ALIASES, DYNASTY_OF, BIRTH_YEAR, DYNASTY_ORDER, TEXT_FIXES, TITLE_FIXES, TUNE_NAMES, BMP_FORMS,
 } from './library/authors.mjs';
 
 const here = dirname(fileURLToPath(import.meta.url));
@@ -76,7 +76,15 @@ function dynastyFromTag(raw) {
   return m ? m[1] : null;
 }
 
+function nearlyEqual(a, b) {
+  if (a.length !== b.length) return false;
+  let differences = 0;
+  for (let i = 0; i < a.length; i++) if (a[i] !== b[i] && ++differences > 3) return false;
+  return true;
+}
+
 const poems = [];          // { title, author, text, source }
+const byAuthor = new Map(); // author -> bare texts so far
 const seen = new Map();    // author + bare text -> index in poems
 const dynastyHint = new Map();
 let dropped = 0;
@@ -98,10 +106,15 @@ function addPoem(source, rawTitle, rawAuthor, paragraphs) {
     text = text.split(from).join(to);
   }
   // The same poem in two collections may differ in a character or two
-  // (variant readings): author and opening identify it.
-  const key = `${author}\u0000${bare(text).slice(0, 8)}`;
-  if (seen.has(key)) { dropped++; return; }
+  // (variant readings): the same author and the same opening, or the same
+  // length with at most three characters different, make a duplicate.
+  const b = bare(text);
+  const key = `${author}\u0000${b.slice(0, 8)}`;
+  const sameAuthor = byAuthor.get(author) || [];
+  if (seen.has(key) || sameAuthor.some((other) => nearlyEqual(other, b))) { dropped++; return; }
   seen.set(key, poems.length);
+  sameAuthor.push(b);
+  byAuthor.set(author, sameAuthor);
   noteOdd(`${source} ${author} ${title}`, title + text);
   poems.push({ title, author, text, source });
 }
@@ -150,7 +163,8 @@ for (const p of ci) {
   candidates.sort((x, y) => (x.q.author !== p.author) - (y.q.author !== p.author));
   let src = p;
   if (candidates.length) { src = { ...candidates[0].q }; restored++; }
-  const tune = cleanTitle(src.rhythmic.length >= p.rhythmic.length ? src.rhythmic : p.rhythmic).split('·').pop();
+  const tuneText = cleanTitle(src.rhythmic.length >= p.rhythmic.length ? src.rhythmic : p.rhythmic);
+  const tune = TUNE_NAMES[tuneText] || tuneText.split('·').pop();
   const first = cleanLine(src.paragraphs[0]).split(CLAUSE_END)[0];
   addPoem('宋词三百首', `${tune}·${first}`, src.author, src.paragraphs);
 }

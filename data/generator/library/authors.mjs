@@ -70,7 +70,26 @@ export const BIRTH_YEAR = {
 };
 
 // Titles the corpus gives in a shortened or garbled form: "author|title" -> title.
-export const TITLE_FIXES = {};
+export const TITLE_FIXES = {
+  '杜甫|至德二载甫自京金光门': '至德二载甫自京金光门出间道归凤翔乾元初从左拾遗移华州掾与亲故别因出此门有悲往事',
+  '高适|送李少府贬峡中王少府贬': '送李少府贬峡中王少府贬长沙',
+  '王昌龄|同从弟销南斋玩月忆山阴': '同从弟南斋玩月忆山阴崔少府',
+  '李白|秋登宣城谢眺北楼': '秋登宣城谢脁北楼',
+  '李白|与史朗中饮听黄鹤楼上吹笛': '与史郎中钦听黄鹤楼上吹笛',
+  '杜甫|九日蓝耕会饮': '九日蓝田崔氏庄',
+};
+
+// Tune names: where the corpus gives two names ("宴山亭・燕山亭") the second,
+// the usual one, is taken, except where the second is no tune name at all or
+// a different tune; and a name the corpus lost a character of.
+export const TUNE_NAMES = {
+  '凤箫吟·芳草': '凤箫吟',
+  '庆宫春·高阳台': '庆宫春',
+  '琵琶仙·自度曲': '琵琶仙',
+  '青门引·青门饮': '青门引',
+  '锁窗寒·琐寒窗': '琐窗寒',
+  '大': '大酺',
+};
 
 // Characters the corpus lost or garbled: "author|title" -> [from, to] pairs.
 export const TEXT_FIXES = {
