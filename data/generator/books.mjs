@@ -1,0 +1,702 @@
+// Builds the two pattern books, data/seed/常用词谱.tsv and data/seed/白香词谱.tsv.
+//
+// A tune's pattern is induced from the Song ci corpus (chinese-poetry): every
+// ci of the tune is cut into 句 at ，。？！、；, the dominant line structure is
+// kept (together with structures that differ from it only in where one line
+// splits), and every position is marked by the share of level and oblique
+// characters under the 平水韵 table: ○ at >= 80 % level, ● at >= 80 % oblique,
+// ⊙ otherwise. Characters with both readings count as neither. Rhymes are
+// found from line ends that rhyme with each other far above chance.
+//
+// 常用词谱: the most used tunes of the corpus, most used first.
+// 白香词谱: the book's hundred tunes in its order (books/baixiang.tsv), each
+// pattern induced from the corpus ci that share the structure of the book's
+// example, and from the example itself.
+//
+// Deterministic: the same corpus and tone table give byte-identical files.
+
+import fs from 'node:fs';
+import path from 'node:path';
+import { fileURLToPath } from 'node:url';
+import { createRequire } from 'node:module';
+
+const here = path.dirname(fileURLToPath(import.meta.url));
+const seedDir = path.resolve(here, '..', 'seed');
+const require = createRequire(import.meta.url);
+const corpusDir = path.join(path.dirname(require.resolve('chinese-poetry/package.json')), 'dist');
+
+const LEVEL_SHARE = 0.8;        // share of level characters for ○
+const OBLIQUE_SHARE = 0.8;      // share of oblique characters for ●
+const COMMON_MIN = 20;          // a common tune has at least this many ci
+const COMMON_COUNT = 100;       // and the book holds the most used ones
+const FEW = 5;                  // fewer corpus ci than this: the example decides more
+const RHYME_RATE = 0.45;        // two line ends rhyme when they do in this share of ci
+const SMALL_SAMPLE = 8;         // fewer ci than this: rhymes only with the last line
+
+const args = new Set(process.argv.slice(2));
+const reportPath = process.argv.slice(2).find((a) => a.startsWith('--report='))?.slice('--report='.length);
+const log = (...a) => { if (!args.has('--quiet')) console.error('[books]', ...a); };
+
+// ---------------------------------------------------------------------------
+// Tones and rhyme classes
+//
+// The rhyme class of a character is its section (部) of the ci rhyme books:
+// the 平水韵 groups merged as poets of the Song rhymed them, level, rising and
+// departing tones together, the entering tone in five sections of its own.
+
+const GROUP_SECTIONS = (() => {
+    const s = {};
+    const put = (groups, sec) => { for (const g of groups) s[g] = sec; };
+    // level 1..31
+    put([1, 2], [1]); put([3, 23], [2]); put([4, 5, 6, 9], [3]); put([7, 8], [4]);
+    put([10], [5, 10]); put([11], [3, 5]); put([12, 13], [6]); put([14], [6, 7]);
+    put([15, 16, 17], [7]); put([18, 19, 20], [8]); put([21], [9]); put([22], [10]);
+    put([24, 25, 26], [11]); put([27], [12]); put([28], [13]); put([29, 30, 31], [14]);
+    // rising 32..60
+    put([32, 33], [1]); put([34, 53], [2]); put([35, 36, 39], [3]); put([37, 38], [4]);
+    put([40], [5, 10]); put([41], [3, 5]); put([42, 43], [6]); put([44], [6, 7]);
+    put([45, 46, 47], [7]); put([48, 49, 50], [8]); put([51], [9]); put([52], [10]);
+    put([54, 55], [11]); put([56], [12]); put([57], [13]); put([58, 59, 60], [14]);
+    // departing 61..91
+    put([61, 62], [1]); put([63, 84], [2]); put([64, 65, 66, 69], [3]); put([67, 68], [4]);
+    put([70, 72], [3, 5]); put([71], [5, 10]); put([73, 74], [6]); put([75], [6, 7]);
+    put([76, 77, 78], [7]); put([79, 80, 81], [8]); put([82], [9]); put([83], [10]);
+    put([85, 86], [11]); put([87], [12]); put([88], [13]); put([89, 90, 91], [14]);
+    // entering 92..108
+    put([92, 93], [15]); put([94, 101], [16]); put([95, 102, 103, 104, 105], [17]);
+    put([96, 97, 98, 99, 100, 107], [18]); put([106, 108], [19]);
+    return s;
+})();
+
+function readTsv(file) {
+    const text = fs.readFileSync(file, 'utf8');
+    const lines = text.split('\n').filter((l) => l.length > 0);
+    const head = lines[0].split('\t');
+    return lines.slice(1).map((l) => {
+        const f = l.split('\t').map(unescapeField);
+        const row = {};
+        head.forEach((h, i) => { row[h] = f[i] ?? ''; });
+        return row;
+    });
+}
+
+function unescapeField(f) {
+    if (f === '\\N') return null;
+    return f.replace(/\\(.)/g, (m, c) => ({ '\\': '\\', t: '\t', n: '\n', r: '\r' }[c] ?? m));
+}
+
+function escapeField(f) {
+    return String(f).replace(/\\/g, '\\\\').replace(/\t/g, '\\t').replace(/\n/g, '\\n').replace(/\r/g, '\\r');
+}
+
+// char -> { tone: '0' | '1' | '2', sections: Set<number> }
+async function loadTones() {
+    const file = path.join(seedDir, '平水韵.tsv');
+    if (fs.existsSync(file)) {
+        const table = new Map();
+        for (const r of readTsv(file)) {
+            const c = r['汉字'];
+            if (!c) continue;
+            let e = table.get(c);
+            if (!e) { e = { tone: null, sections: new Set() }; table.set(c, e); }
+            if (['0', '1', '2'].includes(r['平仄'])) e.tone = r['平仄'];   // the last row decides
+            for (const s of GROUP_SECTIONS[Number(r['韵调'])] ?? []) e.sections.add(s);
+        }
+        for (const [c, e] of table) if (e.tone === null) table.delete(c);
+        log(`tones from ${path.relative(here, file)}: ${table.size} characters`);
+        return { source: '平水韵.tsv', get: (c) => table.get(c) };
+    }
+    log('平水韵.tsv not found: tones from the Qieyun readings (tshet-uinh) for now');
+    return { source: 'tshet-uinh', get: await qieyunTones() };
+}
+
+async function qieyunTones() {
+    const T = await import('tshet-uinh');
+    const OpenCC = await import('opencc-js');
+    const toTrad = OpenCC.Converter({ from: 'cn', to: 'tw' });
+    const level = {
+        東: 1, 冬: 1, 鍾: 1, 江: 2, 陽: 2, 唐: 2, 支: 3, 脂: 3, 之: 3, 微: 3, 齊: 3, 祭: 3, 廢: 3,
+        魚: 4, 虞: 4, 模: 4, 佳: 5, 皆: 5, 夬: 5, 咍: 5, 灰: 3, 泰: 5, 真: 6, 諄: 6, 臻: 6, 文: 6,
+        欣: 6, 魂: 6, 痕: 6, 元: 7, 寒: 7, 桓: 7, 刪: 7, 山: 7, 先: 7, 仙: 7, 蕭: 8, 宵: 8, 肴: 8,
+        豪: 8, 歌: 9, 戈: 9, 麻: 10, 庚: 11, 耕: 11, 清: 11, 青: 11, 蒸: 11, 登: 11, 尤: 12, 侯: 12,
+        幽: 12, 侵: 13, 覃: 14, 談: 14, 鹽: 14, 添: 14, 咸: 14, 銜: 14, 嚴: 14, 凡: 14,
+    };
+    const entering = {
+        東: 15, 冬: 15, 鍾: 15, 江: 16, 陽: 16, 唐: 16, 真: 17, 諄: 17, 臻: 17, 文: 18, 欣: 18,
+        魂: 18, 痕: 18, 元: 18, 寒: 18, 桓: 18, 刪: 18, 山: 18, 先: 18, 仙: 18, 庚: 17, 耕: 17,
+        清: 17, 青: 17, 蒸: 17, 登: 17, 侵: 17, 覃: 19, 談: 19, 鹽: 18, 添: 18, 咸: 19, 銜: 19,
+        嚴: 19, 凡: 19,
+    };
+    const cache = new Map();
+    return (c) => {
+        if (cache.has(c)) return cache.get(c);
+        const tones = new Set();
+        const sections = new Set();
+        for (const k of new Set([c, toTrad(c)])) {
+            for (const e of T.資料.query字頭(k)) {
+                const a = e.音韻地位;
+                tones.add(a.聲 === '平' ? '0' : '1');
+                const s = a.聲 === '入' ? entering[a.韻] : level[a.韻];
+                if (s) sections.add(s);
+            }
+        }
+        const r = tones.size === 0 ? undefined : { tone: tones.size === 2 ? '2' : [...tones][0], sections };
+        cache.set(c, r);
+        return r;
+    };
+}
+
+// ---------------------------------------------------------------------------
+// Corpus
+
+const BREAK = /[，。？！、；]/;
+const HAN = /[\u3400-\u9fff\uf900-\ufaff]/;
+
+// The 句 of a ci: cut at the breaks, keep only Chinese characters.
+function splitJu(text) {
+    return text.split(BREAK).map((s) => [...s].filter((c) => HAN.test(c)).join('')).filter((s) => s.length > 0);
+}
+
+// The 句 of a ci as the explanation shows them: the characters of each 句
+// (other marks dropped, as the writer types them) and the break that ends it.
+function splitJuShown(text) {
+    const out = [];
+    let cur = '';
+    for (const c of text) {
+        if (BREAK.test(c)) { if (cur) out.push(cur + c); cur = ''; }
+        else if (HAN.test(c)) cur += c;
+    }
+    if (cur) out.push(cur + '。');
+    return out;
+}
+
+const ALIAS = new Map([
+    ['一翦梅', '一剪梅'],
+]);
+
+function readJson(rel) {
+    return JSON.parse(fs.readFileSync(path.join(corpusDir, rel), 'utf8'));
+}
+
+// The whole Song ci corpus in file order, tune names normalised.
+function loadSongCi() {
+    const files = fs.readdirSync(path.join(corpusDir, 'songci'))
+        .filter((f) => /^ci\.song\.\d+\.json$/.test(f))
+        .sort((a, b) => Number(a.split('.')[2]) - Number(b.split('.')[2]));
+    const raw = [];
+    for (const f of files) for (const c of readJson(`songci/${f}`)) raw.push(c);
+    // Names joined by "・": keep the part that stands alone more often.
+    const alone = new Map();
+    for (const c of raw) if (!/[・·]/.test(c.rhythmic)) alone.set(c.rhythmic, (alone.get(c.rhythmic) ?? 0) + 1);
+    const tune = (name) => {
+        let n = name.trim();
+        if (/[・·]/.test(n)) {
+            const parts = n.split(/[・·]/).map((p) => p.trim()).filter(Boolean);
+            let best = parts[parts.length - 1];
+            for (const p of parts) if ((alone.get(p) ?? 0) > (alone.get(best) ?? 0)) best = p;
+            n = best;
+        }
+        return ALIAS.get(n) ?? n;
+    };
+    return raw.map((c, i) => ({
+        id: `song:${i}`, tune: tune(c.rhythmic), rawTune: c.rhythmic, author: c.author,
+        text: c.paragraphs.join(''), source: '全宋词',
+    }));
+}
+
+// Ci and poems outside the Song corpus, for the book's examples.
+function loadOtherSources() {
+    const out = [];
+    const sanbai = readJson('songci/宋词三百首.json');
+    sanbai.forEach((c, i) => out.push({ id: `sanbai:${i}`, tune: c.rhythmic, author: c.author, text: c.paragraphs.join(''), source: '宋词三百首' }));
+    for (const f of fs.readdirSync(path.join(corpusDir, 'wudaishici/huajianji')).sort()) {
+        if (!/juan\.json$/.test(f)) continue;
+        readJson(`wudaishici/huajianji/${f}`).forEach((c, i) => out.push({
+            id: `huajian:${f}:${i}`, tune: c.rhythmic, author: c.author, text: c.paragraphs.join(''), source: '花间集',
+        }));
+    }
+    readJson('wudaishici/nantang/poetrys.json').forEach((c, i) => out.push({
+        id: `nantang:${i}`, tune: c.rhythmic, author: c.author, text: c.paragraphs.join(''), source: '南唐二主词',
+    }));
+    return out;
+}
+
+let tangCache = null;
+async function loadTang() {
+    if (tangCache) return tangCache;
+    const OpenCC = await import('opencc-js');
+    const toSimp = OpenCC.Converter({ from: 'tw', to: 'cn' });
+    const files = fs.readdirSync(path.join(corpusDir, 'quantangshi'))
+        .filter((f) => /^poet\.tang\.\d+\.json$/.test(f))
+        .sort((a, b) => Number(a.split('.')[2]) - Number(b.split('.')[2]));
+    tangCache = [];
+    for (const f of files) {
+        readJson(`quantangshi/${f}`).forEach((p, i) => {
+            tangCache.push({ id: `tang:${f}:${i}`, tune: toSimp(p.title), author: toSimp(p.author), rawText: p.paragraphs.join(''), source: '全唐诗', toSimp });
+        });
+    }
+    return tangCache;
+}
+
+// ---------------------------------------------------------------------------
+// Induction
+
+const structKey = (lens) => lens.join(',');
+const sum = (a) => a.reduce((x, y) => x + y, 0);
+function bounds(lens) {
+    const b = new Set();
+    let o = 0;
+    for (let i = 0; i < lens.length - 1; i++) { o += lens[i]; b.add(o); }
+    return b;
+}
+
+// Structures that differ from the main one only in where a line splits:
+// the same number of characters, line boundaries differing in at most two
+// places (one boundary moved, or one or two more or less). The positions are
+// counted through the whole ci, so such ci line up character by character.
+function compatible(lens, main) {
+    if (sum(lens) !== sum(main)) return false;
+    const a = bounds(lens), b = bounds(main);
+    let diff = 0;
+    for (const x of a) if (!b.has(x)) diff++;
+    for (const x of b) if (!a.has(x)) diff++;
+    return diff <= 2;
+}
+
+// The tone class of the last character ('0' level, '1' oblique, null).
+function finalTone(ci, tones) {
+    const t = tones.get(ci.chars[ci.chars.length - 1])?.tone;
+    return t === '0' || t === '1' ? t : null;
+}
+
+// Keeps the ci that rhyme in the given tone (tunes have level and oblique
+// forms of one shape); ci whose last character reads both ways stay.
+function sameRhymeTone(cis, tone, tones) {
+    if (tone === null) return cis;
+    return cis.filter((c) => { const t = finalTone(c, tones); return t === null || t === tone; });
+}
+
+function majorityFinalTone(cis, tones) {
+    let l = 0, o = 0;
+    for (const c of cis) { const t = finalTone(c, tones); if (t === '0') l++; else if (t === '1') o++; }
+    return l === 0 && o === 0 ? null : l >= o ? '0' : '1';
+}
+
+function prepare(ci, tones) {
+    const ju = splitJu(ci.text);
+    const lens = ju.map((j) => [...j].length);
+    const chars = [...ju.join('')];
+    const known = chars.every((c) => tones.get(c));
+    return { ...ci, ju, lens, chars, known };
+}
+
+function dominantStructure(cis) {
+    const count = new Map();
+    for (const c of cis) {
+        const k = structKey(c.lens);
+        count.set(k, (count.get(k) ?? 0) + 1);
+    }
+    // Each structure's support counts every ci whose structure merges with
+    // it. Among the structures with (nearly) the most support, the one most
+    // often written exactly so wins; ties go to the one met first.
+    const cands = [...count].map(([k, n]) => {
+        const lens = k.split(',').map(Number);
+        let support = 0;
+        for (const [k2, n2] of count) if (compatible(k2.split(',').map(Number), lens)) support += n2;
+        return { lens, exact: n, support };
+    });
+    if (cands.length === 0) return null;
+    const top = Math.max(...cands.map((c) => c.support));
+    let best = null;
+    for (const c of cands) if (c.support >= top * 0.9 && (!best || c.exact > best.exact)) best = c;
+    return best;
+}
+
+function symbolsFor(members, lens, tones, thresholds = {}) {
+    const total = sum(lens);
+    const level = new Array(total).fill(0), oblique = new Array(total).fill(0), both = new Array(total).fill(0);
+    for (const m of members) {
+        m.chars.forEach((c, i) => {
+            const t = tones.get(c);
+            if (!t) return;
+            if (t.tone === '0') level[i]++;
+            else if (t.tone === '1') oblique[i]++;
+            else both[i]++;
+        });
+    }
+    const lv = thresholds.level ?? LEVEL_SHARE, ob = thresholds.oblique ?? OBLIQUE_SHARE;
+    const syms = level.map((l, i) => {
+        const n = l + oblique[i];
+        if (n === 0) return '⊙';
+        if (l / n >= lv) return '○';
+        if (oblique[i] / n >= ob) return '●';
+        return '⊙';
+    });
+    return { syms, level, oblique, both };
+}
+
+// Line ends that rhyme: those that share a rhyme section with another line
+// end in at least RHYME_RATE of the ci, and always the last line.
+function findRhymes(members, lens, tones, syms) {
+    const ends = [];
+    let o = 0;
+    for (const l of lens) { o += l; ends.push(o - 1); }
+    const n = ends.length;
+    const rate = Array.from({ length: n }, () => new Array(n).fill(0));
+    let counted = 0;
+    for (const m of members) {
+        const secs = ends.map((e) => tones.get(m.chars[e])?.sections ?? new Set());
+        counted++;
+        for (let i = 0; i < n; i++) for (let j = i + 1; j < n; j++) {
+            if ([...secs[i]].some((s) => secs[j].has(s))) rate[i][j]++;
+        }
+    }
+    // union-find over strong pairs
+    const parent = [...Array(n).keys()];
+    const find = (x) => (parent[x] === x ? x : (parent[x] = find(parent[x])));
+    const adj = Array.from({ length: n }, () => []);
+    for (let i = 0; i < n; i++) for (let j = i + 1; j < n; j++) {
+        if (counted > 0 && rate[i][j] / counted >= RHYME_RATE) {
+            parent[find(i)] = find(j);
+            adj[i].push(j); adj[j].push(i);
+        }
+    }
+    // A rhyme has a fixed tone: a line end whose tone varies is no rhyme.
+    const fixed = (i) => {
+        if (i === n - 1 || syms[ends[i]] !== '⊙') return true;
+        let l = 0, ob = 0;
+        for (const m of members) { const t = tones.get(m.chars[ends[i]]); if (t?.tone === '0') l++; else if (t?.tone === '1') ob++; }
+        return l + ob > 0 && Math.max(l, ob) / (l + ob) >= 0.7;
+    };
+    // tone of a rhyme: its symbol, or the majority of its characters
+    const toneAt = (i) => {
+        const s = syms[ends[i]];
+        if (s !== '⊙') return s === '○' ? 'level' : 'oblique';
+        let l = 0, ob = 0;
+        for (const m of members) { const t = tones.get(m.chars[ends[i]]); if (t?.tone === '0') l++; else if (t?.tone === '1') ob++; }
+        return l >= ob ? 'level' : 'oblique';
+    };
+    let isRhyme;
+    const small = members.length < SMALL_SAMPLE;
+    if (small) {
+        // Too few ci to tell rhymes from chance: the rhymes are the line ends
+        // that rhyme with the last one in every ci, in its tone.
+        const lastFree = syms[ends[n - 1]] === '⊙';
+        isRhyme = ends.map((_, i) => i === n - 1 || (fixed(i) && (lastFree || toneAt(i) === toneAt(n - 1))
+            && rate[i][n - 1] >= counted * 2 / 3));
+    } else {
+        isRhyme = ends.map((_, i) => i === n - 1 || (fixed(i) && adj[i].some((j) => fixed(j))));
+    }
+    const markers = new Array(n).fill('');
+    let prev = -1;
+    for (let i = 0; i < n; i++) {
+        if (!isRhyme[i]) continue;
+        let m = '(韵)';
+        if (!small && prev >= 0 && find(prev) !== find(i) && toneAt(prev) !== toneAt(i)) m = toneAt(i) === 'level' ? '(换平韵)' : '(换仄韵)';
+        markers[i] = m;
+        prev = i;
+    }
+    return { markers, tones: ends.map((_, i) => (isRhyme[i] ? toneAt(i) : null)) };
+}
+
+// The ci books leave the first and third syllable of a closing 平平仄仄平
+// free (一三五不论), though poets seldom use that freedom: so do we.
+function freeLuju(lens, syms) {
+    let o = 0;
+    for (const l of lens) {
+        if (l === 5 || l === 7) {
+            const t = o + l - 5;
+            if (syms[t + 1] === '○' && syms[t + 3] === '●' && syms[t + 4] === '○') { syms[t] = '⊙'; syms[t + 2] = '⊙'; }
+        }
+        o += l;
+    }
+    return syms;
+}
+
+function patternLines(lens, syms) {
+    const lines = [];
+    let o = 0;
+    for (const l of lens) { lines.push(syms.slice(o, o + l).join('')); o += l; }
+    return lines;
+}
+
+// Where 上片 ends: the split after which the endings of both halves agree
+// best (lengths and symbols), the halves as even as possible. -1: one stanza.
+function stanzaSplit(lines, markers, name, overrides) {
+    if (overrides.has(name)) return overrides.get(name);
+    const n = lines.length;
+    let best = { k: -1, score: -Infinity };
+    const total = sum(lines.map((l) => l.length));
+    for (let k = 2; k <= n - 2; k++) {
+        if (!markers[k - 1]) continue;              // 上片 ends on a rhyme
+        let m = 0;
+        while (m < k && m < n - k && lines[k - 1 - m] === lines[n - 1 - m]) m++;
+        let loose = 0;
+        while (loose < k && loose < n - k && lines[k - 1 - loose].length === lines[n - 1 - loose].length) loose++;
+        const up = sum(lines.slice(0, k).map((l) => l.length));
+        const score = m * 4 + loose * 2 - Math.abs(total - 2 * up) / total * 6;
+        if (score > best.score) best = { k, score };
+    }
+    if (best.k < 0) return -1;
+    if (total < 44 && best.score < 8) return -1;
+    return best.k;
+}
+
+// The stanza splits the heuristic does not find by itself (-1: one stanza).
+const STANZA = new Map([
+    ['如梦令', -1], ['调笑令', -1], ['忆王孙', -1], ['捣练子', -1], ['十六字令', -1],
+    ['渔歌子', -1], ['渔父', -1], ['潇湘神', -1], ['忆江南', -1], ['天净沙', -1],
+    ['瑞鹧鸪', 4], ['玉楼春', 4], ['鹧鸪天', 4], ['浣溪沙', 3], ['摊破浣溪沙', 4],
+    ['菩萨蛮', 4], ['西江月', 4], ['临江仙', 5], ['清平乐', 4], ['蝶恋花', 5],
+    ['减字木兰花', 4], ['卜算子', 4], ['生查子', 4], ['虞美人', 4], ['点绛唇', 4],
+    ['霜天晓角', 5], ['水调歌头', 9], ['念奴娇', 10], ['满江红', 8], ['沁园春', 13], ['贺新郎', 10],
+]);
+
+// ---------------------------------------------------------------------------
+// Text of the explanation
+
+const DIGITS = '零一二三四五六七八九';
+function cnum(n) {
+    if (n < 10) return DIGITS[n];
+    if (n < 20) return '十' + (n % 10 ? DIGITS[n % 10] : '');
+    if (n < 100) return DIGITS[Math.floor(n / 10)] + '十' + (n % 10 ? DIGITS[n % 10] : '');
+    const h = Math.floor(n / 100), r = n % 100;
+    if (r === 0) return DIGITS[h] + '百';
+    if (r < 10) return DIGITS[h] + '百零' + DIGITS[r];
+    return DIGITS[h] + '百' + (r < 20 ? '一' : '') + cnum(r);
+}
+const cnumTwo = (n) => (n === 2 ? '两' : cnum(n));
+
+function rhymeWords(tonesList) {
+    const lv = tonesList.filter((t) => t === 'level').length;
+    const ob = tonesList.filter((t) => t === 'oblique').length;
+    const parts = [];
+    // order by first appearance
+    const first = tonesList.find((t) => t);
+    const order = first === 'oblique' ? [['oblique', ob], ['level', lv]] : [['level', lv], ['oblique', ob]];
+    for (const [t, c] of order) if (c) parts.push(`${cnumTwo(c)}${t === 'level' ? '平' : '仄'}韵`);
+    return parts.join('') || '无韵';
+}
+
+function formPiece(lines, rhymeTones, split) {
+    const chars = sum(lines.map((l) => l.length));
+    if (split < 0) {
+        return `单调，${cnum(chars)}字，${cnum(lines.length)}句，${rhymeWords(rhymeTones)}。`;
+    }
+    const a = lines.length;
+    return `双调，${cnum(chars)}字，上片${cnum(split)}句${rhymeWords(rhymeTones.slice(0, split))}，`
+        + `下片${cnum(a - split)}句${rhymeWords(rhymeTones.slice(split))}。`;
+}
+
+function splitPiece(n, split) {
+    if (split < 0) return `全词${cnum(n)}句，一片到底。`;
+    return `上片为第一至第${cnum(split)}句，下片为第${cnum(split + 1)}至第${cnum(n)}句。`;
+}
+
+const TYPE_HINT = '填写时请一句一行：每个逗号、句号处换行。';
+const LEGEND = '○平声 ●仄声 ⊙可平可仄；(韵)押韵处，(换平韵)(换仄韵)换韵处。';
+
+function explanation({ lines, rhymeTones, split, example, basis }) {
+    const pieces = [TYPE_HINT, formPiece(lines, rhymeTones, split), splitPiece(lines.length, split), LEGEND, basis];
+    pieces.push(`例词：《${example.title}》 ${example.author}`);
+    const shown = example.shown;
+    shown.forEach((j, i) => {
+        if (split > 0 && i === split) pieces.push('〔下片〕');
+        pieces.push(j);
+    });
+    return pieces.map((p) => p.replace(/-/g, '－') + '-').join('');
+}
+
+function storedPattern(lines, markers) {
+    return lines.map((l, i) => l + markers[i] + '-').join('');
+}
+
+// ---------------------------------------------------------------------------
+// Checking an example against a pattern as the program does (平水韵).
+
+function mismatches(chars, syms, tones) {
+    let bad = 0;
+    chars.forEach((c, i) => {
+        const t = tones.get(c)?.tone;
+        const s = syms[i];
+        if (s === '⊙') return;
+        if (t === '2') return;
+        if (t === undefined) { bad++; return; }
+        if ((s === '○') !== (t === '0')) bad++;
+    });
+    return bad;
+}
+
+const STRIPPED = /[韵读句叠]/;
+
+// ---------------------------------------------------------------------------
+// 常用词谱
+
+const FAMOUS = ['苏轼', '辛弃疾', '李清照', '柳永', '周邦彦', '姜夔', '秦观', '欧阳修', '晏殊', '晏几道',
+    '陆游', '岳飞', '贺铸', '张先', '吴文英', '范仲淹', '王安石', '黄庭坚', '朱敦儒', '张孝祥', '陈与义',
+    '史达祖', '王沂孙', '张炎', '蒋捷', '刘克庄', '叶梦得', '朱淑真', '晁补之', '毛滂', '刘过'];
+
+function buildCommon(songci, tones, sanbaiKeys) {
+    const byTune = new Map();
+    for (const c of songci) {
+        if (c.tune === '失调名' || c.tune === '乐语') continue;
+        if (!byTune.has(c.tune)) byTune.set(c.tune, []);
+        byTune.get(c.tune).push(c);
+    }
+    const tunes = [...byTune].filter(([, l]) => l.length >= COMMON_MIN)
+        .sort((a, b) => b[1].length - a[1].length || (a[0] < b[0] ? -1 : a[0] > b[0] ? 1 : 0));
+    const rows = [];
+    const report = [];
+    for (const [name, list] of tunes) {
+        if (rows.length >= COMMON_COUNT) break;
+        const cis = list.map((c) => prepare(c, tones)).filter((c) => c.lens.length > 0);
+        const dom = dominantStructure(cis);
+        if (!dom || dom.support < 10 || dom.support / cis.length < 0.15) {
+            report.push({ name, count: list.length, skipped: `no dominant structure (${dom?.support ?? 0} of ${cis.length})` });
+            continue;
+        }
+        const shaped = cis.filter((c) => compatible(c.lens, dom.lens));
+        const members = sameRhymeTone(shaped, majorityFinalTone(shaped, tones), tones);
+        const raw = symbolsFor(members, dom.lens, tones).syms;
+        let syms = freeLuju(dom.lens, [...raw]);
+        // The example: a ci that keeps the pattern, famous first (宋词三百首,
+        // then the great names), corpus order last. Its lines must be lines
+        // many poets wrote (at least a tenth of the ci of this shape).
+        const shapes = new Map();
+        for (const c of members) shapes.set(structKey(c.lens), (shapes.get(structKey(c.lens)) ?? 0) + 1);
+        const usual = (c) => c.lens.length === dom.lens.length && shapes.get(structKey(c.lens)) >= members.length / 10;
+        const candidates = members.filter((c) => c.known && usual(c));
+        const rank = (c) => {
+            const bad = mismatches(c.chars, syms, tones);
+            const famous = sanbaiKeys.has(c.author + '|' + c.chars.slice(0, 6).join('')) ? 0 : FAMOUS.includes(c.author) ? 1 + FAMOUS.indexOf(c.author) / 100 : 2;
+            return [bad + (STRIPPED.test(c.chars.join('')) ? 0.5 : 0), famous];
+        };
+        let best = null, bestRank = null;
+        for (const c of candidates) {
+            const r = rank(c);
+            if (!best || r[0] < bestRank[0] || (r[0] === bestRank[0] && r[1] < bestRank[1])) { best = c; bestRank = r; }
+        }
+        if (!best) { report.push({ name, count: list.length, skipped: 'no example' }); continue; }
+        // The pattern takes the example's lines, so that line k of the one
+        // meets line k of the other.
+        syms = freeLuju(best.lens, [...raw]);
+        const lines = patternLines(best.lens, syms);
+        const { markers, tones: rhymeTones } = findRhymes(members, best.lens, tones, syms);
+        const split = stanzaSplit(lines, markers, name, STANZA);
+        const example = { title: `${name}・${best.ju[0]}`, author: best.author, shown: splitJuShown(best.text) };
+        const basis = `格律由全宋词中本调同体的${cnum(members.length)}首归纳（本调共${cnum(list.length)}首）。`;
+        rows.push({ name, pattern: storedPattern(lines, markers), text: explanation({ lines, rhymeTones, split, example, basis }) });
+        report.push({ name, count: list.length, members: members.length, lines, markers, split, example: `${best.author} ${best.ju[0]}`, bad: bestRank[0] });
+    }
+    return { rows, report };
+}
+
+// ---------------------------------------------------------------------------
+// 白香词谱
+
+function readBaixiang() {
+    const file = path.join(here, 'books', 'baixiang.tsv');
+    return readTsv(file).map((r) => ({
+        no: Number(r['序']), name: r['词牌'], aliases: (r['别名'] || '').split('/').filter(Boolean),
+        author: r['作者'], corpusAuthor: r['语料作者'] || r['作者'], first: r['首句'],
+        sure: r['确定'] === '是', text: r['正文'] || '',
+        fixes: (r['校'] || '').split(';').filter(Boolean).map((f) => f.split('>')),
+        split: r['分片'] === '' ? null : Number(r['分片']),
+    }));
+}
+
+async function findExample(entry, pools) {
+    const key = [...entry.first].filter((c) => HAN.test(c)).join('');
+    const head = key.slice(0, Math.min(5, key.length));
+    const match = (ci, text) => ci.author === entry.corpusAuthor && [...text].filter((c) => HAN.test(c)).join('').startsWith(head);
+    for (const pool of pools.local) {
+        for (const ci of pool) if (match(ci, ci.text)) return ci;
+    }
+    const tang = await loadTang();
+    for (const p of tang) {
+        if (p.author !== entry.corpusAuthor) continue;
+        const t = p.toSimp(p.rawText);
+        if ([...t].filter((c) => HAN.test(c)).join('').startsWith(head)) return { ...p, text: t };
+    }
+    return null;
+}
+
+async function buildBaixiang(songci, others, tones) {
+    const entries = readBaixiang();
+    const wudai = others.filter((c) => c.source === '花间集' || c.source === '南唐二主词');
+    const rows = [];
+    const report = [];
+    for (const e of entries) {
+        let ex = e.text ? null : await findExample(e, { local: [songci, others] });
+        const fromCorpus = !!ex;
+        if (!ex) {
+            if (!e.text) throw new Error(`白香词谱: no text for ${e.name} (${e.author})`);
+            ex = { text: e.text, author: e.author, source: '据原书' };
+        }
+        for (const [from, to] of e.fixes) ex = { ...ex, text: ex.text.split(from).join(to) };
+        const exP = prepare(ex, tones);
+        const names = new Set([e.name, ...e.aliases]);
+        const peersIn = (list) => list.filter((c) => names.has(c.tune) || names.has(c.rawTune))
+            .filter((c) => c.id !== ex.id)
+            .map((c) => prepare(c, tones))
+            .filter((c) => compatible(c.lens, exP.lens) && c.text !== ex.text);
+        // A Song example is measured against the Song ci; a Tang or Five
+        // Dynasties one (or a Song one with few peers) against both.
+        let same = peersIn(songci);
+        if (ex.source !== '全宋词' || same.length < FEW) same = same.concat(peersIn(wudai));
+        // The rhyme tone of the example's form, unless its last character
+        // reads otherwise than nearly all its peers.
+        const majority = majorityFinalTone(same, tones);
+        let exTone = finalTone(exP, tones) ?? majority;
+        if (exTone !== majority && sameRhymeTone(same, exTone, tones).length < FEW) exTone = majority;
+        const members = [exP, ...sameRhymeTone(same, exTone, tones)];
+        const syms = freeLuju(exP.lens, symbolsFor(members, exP.lens, tones).syms);
+        // Where the book's own example departs from the majority the position
+        // is free in this form of the tune.
+        exP.chars.forEach((c, i) => {
+            const t = tones.get(c)?.tone;
+            if ((syms[i] === '○' && t === '1') || (syms[i] === '●' && t === '0')) syms[i] = '⊙';
+        });
+        const lines = patternLines(exP.lens, syms);
+        const { markers, tones: rhymeTones } = findRhymes(members, exP.lens, tones, syms);
+        const split = e.split !== null ? e.split : stanzaSplit(lines, markers, e.name, STANZA);
+        const shown = splitJuShown(ex.text);
+        const example = { title: `${e.name}・${shown[0].replace(/[，。？！、；]$/, '')}`, author: e.author, shown };
+        const extra = members.length - 1;
+        const basis = members.length >= FEW
+            ? `格律由本书例词与全宋词、花间集中同体的${cnum(extra)}首归纳。`
+            : extra > 0
+                ? `同体词作甚少，格律据本书例词及另${cnum(extra)}首归纳。`
+                : '同体词作甚少，格律据本书例词。';
+        rows.push({ name: e.name, pattern: storedPattern(lines, markers), text: explanation({ lines, rhymeTones, split, example, basis }) });
+        report.push({ no: e.no, name: e.name, author: e.author, sure: e.sure, source: fromCorpus ? ex.source : '据原书', members: members.length, lines, markers, split });
+    }
+    return { rows, report };
+}
+
+// ---------------------------------------------------------------------------
+
+function writeBook(name, rows) {
+    const out = ['篇名\t格律\t正文'];
+    for (const r of rows) out.push([r.name, r.pattern, r.text].map(escapeField).join('\t'));
+    fs.mkdirSync(seedDir, { recursive: true });
+    fs.writeFileSync(path.join(seedDir, `${name}.tsv`), out.join('\n') + '\n');
+    log(`${name}.tsv: ${rows.length} tunes`);
+}
+
+async function main() {
+    const tones = await loadTones();
+    const songci = loadSongCi();
+    const others = loadOtherSources();
+    const sanbaiKeys = new Set(others.filter((c) => c.source === '宋词三百首')
+        .map((c) => c.author + '|' + [...splitJu(c.text).join('')].slice(0, 6).join('')));
+    const common = buildCommon(songci, tones, sanbaiKeys);
+    writeBook('常用词谱', common.rows);
+    const baixiang = await buildBaixiang(songci, others, tones);
+    writeBook('白香词谱', baixiang.rows);
+    if (reportPath) {
+        fs.writeFileSync(reportPath, JSON.stringify({ tones: tones.source, common: common.report, baixiang: baixiang.report }, null, 1) + '\n');
+    }
+}
+
+main().catch((e) => { console.error(e); process.exit(1); });
