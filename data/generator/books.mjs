@@ -171,7 +171,7 @@ function splitJuShown(text) {
 }
 
 const ALIAS = new Map([
-    ['一翦梅', '一剪梅'],
+    ['一翦梅', '一剪梅'], ['思佳客', '鹧鸪天'],
 ]);
 
 function readJson(rel) {
@@ -376,14 +376,25 @@ function findRhymes(members, lens, tones, syms) {
         for (const m of members) { const t = tones.get(m.chars[ends[i]]); if (t?.tone === '0') l++; else if (t?.tone === '1') ob++; }
         return l >= ob ? 'level' : 'oblique';
     };
-    let isRhyme;
     const small = members.length < SMALL_SAMPLE;
+    let isRhyme;
+    let group = (i) => find(i);
     if (small) {
-        // Too few ci to tell rhymes from chance: the rhymes are the line ends
-        // that rhyme with the last one in every ci, in its tone.
-        const lastFree = syms[ends[n - 1]] === '⊙';
-        isRhyme = ends.map((_, i) => i === n - 1 || (fixed(i) && (lastFree || toneAt(i) === toneAt(n - 1))
-            && rate[i][n - 1] >= counted * 2 / 3));
+        // Too few ci to tell rhymes from chance: read them off the first ci
+        // (the book's example). Its rhymes are the line ends in the section
+        // and tone of its last character; a change of rhyme is not told from
+        // chance here, so none is marked.
+        const ex = members[0];
+        const sec = ends.map((e) => tones.get(ex.chars[e])?.sections ?? new Set());
+        const tn = ends.map((e) => { const t = tones.get(ex.chars[e])?.tone; return t === '0' ? 'level' : t === '1' ? 'oblique' : null; });
+        const shares = (i, j) => [...sec[i]].some((x) => sec[j].has(x));
+        const label = new Array(n).fill(-1);
+        label[n - 1] = n - 1;
+        for (let i = 0; i < n - 1; i++) {
+            if (shares(i, n - 1) && (tn[i] === tn[n - 1] || tn[i] === null || tn[n - 1] === null)) label[i] = n - 1;
+        }
+        isRhyme = label.map((l) => l >= 0);
+        group = (i) => label[i];
     } else {
         isRhyme = ends.map((_, i) => i === n - 1 || (fixed(i) && adj[i].some((j) => fixed(j))));
     }
@@ -392,7 +403,8 @@ function findRhymes(members, lens, tones, syms) {
     for (let i = 0; i < n; i++) {
         if (!isRhyme[i]) continue;
         let m = '(韵)';
-        if (!small && prev >= 0 && find(prev) !== find(i) && toneAt(prev) !== toneAt(i)) m = toneAt(i) === 'level' ? '(换平韵)' : '(换仄韵)';
+        const changes = small ? group(prev) !== group(i) : toneAt(prev) !== toneAt(i) && find(prev) !== find(i);
+        if (prev >= 0 && changes) m = toneAt(i) === 'level' ? '(换平韵)' : '(换仄韵)';
         markers[i] = m;
         prev = i;
     }
