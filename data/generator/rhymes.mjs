@@ -158,8 +158,11 @@ const stats = {
 // readings, plus those it takes from traditional forms it simplifies.
 //  - A traditional source is common when it is in Big5 level 1 or is the
 //    standard traditional form OpenCC gives for the simplified character.
-//  - A character without readings of its own takes every reading of its
-//    common traditional sources, or of all its sources when none is common.
+//  - A character without readings of its own takes the readings of its
+//    common traditional sources (of all its sources when none is common)
+//    whose Mandarin reflex it shares, whatever their tone (騎 has only qí, so
+//    骑 takes 寘 as well as 支; 閒 jiān/xián/jiàn hands 闲 only 山 xián); all
+//    their readings when that leaves nothing.
 //  - A character with readings of its own keeps them and takes from a common
 //    traditional source only the readings it shares (sharedReadings).
 function readingsFor(ch) {
@@ -174,7 +177,9 @@ function readingsFor(ch) {
     if (!have.has(r.key)) { have.add(r.key); gained.push({ ...r, own: own.length === 0, from: t }); }
   };
   if (own.length === 0) {
-    for (const t of (common.length ? common : sources)) for (const r of base.get(t)) take(r, t);
+    const from = common.length ? common : sources;
+    for (const t of from) for (const r of sharedReadings(ch, t, base.get(t), false)) take(r, t);
+    if (gained.length === 0) for (const t of from) for (const r of base.get(t)) take(r, t);
     return gained;
   }
   for (const t of common) for (const r of sharedReadings(ch, t, base.get(t))) take(r, t);
@@ -194,29 +199,34 @@ function regularTone(reading, syllable) {
 }
 
 // The readings of `from` (readings of character `t`) that `ch` shares: those
-// whose best Mandarin fit among t's syllables is also a syllable of ch, with
-// a tone that follows regularly from the reading.
-function sharedReadings(ch, t, from) {
+// whose best Mandarin fit among t's syllables is also a syllable of ch and,
+// when `regular`, has a tone that follows regularly from the reading.
+function sharedReadings(ch, t, from, regular = true) {
   const mine = new Set(mandarin.all(ch).map(syllableKey));
   // a form without known Mandarin readings (𩏑) is judged by ch's own syllables
   const theirs = mandarin.all(t).length ? mandarin.all(t) : mandarin.all(ch);
   return from.filter((r) => {
     const m = bestSyllable(r, theirs);
-    return m && mine.has(syllableKey(m)) && regularTone(r, m);
+    return m && mine.has(syllableKey(m)) && (!regular || regularTone(r, m));
   });
 }
 
 // One row per group; the group of the most common reading last. The most
 // common reading is the one that best fits the character's most common
-// Mandarin syllable, where a character's own 廣韻 reading counts OWN_BONUS
-// (natural log) more than one taken from a traditional form; the earlier
-// 廣韻 entry wins a tie.
+// Mandarin syllable, where the readings of the commonly written form count
+// OWN_BONUS (natural log) more; the earlier 廣韻 entry wins a tie.
 const OWN_BONUS = 3;
 function pingshuiRows(ch, readings) {
   const syllables = mandarin.all(ch);
   const primary = mandarin.primary(ch);
   const fitOf = (r) => (syllables.length ? bestSyllable(r, syllables) : null);
-  const rankOf = (r) => [(primary ? model.score(r, primary) : 0) + (r.own ? OWN_BONUS : 0), -r.order];
+  // the readings of the commonly written form get the bonus: the character's
+  // own when it is common as a traditional character too (Big5 level 1),
+  // else those taken from its traditional forms (历 is a rare 廣韻 character
+  // of 霽; as the simplified 歷 it is 錫)
+  const ownCommon = !sourcesOf.has(ch) || isBig5Common(unihan.big5.get(ch));
+  const bonus = (r) => (r.own === ownCommon ? OWN_BONUS : 0);
+  const rankOf = (r) => [(primary ? model.score(r, primary) : 0) + bonus(r), -r.order];
   const cmp = (a, b) => {
     for (let i = 0; i < a.length; i += 1) if (a[i] !== b[i]) return a[i] < b[i] ? -1 : 1;
     return 0;
