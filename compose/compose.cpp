@@ -1,0 +1,13 @@
+#include "compose.h"
+
+#include "form1.h"
+#include "windowregistry.h"
+
+namespace versilo {
+
+void RegisterComposeWindows(WindowRegistry &registry)
+{
+    registry.Register(QStringLiteral("Form1"), [] { return new Form1; });
+}
+
+}  // namespace versilo

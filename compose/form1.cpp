@@ -1,0 +1,301 @@
+#include "form1.h"
+
+#include <QFrame>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "appcontext.h"
+#include "art.h"
+#include "dialogs.h"
+#include "rhymedict.h"
+#include "textbox.h"
+#include "twips.h"
+#include "windowregistry.h"
+
+namespace versilo {
+
+namespace {
+
+const QColor kHeadingGrey(224, 224, 224);   // &H00E0E0E0
+
+const QString kInitialTitle = QStringLiteral("在此处写作品标题");
+const QString kInitialPoem = QStringLiteral("在此处撰写诗词\r\n");
+
+QPlainTextEdit *MakeColumn(QWidget *parent, const QString &name, double left, double width, bool typing)
+{
+    auto *box = new QPlainTextEdit(parent);
+    box->setObjectName(name);
+    box->setGeometry(TwRect(left, 1560, width, 6255));
+    box->setFont(SongFont(12));
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    QPalette pal = box->palette();
+    pal.setColor(QPalette::Base, Qt::white);
+    pal.setColor(QPalette::Text, Qt::black);
+    box->setPalette(pal);
+    // The pattern, explanation and result columns change only by program.
+    box->setReadOnly(!typing);
+    return box;
+}
+
+QLabel *MakeHeading(QLabel *label, const QString &name, double left, double width)
+{
+    label->setObjectName(name);
+    label->setGeometry(TwRect(left, 960, width, 480));
+    label->setFont(SongFont(10.5));
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    label->setAutoFillBackground(true);
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::Window, kHeadingGrey);
+    pal.setColor(QPalette::WindowText, Qt::black);
+    label->setPalette(pal);
+    return label;
+}
+
+}  // namespace
+
+Form1::Form1(QWidget *parent) : VersiloWindow(QStringLiteral("Form1"), 13230, 8835, parent)
+{
+    // Pictures and lines first, so that they lie beneath every control.
+    auto *image13 = new BackgroundPicture(QStringLiteral("Image13"), WindowBackground(TwSize(13455, 8895)), this);
+    image13->setGeometry(TwRect(-120, 0, 13455, 8895));
+
+    auto *shape1 = new QFrame(this);
+    shape1->setObjectName(QStringLiteral("Shape1"));
+    shape1->setFrameShape(QFrame::Box);
+    shape1->setGeometry(TwRect(120, 840, 12990, 7080));
+    shape1->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    auto *line1 = new QFrame(this);
+    line1->setObjectName(QStringLiteral("Line1"));
+    line1->setFrameShape(QFrame::HLine);
+    line1->setGeometry(TwRect(120, 7935, 12990, 30));
+    line1->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    auto *image12 = new QLabel(this);
+    image12->setObjectName(QStringLiteral("Image12"));
+    image12->setGeometry(TwRect(12375, 180, 600, 600));
+    image12->setPixmap(SealArt(TwSize(600, 600), QStringLiteral("诗词")));
+    image12->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    // Headings above the columns; the title box stands above the poem.
+    auto *label11 = MakeHeading(new QLabel(this), QStringLiteral("Label11"), 240, 2505);
+    auto *label1 = new ClickLabel(QStringLiteral("Label1"), this);
+    MakeHeading(label1, QStringLiteral("Label1"), 5520, 2280);
+    auto *label2 = MakeHeading(new QLabel(this), QStringLiteral("Label2"), 8040, 2295);
+    auto *label3 = MakeHeading(new QLabel(this), QStringLiteral("Label3"), 10560, 2175);
+    labels_ = {{QStringLiteral("Label1"), label1}, {QStringLiteral("Label2"), label2},
+               {QStringLiteral("Label3"), label3}, {QStringLiteral("Label11"), label11}};
+
+    text4_ = new QLineEdit(this);
+    text4_->setObjectName(QStringLiteral("Text4"));
+    text4_->setGeometry(TwRect(3000, 960, 2265, 480));
+    text4_->setFont(SongFont(10.5));
+    {
+        QPalette pal = text4_->palette();
+        pal.setColor(QPalette::Base, Qt::white);
+        pal.setColor(QPalette::Text, Qt::black);
+        text4_->setPalette(pal);
+    }
+
+    boxes_.insert(QStringLiteral("Text3"), MakeColumn(this, QStringLiteral("Text3"), 240, 2775, false));
+    boxes_.insert(QStringLiteral("Text2"), MakeColumn(this, QStringLiteral("Text2"), 3000, 2535, true));
+    boxes_.insert(QStringLiteral("Text5"), MakeColumn(this, QStringLiteral("Text5"), 5520, 2535, false));
+    boxes_.insert(QStringLiteral("Text6"), MakeColumn(this, QStringLiteral("Text6"), 8040, 2535, false));
+    boxes_.insert(QStringLiteral("Text8"), MakeColumn(this, QStringLiteral("Text8"), 10560, 2415, false));
+
+    struct ButtonDef {
+        const char *name;
+        const char16_t *caption;
+        double left;
+        double width;
+        void (Form1::*handler)();
+    };
+    const ButtonDef defs[] = {
+        {"Command4", u"打开词谱", 120, 1200, &Form1::Command4_Click},
+        {"Command8", u"打开作品", 1573, 1200, &Form1::Command8_Click},
+        {"Command9", u"判断平仄韵调", 3026, 1335, &Form1::Command9_Click},
+        {"Command1", u"判断正误", 4614, 1200, &Form1::Command1_Click},
+        {"Command7", u"保存作品", 6067, 1200, &Form1::Command7_Click},
+        {"Command6", u"清空栏目", 7520, 1200, &Form1::Command6_Click},
+        {"Command3", u"常用词谱", 8973, 1200, &Form1::Command3_Click},
+        {"Command2", u"中华新韵", 10426, 1200, &Form1::Command2_Click},
+        {"Command5", u"退出写作", 11880, 1200, &Form1::Command5_Click},
+    };
+    for (const ButtonDef &def : defs) {
+        auto *button = new QPushButton(QString::fromUtf16(def.caption), this);
+        button->setObjectName(QLatin1String(def.name));
+        button->setGeometry(TwRect(def.left, 8040, def.width, 495));
+        button->setFont(SongFont(9));
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, def.handler);
+        buttons_.insert(button->objectName(), button);
+    }
+    connect(label1, &ClickLabel::doubleClicked, this, &Form1::Label1_DblClick);
+
+    SetBoxText(text4_, kInitialTitle);
+    SetBoxText(Box(QStringLiteral("Text2")), kInitialPoem);
+
+    // Load: a fresh connection and recordset, then over the launcher.
+    ConnectAndPlace();
+}
+
+QPlainTextEdit *Form1::Box(const QString &name) const { return boxes_.value(name); }
+
+QString Form1::Text(const QString &box) const
+{
+    if (box == QLatin1String("Text4"))
+        return BoxText(text4_);
+    if (QPlainTextEdit *b = Box(box))
+        return BoxText(b);
+    return {};
+}
+
+void Form1::SetText(const QString &box, const QString &text)
+{
+    if (box == QLatin1String("Text4"))
+        SetBoxText(text4_, text);
+    else if (QPlainTextEdit *b = Box(box))
+        SetBoxText(b, text);
+}
+
+QString Form1::Caption(const QString &control) const
+{
+    if (QLabel *l = labels_.value(control))
+        return l->text();
+    if (QPushButton *b = buttons_.value(control))
+        return b->text();
+    return {};
+}
+
+void Form1::SetCaption(const QString &control, const QString &text)
+{
+    if (QLabel *l = labels_.value(control))
+        l->setText(text);
+    else if (QPushButton *b = buttons_.value(control))
+        b->setText(text);
+}
+
+ComposeTexts Form1::Texts() const
+{
+    ComposeTexts t;
+    t.text2 = Text(QStringLiteral("Text2"));
+    t.text4 = Text(QStringLiteral("Text4"));
+    t.text5 = Text(QStringLiteral("Text5"));
+    t.text6 = Text(QStringLiteral("Text6"));
+    t.text8 = Text(QStringLiteral("Text8"));
+    t.label1 = Caption(QStringLiteral("Label1"));
+    t.label2 = Caption(QStringLiteral("Label2"));
+    t.label3 = Caption(QStringLiteral("Label3"));
+    t.command2 = Caption(QStringLiteral("Command2"));
+    return t;
+}
+
+void Form1::SetTexts(const ComposeTexts &t)
+{
+    SetText(QStringLiteral("Text2"), t.text2);
+    SetText(QStringLiteral("Text4"), t.text4);
+    SetText(QStringLiteral("Text5"), t.text5);
+    SetText(QStringLiteral("Text6"), t.text6);
+    SetText(QStringLiteral("Text8"), t.text8);
+    SetCaption(QStringLiteral("Label1"), t.label1);
+    SetCaption(QStringLiteral("Label2"), t.label2);
+    SetCaption(QStringLiteral("Label3"), t.label3);
+    SetCaption(QStringLiteral("Command2"), t.command2);
+}
+
+WorkOnScreen Form1::Work() const
+{
+    WorkOnScreen w;
+    w.title = Text(QStringLiteral("Text4"));
+    w.poem = Text(QStringLiteral("Text2"));
+    w.pattern = Text(QStringLiteral("Text5"));
+    w.tuneName = Caption(QStringLiteral("Label1"));
+    w.patternBook = Caption(QStringLiteral("Command3"));
+    return w;
+}
+
+void Form1::ShowTune(const QString &name, const QString &storedPattern, const QString &storedExplanation)
+{
+    for (const char *box : {"Text3", "Text5", "Text6", "Text8"})
+        SetText(QLatin1String(box), QString());
+    SetCaption(QStringLiteral("Label1"), name);
+    SetCaption(QStringLiteral("Label11"), name);
+    SetText(QStringLiteral("Text5"), PatternDisplayForm(storedPattern));
+    SetText(QStringLiteral("Text3"), ExplanationDisplayForm(storedExplanation));
+}
+
+void Form1::RunCheck(Run run)
+{
+    DataStore &store = AppContext::Instance().Store();
+    QString failure;
+    const DictionaryLoader load = [&store, &failure](const QString &system, RhymeDictionary &out) {
+        QString error;
+        const bool ok = LoadRhymeDictionary(store, system, out, &error);
+        if (!ok)
+            failure = error;
+        return ok;
+    };
+    ComposeTexts texts = Texts();
+    const bool ok = run(texts, load);
+    SetTexts(texts);
+    if (!ok) {
+        if (failure.isEmpty())
+            failure = QStringLiteral("数据库不可用。");
+        AppContext::Instance().Dialog().Tell(QStringLiteral("无法读取韵书“") + texts.command2
+                                             + QStringLiteral("”：") + failure);
+    }
+}
+
+void Form1::Command1_Click() { RunCheck(&RunConformanceCheck); }
+
+void Form1::Command9_Click() { RunCheck(&RunAnnotation); }
+
+void Form1::Command2_Click()
+{
+    const QString now = Caption(QStringLiteral("Command2"));
+    SetCaption(QStringLiteral("Command2"), now == kNewRhyme ? kPingshui : kNewRhyme);
+}
+
+void Form1::Command3_Click()
+{
+    const QString common = QStringLiteral("常用词谱");
+    const QString now = Caption(QStringLiteral("Command3"));
+    SetCaption(QStringLiteral("Command3"), now == common ? QStringLiteral("白香词谱") : common);
+}
+
+void Form1::Command4_Click()
+{
+    AppContext &app = AppContext::Instance();
+    app.patternBook = Caption(QStringLiteral("Command3"));
+    app.Windows().OpenFresh(QStringLiteral("Form2"));
+}
+
+void Form1::Command8_Click() { AppContext::Instance().Windows().OpenFresh(QStringLiteral("Form3")); }
+
+void Form1::Command5_Click() { AppContext::Instance().Windows().Close(QStringLiteral("Form1")); }
+
+void Form1::Command6_Click()
+{
+    for (const char *box : {"Text2", "Text3", "Text5", "Text6", "Text8"})
+        SetText(QLatin1String(box), QString());
+    for (const char *label : {"Label1", "Label2", "Label3", "Label11"})
+        SetCaption(QLatin1String(label), QString());
+    SetText(QStringLiteral("Text4"), QString());
+}
+
+void Form1::Command7_Click()
+{
+    AppContext &app = AppContext::Instance();
+    SaveWork(Work(), app.Store(), app.Dialog());
+}
+
+void Form1::Label1_DblClick()
+{
+    SetText(QStringLiteral("Text4"), Caption(QStringLiteral("Label1")) + QStringLiteral("."));
+}
+
+}  // namespace versilo

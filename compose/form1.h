@@ -1,0 +1,67 @@
+// The composition window: title, poem, the chosen tune's pattern and
+// explanation, the two result columns, the rhyme-system and pattern-book
+// buttons. It is also the workspace the pattern and works windows write into.
+#pragma once
+
+#include <QHash>
+#include <QString>
+
+#include "prosody.h"
+#include "saving.h"
+#include "widgets.h"
+
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace versilo {
+
+class Form1 : public VersiloWindow {
+    Q_OBJECT
+public:
+    explicit Form1(QWidget *parent = nullptr);
+
+    // Box texts by control name ("Text2" ... "Text8", "Text4"), with CR LF
+    // line breaks; an unknown name reads "" and writes nothing.
+    QString Text(const QString &box) const;
+    void SetText(const QString &box, const QString &text);
+    // Captions of "Label1", "Label2", "Label3", "Label11", "Command2", "Command3".
+    QString Caption(const QString &control) const;
+    void SetCaption(const QString &control, const QString &text);
+
+    // The controls the checks read and write, and back.
+    ComposeTexts Texts() const;
+    void SetTexts(const ComposeTexts &texts);
+    // The controls saving reads.
+    WorkOnScreen Work() const;
+
+    // A tune arrives from a pattern book (stored forms of 格律 and 正文):
+    // the explanation, pattern and result columns are emptied and refilled,
+    // the tune name goes to Label1 and Label11. Title and poem stay.
+    void ShowTune(const QString &name, const QString &storedPattern, const QString &storedExplanation);
+
+    // The handlers, public so other windows and tests can name them.
+    void Command1_Click();   // 判断正误
+    void Command2_Click();   // rhyme system
+    void Command3_Click();   // pattern book
+    void Command4_Click();   // 打开词谱
+    void Command5_Click();   // 退出写作
+    void Command6_Click();   // 清空栏目
+    void Command7_Click();   // 保存作品
+    void Command8_Click();   // 打开作品
+    void Command9_Click();   // 判断平仄韵调
+    void Label1_DblClick();
+
+private:
+    using Run = bool (*)(ComposeTexts &, const DictionaryLoader &);
+    void RunCheck(Run run);
+
+    QPlainTextEdit *Box(const QString &name) const;
+
+    QLineEdit *text4_ = nullptr;
+    QHash<QString, QPlainTextEdit *> boxes_;      // Text2, Text3, Text5, Text6, Text8
+    QHash<QString, QLabel *> labels_;            // Label1, Label2, Label3, Label11
+    QHash<QString, QPushButton *> buttons_;      // Command1 ... Command9
+};
+
+}  // namespace versilo

@@ -1,0 +1,38 @@
+// Saving the work on screen as a row of 作品: a new row, or over the work of
+// the same title when the writer agrees. No widgets: the composition window
+// copies its controls into a WorkOnScreen and calls SaveWork.
+#pragma once
+
+#include <QString>
+
+namespace versilo {
+
+class DataStore;
+class Dialogs;
+
+inline const QString kAskSave = QStringLiteral("真的要保存当前数据吗？");
+inline const QString kAskOverwrite = QStringLiteral("有同名文件，要覆盖原有的文件吗？");
+inline const QString kSaved = QStringLiteral("存储完毕！");
+inline const QString kSaveFailed = QStringLiteral("保存失败：");
+
+// What the composition window holds; boxes with CR LF line breaks.
+struct WorkOnScreen {
+    QString title;         // Text4
+    QString poem;          // Text2
+    QString pattern;       // Text5
+    QString tuneName;      // Label1
+    QString patternBook;   // caption of Command3
+};
+
+enum class SaveResult {
+    Cancelled,     // the writer answered No; nothing changed
+    Added,         // a new row, "存储完毕！" shown
+    Overwritten,   // the row of the same title changed, no message
+    Failed,        // nothing (or not all) written; "保存失败：…" shown
+};
+
+// Asks, looks for a work of the same title, overwrites or adds, and after an
+// add removes one work without a title. Every message goes through dialogs.
+SaveResult SaveWork(const WorkOnScreen &work, DataStore &store, Dialogs &dialogs);
+
+}  // namespace versilo

@@ -1,0 +1,218 @@
+// The composition window: its initial state, the buttons that only change
+// the window, typing, and the two checks run from their buttons.
+#include <QLineEdit>
+#include <QPushButton>
+#include <sqlite3.h>
+
+#include "twips.h"
+#include "window_fixture.h"
+
+namespace versilo::testing {
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+class Form1Test : public WindowTest {};
+
+TEST_F(Form1Test, OpensWithTheInitialTextsAndLayout)
+{
+    Form1 *f = OpenForm1();
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(f->windowTitle(), QStringLiteral("Versilo14.0"));
+    EXPECT_EQ(f->size(), TwSize(13230, 8835));
+    EXPECT_EQ(f->Text("Text4"), QStringLiteral("在此处写作品标题"));
+    EXPECT_EQ(f->Text("Text2"), QStringLiteral("在此处撰写诗词") + kCrLf);
+    for (const char *box : {"Text3", "Text5", "Text6", "Text8"})
+        EXPECT_EQ(f->Text(box), QString()) << box;
+    for (const char *label : {"Label1", "Label2", "Label3", "Label11"})
+        EXPECT_EQ(f->Caption(label), QString()) << label;
+    const QStringList buttons = {"Command4=打开词谱", "Command8=打开作品", "Command9=判断平仄韵调",
+                                 "Command1=判断正误", "Command7=保存作品", "Command6=清空栏目",
+                                 "Command3=常用词谱", "Command2=中华新韵", "Command5=退出写作"};
+    for (const QString &b : buttons) {
+        const QStringList nameCaption = b.split(u'=');
+        EXPECT_EQ(Child<QPushButton>(f, nameCaption[0])->text(), nameCaption[1]);
+    }
+    EXPECT_EQ(Child(f, "Text2")->geometry(), TwRect(3000, 1560, 2535, 6255));
+    EXPECT_EQ(Child(f, "Label3")->geometry(), TwRect(10560, 960, 2175, 480));
+    EXPECT_EQ(Child(f, "Command9")->geometry(), TwRect(3026, 8040, 1335, 495));
+    EXPECT_EQ(Child(f, "Image13")->geometry(), TwRect(-120, 0, 13455, 8895));
+    EXPECT_TRUE(Child(f, "Image13")->testAttribute(Qt::WA_TransparentForMouseEvents));
+    EXPECT_EQ(Child(f, "Label2")->palette().color(QPalette::Window), QColor(224, 224, 224));
+
+    // A new opening discards whatever the writer had typed.
+    f->SetText("Text4", QStringLiteral("春晓"));
+    f->SetText("Text2", QStringLiteral("春眠"));
+    f = OpenForm1();
+    EXPECT_EQ(f->Text("Text4"), QStringLiteral("在此处写作品标题"));
+    EXPECT_EQ(f->Text("Text2"), QStringLiteral("在此处撰写诗词") + kCrLf);
+}
+
+TEST_F(Form1Test, BoxesKeepCrLfLineBreaks)
+{
+    Form1 *f = OpenForm1();
+    const QString text = QStringLiteral("A") + kCrLf + kCrLf + QStringLiteral("B ") + kCrLf;
+    f->SetText("Text5", text);
+    EXPECT_EQ(f->Text("Text5"), text);
+    EXPECT_EQ(Child<QPlainTextEdit>(f, "Text5")->blockCount(), 4);
+    f->SetText("Text6", kCrLf + kCrLf + kCrLf);
+    EXPECT_EQ(f->Text("Text6"), kCrLf + kCrLf + kCrLf);
+}
+
+TEST_F(Form1Test, ButtonsToggleAndClear)
+{
+    Form1 *f = OpenForm1();
+    Click(f, "Command2");
+    EXPECT_EQ(f->Caption("Command2"), QStringLiteral("平水韵"));
+    Click(f, "Command2");
+    EXPECT_EQ(f->Caption("Command2"), QStringLiteral("中华新韵"));
+    Click(f, "Command3");
+    EXPECT_EQ(f->Caption("Command3"), QStringLiteral("白香词谱"));
+    Click(f, "Command3");
+    EXPECT_EQ(f->Caption("Command3"), QStringLiteral("常用词谱"));
+
+    // Clear empties every box and heading, the title too; the two choices stay.
+    Click(f, "Command2");
+    Click(f, "Command3");
+    AppContext::Instance().patternBook = QStringLiteral("白香词谱");
+    f->ShowTune(QStringLiteral("忆江南"), QStringLiteral("○●-"), QStringLiteral("说明-"));
+    f->SetCaption("Label2", QStringLiteral("x"));
+    f->SetCaption("Label3", QStringLiteral("y"));
+    f->SetText("Text6", QStringLiteral("○") + kCrLf);
+    f->SetText("Text8", QStringLiteral("★") + kCrLf);
+    Click(f, "Command6");
+    for (const char *box : {"Text2", "Text3", "Text4", "Text5", "Text6", "Text8"})
+        EXPECT_EQ(f->Text(box), QString()) << box;
+    for (const char *label : {"Label1", "Label2", "Label3", "Label11"})
+        EXPECT_EQ(f->Caption(label), QString()) << label;
+    EXPECT_EQ(f->Caption("Command2"), QStringLiteral("平水韵"));
+    EXPECT_EQ(f->Caption("Command3"), QStringLiteral("白香词谱"));
+    EXPECT_EQ(AppContext::Instance().patternBook, QStringLiteral("白香词谱"));
+
+    Click(f, "Command5");
+    EXPECT_EQ(Windows().Find("Form1"), nullptr);
+}
+
+TEST_F(Form1Test, DoubleClickOnTuneNameStartsTheTitle)
+{
+    Form1 *f = OpenForm1();
+    QTest::mouseDClick(Child(f, "Label1"), Qt::LeftButton);
+    EXPECT_EQ(f->Text("Text4"), QStringLiteral("."));
+    f->SetCaption("Label1", QStringLiteral("忆江南"));
+    QTest::mouseDClick(Child(f, "Label1"), Qt::LeftButton);
+    EXPECT_EQ(f->Text("Text4"), QStringLiteral("忆江南."));
+}
+
+TEST_F(Form1Test, TypingReachesOnlyTitleAndPoem)
+{
+    Form1 *f = OpenForm1();
+    f->ShowTune(QStringLiteral("忆江南"), QStringLiteral("○●-"), QStringLiteral("说明-"));
+    const QString before3 = f->Text("Text3"), before5 = f->Text("Text5");
+    for (const char *box : {"Text3", "Text5", "Text6", "Text8"})
+        Type(Child(f, box), QStringLiteral("字"));
+    EXPECT_EQ(f->Text("Text3"), before3);
+    EXPECT_EQ(f->Text("Text5"), before5);
+    EXPECT_EQ(f->Text("Text6"), QString());
+    EXPECT_EQ(f->Text("Text8"), QString());
+
+    f->SetText("Text4", QString());
+    f->SetText("Text2", QString());
+    Type(Child(f, "Text4"), QStringLiteral("春晓"));
+    Type(Child(f, "Text2"), QStringLiteral("春眠"));
+    QTest::keyClick(Child(f, "Text2"), Qt::Key_Return);
+    Type(Child(f, "Text2"), QStringLiteral("不觉"));
+    EXPECT_EQ(f->Text("Text4"), QStringLiteral("春晓"));
+    EXPECT_EQ(f->Text("Text2"), QStringLiteral("春眠") + kCrLf + QStringLiteral("不觉"));
+}
+
+TEST_F(Form1Test, ToneAndRhymeAnnotation)
+{
+    Form1 *f = OpenForm1();
+    f->SetText("Text2", QStringLiteral("春眠不觉晓，") + kCrLf + QStringLiteral("处处闻啼鸟。") + kCrLf);
+    Click(f, "Command9");
+    EXPECT_EQ(f->Text("Text6"), QStringLiteral("○○●※●\r\n●●○○●\r\n\r\n\r\n"));
+    EXPECT_EQ(f->Text("Text8"), QStringLiteral("文寒姑皆豪\r\n姑姑文齐豪\r\n\r\n\r\n"));
+    EXPECT_EQ(f->Caption("Label2"), QStringLiteral("○：平韵  ●：仄韵    ※：平仄两读"));
+    EXPECT_EQ(f->Caption("Label3"), QStringLiteral("判断韵调"));
+
+    Click(f, "Command2");   // 平水韵
+    Click(f, "Command9");
+    EXPECT_EQ(f->Text("Text6"), QStringLiteral("○○●●●\r\n●●○○●\r\n\r\n\r\n"));
+    EXPECT_EQ(f->Text("Text8"), QStringLiteral("真先物觉小\r\n御御文齐小\r\n\r\n\r\n"));
+    EXPECT_TRUE(dialogs_.told.isEmpty());
+}
+
+TEST_F(Form1Test, ConformanceCheckWithoutTuneMarksTonesOnly)
+{
+    Form1 *f = OpenForm1();
+    f->SetText("Text2", QStringLiteral("  春眠不觉晓，") + kCrLf + QStringLiteral("处处闻啼鸟。  "));
+    Click(f, "Command1");
+    // The poem is tidied and written back; its last line counts without a break.
+    EXPECT_EQ(f->Text("Text2"), QStringLiteral("春眠不觉晓，") + kCrLf + QStringLiteral("处处闻啼鸟。"));
+    EXPECT_EQ(f->Text("Text6"), QStringLiteral("○○●※●\r\n●●○○●\r\n\r\n\r\n"));
+    EXPECT_EQ(f->Text("Text8"), QString());
+    EXPECT_EQ(f->Caption("Label2"), QStringLiteral("○：平韵  ●：仄韵    ※：平仄两读"));
+    EXPECT_EQ(f->Caption("Label3"), QString());   // no tune: no heading at all
+}
+
+TEST_F(Form1Test, ConformanceCheckAgainstATune)
+{
+    Form1 *f = OpenForm1();
+    f->SetText("Text4", QStringLiteral("春晓"));
+    f->SetText("Text2", QStringLiteral("春眠不觉晓，") + kCrLf + QStringLiteral("处处闻啼鸟。") + kCrLf);
+    f->ShowTune(QStringLiteral("忆江南"), QStringLiteral("○○●●●-●●○○○-"), QString());
+    Click(f, "Command1");
+    EXPECT_EQ(f->Text("Text6"), QStringLiteral("○○●※●\r\n●●○○●\r\n\r\n\r\n\r\n"));
+    EXPECT_EQ(f->Text("Text8"), QStringLiteral("★★★※★\r\n★★★★¤\r\n\r\n\r\n\r\n\r\n"));
+    EXPECT_EQ(f->Caption("Label2"), QStringLiteral("○：平韵  ●：仄韵    ※：平仄两读"));
+    EXPECT_EQ(f->Caption("Label3"), QStringLiteral("★：正确  ¤：错误  ※：平仄两读具体分析"));
+
+    // Without a title only the tones are marked.
+    f->SetText("Text4", QString());
+    Click(f, "Command1");
+    EXPECT_EQ(f->Text("Text8"), QString());
+    EXPECT_EQ(f->Caption("Label3"), QStringLiteral("判断韵调"));
+}
+
+TEST_F(Form1Test, UnreadableDictionaryIsReported)
+{
+    Form1 *f = OpenForm1();
+    f->SetText("Text2", QStringLiteral("春") + kCrLf);
+    f->SetText("Text6", QStringLiteral("旧") + kCrLf);
+    ASSERT_EQ(sqlite3_exec(AppContext::Instance().Store().Handle(), "drop table 平水韵", nullptr, nullptr,
+                           nullptr),
+              SQLITE_OK);
+    Click(f, "Command2");   // 平水韵
+    Click(f, "Command1");
+    ASSERT_EQ(dialogs_.told.size(), 1);
+    EXPECT_TRUE(dialogs_.told[0].startsWith(QStringLiteral("无法读取韵书“平水韵”："))) << dialogs_.told[0].toStdString();
+    EXPECT_EQ(f->Text("Text6"), QStringLiteral("旧") + kCrLf);
+
+    Click(f, "Command9");
+    EXPECT_EQ(dialogs_.told.size(), 2);
+    EXPECT_EQ(f->Text("Text6"), QStringLiteral("旧") + kCrLf);
+
+    // The other system still works.
+    Click(f, "Command2");
+    Click(f, "Command9");
+    EXPECT_EQ(dialogs_.told.size(), 2);
+    EXPECT_EQ(f->Text("Text6"), QStringLiteral("○\r\n\r\n\r\n"));
+}
+
+TEST_F(Form1Test, SaveButtonStoresTheWindow)
+{
+    Form1 *f = OpenForm1();
+    f->SetText("Text4", QStringLiteral("春晓"));
+    f->SetText("Text2", QStringLiteral("春眠不觉晓") + kCrLf + QStringLiteral("处处闻啼鸟") + kCrLf);
+    f->ShowTune(QStringLiteral("忆江南"), QStringLiteral("○○●●●-●●○○○-"), QString());
+    Click(f, "Command3");   // the book at the moment of saving counts
+    Click(f, "Command7");
+    EXPECT_EQ(dialogs_.asked, QStringList{QStringLiteral("真的要保存当前数据吗？")});
+    EXPECT_EQ(dialogs_.told, QStringList{QStringLiteral("存储完毕！")});
+    EXPECT_EQ(Works(), QStringList{QStringLiteral("春晓#春眠不觉晓|处处闻啼鸟|#○○●●●-●●○○○--#忆江南#白香词谱")});
+    // The window keeps its contents.
+    EXPECT_EQ(f->Text("Text4"), QStringLiteral("春晓"));
+}
+
+}  // namespace
+}  // namespace versilo::testing

@@ -1,0 +1,163 @@
+// The works browser: listing and paging the stored works, and putting one
+// back into the composition window with its tune fetched from its book.
+#include "form3.h"
+#include "twips.h"
+#include "window_fixture.h"
+#include "works.h"
+
+namespace versilo::testing {
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+class Form3Test : public WindowTest {
+protected:
+    void RegisterMore(WindowRegistry &registry) override
+    {
+        RegisterWorksWindows(registry);
+        registry.Register(QStringLiteral("Form10"), [] {
+            auto *w = new QWidget;
+            w->setWindowFlag(Qt::FramelessWindowHint);
+            w->resize(TwSize(13095, 8760));
+            w->move(60, 40);
+            return w;
+        });
+        Windows().OpenFresh(QStringLiteral("Form10"));
+    }
+    Form3 *OpenForm3(Form1 *f)
+    {
+        Click(f, "Command8");
+        return Windows().Get<Form3>(QStringLiteral("Form3"));
+    }
+    static QString Title(Form3 *w, int i) { return LabelText(w, QStringLiteral("Label4_%1").arg(i)); }
+};
+
+TEST_F(Form3Test, ListsThreeWorksAndAnEmptyLabelOnlyCloses)
+{
+    AddWork(QStringLiteral("春晓"), QStringLiteral("春眠不觉晓|处处闻啼鸟|"), QStringLiteral("忆江南"));
+    AddWork(QStringLiteral("秋思"), QStringLiteral("A|B"));
+    AddWork(QStringLiteral("冬夜"), QStringLiteral("C"));
+    Form1 *f = OpenForm1();
+    Form3 *w = OpenForm3(f);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->pos(), f->pos());
+    EXPECT_EQ(f->pos(), QPoint(60, 40));
+    EXPECT_EQ(Title(w, 0), QStringLiteral("春晓"));
+    EXPECT_EQ(Title(w, 1), QStringLiteral("秋思"));
+    EXPECT_EQ(Title(w, 2), QStringLiteral("冬夜"));
+    for (int i = 3; i < Form3::kLabels; ++i)
+        ASSERT_EQ(Title(w, i), QString()) << i;
+    EXPECT_EQ(Child(w, "Label4_0")->geometry(), TwRect(840, 600, 2805, 315));
+    EXPECT_EQ(Child(w, "Label4_79")->geometry(), TwRect(9600, 7275, 2805, 315));
+    EXPECT_EQ(Child(w, "Image4")->geometry(), TwRect(9720, 7800, 1305, 405));
+    auto *close = Child<PictureButton>(w, "Image6");
+    QTest::mousePress(close, Qt::LeftButton);
+    EXPECT_FALSE(close->IsPressedLook());
+    QTest::mouseRelease(close, Qt::LeftButton, {}, QPoint(-5, -5));   // released away: no click
+    ASSERT_NE(Windows().Find("Form3"), nullptr);
+
+    Click(w, "Label4_3");
+    EXPECT_EQ(Windows().Find("Form3"), nullptr);
+    EXPECT_EQ(f->Text("Text4"), QStringLiteral("在此处写作品标题"));
+    EXPECT_EQ(f->Text("Text2"), QStringLiteral("在此处撰写诗词") + kCrLf);
+}
+
+TEST_F(Form3Test, ChosenWorkArrivesWithItsTune)
+{
+    AddWork(QStringLiteral("春晓"), QStringLiteral("春眠不觉晓|处处闻啼鸟|"), QStringLiteral("忆江南"));
+    AddWork(QStringLiteral("秋思"), QStringLiteral("A|B"), QStringLiteral("无此调"));
+    AddWork(QStringLiteral("春'夜"), QStringLiteral("C"), QStringLiteral("捣练子"));
+    AddWork(QStringLiteral("坏书"), QStringLiteral("D"), QStringLiteral("忆江南"), QStringLiteral("作品"));
+    Form1 *f = OpenForm1();
+    Click(f, "Command2");
+    Click(f, "Command3");
+    f->SetText("Text6", QStringLiteral("旧") + kCrLf);
+
+    Click(OpenForm3(f), "Label4_0");
+    EXPECT_EQ(Windows().Find("Form3"), nullptr);
+    EXPECT_EQ(f->Text("Text4"), QStringLiteral("春晓"));
+    EXPECT_EQ(f->Text("Text2"), QStringLiteral("春眠不觉晓\r\n处处闻啼鸟\r\n\r\n"));
+    EXPECT_EQ(f->Caption("Label1"), QStringLiteral("忆江南"));
+    EXPECT_EQ(f->Caption("Label11"), QStringLiteral("忆江南"));
+    EXPECT_EQ(f->Text("Text5"), QStringLiteral("○○●●●\r\n●●○○○\r\n\r\n"));
+    EXPECT_EQ(f->Text("Text3"), QStringLiteral("单调二十七字\r\n例：白居易词\r\n"));
+    EXPECT_EQ(f->Text("Text6"), QString());
+    EXPECT_EQ(f->Caption("Command2"), QStringLiteral("平水韵"));
+    EXPECT_EQ(f->Caption("Command3"), QStringLiteral("白香词谱"));
+
+    // A tune the book does not hold: title and poem in full, no tune.
+    Click(OpenForm3(f), "Label4_1");
+    EXPECT_EQ(f->Text("Text4"), QStringLiteral("秋思"));
+    EXPECT_EQ(f->Text("Text2"), QStringLiteral("A\r\nB\r\n"));
+    EXPECT_EQ(f->Caption("Label1"), QString());
+    EXPECT_EQ(f->Caption("Label11"), QString());
+    EXPECT_EQ(f->Text("Text5"), kCrLf);
+    EXPECT_EQ(f->Text("Text3"), QString());
+
+    // A title with a quote finds its tune like any other.
+    Click(OpenForm3(f), "Label4_2");
+    EXPECT_EQ(f->Text("Text4"), QStringLiteral("春'夜"));
+    EXPECT_EQ(f->Caption("Label1"), QStringLiteral("捣练子"));
+
+    // A book name that is no pattern book is not looked into.
+    Click(OpenForm3(f), "Label4_3");
+    EXPECT_EQ(f->Text("Text2"), QStringLiteral("D\r\n"));
+    EXPECT_EQ(f->Caption("Label1"), QString());
+    EXPECT_EQ(f->Text("Text5"), kCrLf);
+}
+
+TEST_F(Form3Test, SameTitleTakesTheBookOfTheFirstWork)
+{
+    AddWork(QStringLiteral("同题"), QStringLiteral("一"), QStringLiteral("如梦令"), QStringLiteral("白香词谱"));
+    AddWork(QStringLiteral("同题"), QStringLiteral("二"), QStringLiteral("忆江南"), QStringLiteral("常用词谱"));
+    Form1 *f = OpenForm1();
+    Click(OpenForm3(f), "Label4_1");
+    EXPECT_EQ(f->Text("Text2"), QStringLiteral("二\r\n"));
+    EXPECT_EQ(f->Caption("Label1"), QString());   // 忆江南 is not in 白香词谱
+    Click(OpenForm3(f), "Label4_0");
+    EXPECT_EQ(f->Text("Text2"), QStringLiteral("一\r\n"));
+    EXPECT_EQ(f->Caption("Label1"), QStringLiteral("如梦令"));
+    EXPECT_EQ(f->Text("Text5"), QStringLiteral("◎●◎○○●\r\n◎●◎○○●\r\n\r\n"));
+}
+
+TEST_F(Form3Test, PagesStepBy79BothWays)
+{
+    QStringList rows{QStringLiteral("篇名\t正文\t格律\t词牌名\t词谱名\t作者\t时间")};
+    for (int i = 0; i < 100; ++i)
+        rows << QStringLiteral("作品%1\t句%1\t\t\t常用词谱\t\t").arg(i);
+    const QString dir = TempPath(QStringLiteral("seed100"));
+    WriteSeed(dir, QStringLiteral("作品"), rows);
+    UseSeed(dir);
+    Form1 *f = OpenForm1();
+    Form3 *w = OpenForm3(f);
+    EXPECT_EQ(w->WorkCount(), 100);
+    EXPECT_EQ(Title(w, 79), QStringLiteral("作品79"));
+
+    Click(w, "Image4");
+    EXPECT_EQ(w->PageStart(), 79);
+    EXPECT_EQ(Title(w, 0), QStringLiteral("作品79"));
+    EXPECT_EQ(Title(w, 20), QStringLiteral("作品99"));
+    EXPECT_EQ(Title(w, 21), QString());
+    Click(w, "Image4");
+    EXPECT_EQ(w->PageStart(), 158);
+    for (int i = 0; i < Form3::kLabels; ++i)
+        ASSERT_EQ(Title(w, i), QString()) << i;
+    Click(w, "Image4");
+    EXPECT_EQ(w->PageStart(), 158);
+
+    Click(w, "Image5");
+    EXPECT_EQ(w->PageStart(), 79);
+    EXPECT_EQ(Title(w, 1), QStringLiteral("作品80"));
+    Click(w, "Image5");
+    Click(w, "Image5");
+    EXPECT_EQ(w->PageStart(), 0);
+    EXPECT_EQ(Title(w, 0), QStringLiteral("作品0"));
+
+    Click(w, "Image4");
+    Click(w, "Label4_2");
+    EXPECT_EQ(f->Text("Text4"), QStringLiteral("作品81"));
+    EXPECT_EQ(f->Text("Text2"), QStringLiteral("句81\r\n"));
+}
+
+}  // namespace
+}  // namespace versilo::testing

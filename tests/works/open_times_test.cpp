@@ -1,0 +1,68 @@
+// How long the composition window and the two browsers take to open with
+// the full seed database. Not part of the regular run:
+//   works_tests --gtest_also_run_disabled_tests --gtest_filter='*OpenTimes*'
+#include <QElapsedTimer>
+
+#include "form3.h"
+#include "patterns.h"
+#include "window_fixture.h"
+#include "works.h"
+
+namespace versilo::testing {
+namespace {
+
+class OpenTimes : public WindowTest {
+protected:
+    void RegisterMore(WindowRegistry &registry) override
+    {
+        RegisterPatternWindows(registry);
+        RegisterWorksWindows(registry);
+    }
+};
+
+TEST_F(OpenTimes, DISABLED_WithTheFullSeed)
+{
+    const QString seed = QStringLiteral(VERSILO_SOURCE_DIR "/data/seed");
+    if (!QFile::exists(seed + QStringLiteral("/平水韵.tsv")))
+        GTEST_SKIP() << "no seed data in data/seed";
+    UseSeed(seed);
+    QElapsedTimer t;
+    t.start();
+    ASSERT_TRUE(AppContext::Instance().Store().Connect());
+    const qint64 create = t.restart();
+    // Some works to browse.
+    for (int i = 0; i < 500; ++i)
+        AddWork(QStringLiteral("作品%1").arg(i), QStringLiteral("春眠不觉晓|处处闻啼鸟|"), QStringLiteral("忆江南"));
+    t.restart();
+    Form1 *f = OpenForm1();
+    const qint64 form1 = t.restart();
+    Click(f, "Command4");
+    const qint64 form2 = t.restart();
+    Click(Windows().Find("Form2"), "Image6");
+    t.restart();
+    Click(f, "Command3");
+    Click(f, "Command4");
+    const qint64 form2b = t.restart();
+    Click(Windows().Find("Form2"), "Image6");
+    t.restart();
+    Click(f, "Command8");
+    const qint64 form3 = t.restart();
+    Click(Windows().Find("Form3"), "Label4_0");
+    const qint64 choose = t.restart();
+    f->SetText("Text2", QStringLiteral("春眠不觉晓，\r\n处处闻啼鸟。\r\n夜来风雨声，\r\n花落知多少。\r\n"));
+    t.restart();
+    Click(f, "Command1");
+    const qint64 check = t.restart();
+    Click(f, "Command2");
+    t.restart();
+    Click(f, "Command9");
+    const qint64 annotate = t.restart();
+    std::printf("database created from the seed: %lld ms\n"
+                "Form1 open: %lld ms\nForm2 open (常用词谱): %lld ms\nForm2 open (白香词谱): %lld ms\n"
+                "Form3 open (500 works): %lld ms\nchoosing a work: %lld ms\n"
+                "判断正误 (中华新韵): %lld ms\n判断平仄韵调 (平水韵): %lld ms\n",
+                create, form1, form2, form2b, form3, choose, check, annotate);
+}
+
+}  // namespace
+}  // namespace versilo::testing

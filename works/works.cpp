@@ -1,0 +1,13 @@
+#include "works.h"
+
+#include "form3.h"
+#include "windowregistry.h"
+
+namespace versilo {
+
+void RegisterWorksWindows(WindowRegistry &registry)
+{
+    registry.Register(QStringLiteral("Form3"), [] { return new Form3; });
+}
+
+}  // namespace versilo
