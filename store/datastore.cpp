@@ -94,6 +94,27 @@ const QRegularExpression &SelectPattern()
     return re;
 }
 
+// Short texts repeat a lot in a result (one character, a tone code, a
+// pinyin syllable): each distinct one is decoded once and then shared.
+class ShortTexts {
+public:
+    QString Get(const char *utf8, int bytes)
+    {
+        if (bytes > 7)
+            return QString::fromUtf8(utf8, bytes);
+        quint64 key = quint64(bytes) << 56;
+        for (int i = 0; i < bytes; ++i)
+            key |= quint64(quint8(utf8[i])) << (8 * i);
+        auto it = seen_.constFind(key);
+        if (it != seen_.constEnd())
+            return *it;
+        return *seen_.insert(key, QString::fromUtf8(utf8, bytes));
+    }
+
+private:
+    QHash<quint64, QString> seen_;
+};
+
 QString DefaultAppDir()
 {
     if (QCoreApplication::instance())
@@ -184,7 +205,7 @@ struct Recordset::Impl {
     QStringList columns;
     QHash<QString, int> columnIndex;
     int width = 0;        // columns per row
-    std::vector<QVariant> cells;   // row-major, width per row
+    QList<QVariant> cells;   // row-major, width per row (QList moves by relocation)
     std::vector<qint64> rowids;
     std::vector<char> deleted;
     int rows = 0;
@@ -266,7 +287,7 @@ bool Recordset::Impl::ReadBack(qint64 rowid, int r)
     if (sqlite3_step(st.get()) != SQLITE_ROW || sqlite3_column_count(st.get()) != width)
         return false;
     for (int c = 0; c < width; ++c)
-        cells[size_t(r) * width + c] = schema::ColumnValue(st.get(), c);
+        cells[qsizetype(r) * width + c] = schema::ColumnValue(st.get(), c);
     return true;
 }
 
@@ -321,13 +342,31 @@ bool Recordset::Open(const QString &sql, const QVariantList &params, LockType lo
         if (!index.contains(name))
             index.insert(name, c);
     }
-    std::vector<QVariant> cells;
+    QList<QVariant> cells;
     std::vector<qint64> rowids;
+    ShortTexts shortTexts;
     int rc;
     while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
         rowids.push_back(first ? sqlite3_column_int64(s, 0) : 0);
-        for (int c = 0; c < width; ++c)
-            cells.push_back(schema::ColumnValue(s, c + first));
+        for (int c = 0; c < width; ++c) {
+            const int col = c + first;
+            switch (sqlite3_column_type(s, col)) {
+            case SQLITE_INTEGER:
+                cells.emplace_back(qlonglong(sqlite3_column_int64(s, col)));
+                break;
+            case SQLITE_TEXT: {
+                const auto *p = reinterpret_cast<const char *>(sqlite3_column_text(s, col));
+                cells.emplace_back(shortTexts.Get(p, sqlite3_column_bytes(s, col)));
+                break;
+            }
+            case SQLITE_NULL:
+                cells.emplace_back(schema::NullValue());
+                break;
+            default:
+                cells.push_back(schema::ColumnValue(s, col));
+                break;
+            }
+        }
     }
     if (rc != SQLITE_DONE)
         return d->Fail(QStringLiteral("无法执行查询“%1”：%2").arg(sql, schema::LastSqliteError(db)));
@@ -372,7 +411,7 @@ QVariant Recordset::FieldAt(int c) const
         return schema::NullValue();
     if (!d->OnRow())
         return {};
-    return d->cells[size_t(d->current) * d->width + c];
+    return d->cells[qsizetype(d->current) * d->width + c];
 }
 
 QString Recordset::Text(const QString &column) const
@@ -514,12 +553,12 @@ bool Recordset::Update()
         r = d->rows++;
         d->rowids.push_back(rowid);
         d->deleted.push_back(0);
-        d->cells.resize(size_t(d->rows) * d->width, schema::NullValue());
+        d->cells.resize(qsizetype(d->rows) * d->width, schema::NullValue());
         d->current = r;
     }
     if (!d->ReadBack(rowid, r))
         for (const auto &e : d->edits)
-            d->cells[size_t(r) * d->width + e.first] = e.second;
+            d->cells[qsizetype(r) * d->width + e.first] = e.second;
     d->adding = false;
     d->edits.clear();
     return true;
