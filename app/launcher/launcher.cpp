@@ -39,8 +39,8 @@ Form10::Form10(QWidget *parent)
     Picture(QStringLiteral("Image6"),
             InscriptionArt(inscription.size(), QStringLiteral("诗言志歌永言")), inscription,
             this);
-    const QRect seal = TwRect(10215, 5820, 345, 345);
-    Picture(QStringLiteral("Image7"), SealArt(seal.size(), QStringLiteral("韵律")), seal, this);
+    const QRect seal = TwRect(1530, 4020, 390, 390);
+    Picture(QStringLiteral("Image7"), SealArt(seal.size(), QStringLiteral("吟")), seal, this);
 
     const QRect name = TwRect(10200, 3120, 375, 2550);
     Picture(QStringLiteral("Image5"), ProductNameArt(name.size()), name, this);

@@ -128,71 +128,149 @@ void PaintFrame(QPainter &p, const QRectF &r, double inset)
     p.drawRect(r.adjusted(inset + 3, inset + 3, -inset - 3, -inset - 3));
 }
 
-// A ridge of distant mountains, washed in grey ink fading downwards.
-void PaintRidge(QPainter &p, const QRectF &r, double baseY, double height, int alpha,
+// A ridge line by midpoint displacement: heights (0 = base, 1 = highest)
+// at evenly spaced points across the width.
+QList<double> RidgeHeights(int points, double roughness, quint32 seed)
+{
+    int n = 1;
+    while (n < points - 1)
+        n *= 2;
+    QList<double> h(n + 1, 0.0);
+    QRandomGenerator rng(seed);
+    h[0] = 0.2 + rng.bounded(0.3);
+    h[n] = 0.2 + rng.bounded(0.3);
+    double spread = 0.9;
+    for (int step = n; step > 1; step /= 2) {
+        for (int i = step / 2; i < n; i += step) {
+            h[i] = (h[i - step / 2] + h[i + step / 2]) / 2 + (rng.bounded(2.0) - 1.0) * spread;
+        }
+        spread *= roughness;
+    }
+    double lo = h[0], hi = h[0];
+    for (double v : h) {
+        lo = std::min(lo, v);
+        hi = std::max(hi, v);
+    }
+    for (double &v : h)
+        v = hi > lo ? (v - lo) / (hi - lo) : 0.5;
+    return h;
+}
+
+// A range of mountains in ink wash: the ridge carries the darkest ink, the
+// wash fades into mist towards the foot; a few dry strokes give texture.
+void PaintRange(QPainter &p, const QRectF &r, double baseY, double height, int alpha,
                 quint32 seed)
 {
-    QRandomGenerator rng(seed);
-    QPainterPath ridge;
-    ridge.moveTo(r.left(), r.bottom());
-    ridge.lineTo(r.left(), baseY);
-    const int steps = 14;
-    double x = r.left();
-    const double step = r.width() / steps;
-    QPointF prev(r.left(), baseY);
-    for (int i = 0; i < steps; ++i) {
-        x += step;
-        const double peak = baseY - height * (0.25 + rng.bounded(0.75));
-        const QPointF top(x - step / 2 + rng.bounded(step / 3), peak);
-        const QPointF next(x, baseY - height * rng.bounded(0.3));
-        ridge.quadTo(QPointF(prev.x() + step / 4, peak + height * 0.2), top);
-        ridge.quadTo(QPointF(top.x() + step / 4, peak + height * 0.25), next);
-        prev = next;
+    const QList<double> h = RidgeHeights(65, 0.55, seed);
+    const int n = h.size() - 1;
+    QList<QPointF> ridge;
+    for (int i = 0; i <= n; ++i)
+        ridge << QPointF(r.left() + r.width() * i / n, baseY - height * h[i]);
+
+    // A smooth line through the points.
+    QPainterPath line(ridge.first());
+    for (int i = 1; i <= n; ++i) {
+        const QPointF mid = (ridge[i - 1] + ridge[i]) / 2;
+        line.quadTo(ridge[i - 1], mid);
     }
-    ridge.lineTo(r.right(), r.bottom());
-    ridge.closeSubpath();
-    QLinearGradient wash(0, baseY - height, 0, r.bottom());
+    line.lineTo(ridge.last());
+
+    QPainterPath body = line;
+    body.lineTo(r.right(), r.bottom());
+    body.lineTo(r.left(), r.bottom());
+    body.closeSubpath();
+
+    QLinearGradient wash(0, baseY - height, 0, baseY + height * 0.35);
     wash.setColorAt(0.0, WithAlpha(ink::kInk, alpha));
-    wash.setColorAt(0.45, WithAlpha(ink::kGreyInk, alpha / 2));
+    wash.setColorAt(0.5, WithAlpha(ink::kGreyInk, alpha * 2 / 3));
     wash.setColorAt(1.0, WithAlpha(ink::kGreyInk, 0));
     p.setPen(Qt::NoPen);
     p.setBrush(wash);
-    p.drawPath(ridge);
+    p.drawPath(body);
+
+    // The ridge itself, drawn twice with a soft and a firmer brush.
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(WithAlpha(ink::kInk, alpha / 2), 3.0, Qt::SolidLine, Qt::RoundCap));
+    p.drawPath(line);
+    p.setPen(QPen(WithAlpha(ink::kInk, std::min(255, alpha + 20)), 0.9, Qt::SolidLine,
+                  Qt::RoundCap));
+    p.drawPath(line);
+
+    // Dry strokes below the ridge, slanting with the slope.
+    QRandomGenerator rng(seed * 7 + 1);
+    for (int i = 1; i < n; ++i) {
+        if (rng.bounded(3) != 0)
+            continue;
+        const QPointF top = ridge[i] + QPointF(0, 3 + rng.bounded(height * 0.25));
+        const double slope = (ridge[i + 1].y() - ridge[i - 1].y()) / 2;
+        const QPointF end = top + QPointF(slope * 0.6, 6 + rng.bounded(height * 0.3));
+        p.setPen(QPen(WithAlpha(ink::kInk, alpha / 3), 0.7, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(top, end);
+    }
 }
 
-// A few leaves of bamboo in pale ink, from a stem at the left edge.
+// A stem of bamboo in pale ink at the left edge, with knots and a few
+// leaves hanging from them.
 void PaintBamboo(QPainter &p, const QRectF &r)
 {
     const double h = r.height();
-    const QColor stem = WithAlpha(ink::kInk, 55);
-    p.setPen(Qt::NoPen);
-    p.setBrush(stem);
     const double x = r.left() + r.width() * 0.035;
-    const double w = std::max(3.0, r.width() * 0.008);
-    for (int k = 0; k < 5; ++k) {
-        const double y0 = r.top() + h * (0.12 + k * 0.18);
-        p.drawRoundedRect(QRectF(x, y0, w, h * 0.17), w / 2, w / 2);
+    const double w = std::max(3.0, r.width() * 0.0075);
+    const double segment = h * 0.17;
+    p.setPen(Qt::NoPen);
+    for (int k = 0; k < 6; ++k) {
+        const double y0 = r.top() + h * 0.02 + k * segment;
+        QLinearGradient g(x, 0, x + w, 0);
+        g.setColorAt(0, WithAlpha(ink::kInk, 80));
+        g.setColorAt(0.5, WithAlpha(ink::kInk, 45));
+        g.setColorAt(1, WithAlpha(ink::kInk, 75));
+        p.setBrush(g);
+        p.drawRoundedRect(QRectF(x, y0 + 1.5, w, segment - 3), w / 2.5, w / 2.5);
+        // The knot.
+        p.setBrush(WithAlpha(ink::kInk, 110));
+        p.drawRoundedRect(QRectF(x - 1, y0 + segment - 2.5, w + 2, 1.6), 0.8, 0.8);
     }
     auto leaf = [&](QPointF base, double angle, double len, int alpha) {
         p.save();
         p.translate(base);
         p.rotate(angle);
+        const double wide = len * 0.11;
         QPainterPath path(QPointF(0, 0));
-        path.cubicTo(QPointF(len * 0.3, -len * 0.09), QPointF(len * 0.7, -len * 0.07),
+        path.cubicTo(QPointF(len * 0.25, -wide), QPointF(len * 0.65, -wide * 0.9),
                      QPointF(len, 0));
-        path.cubicTo(QPointF(len * 0.7, len * 0.05), QPointF(len * 0.3, len * 0.08),
+        path.cubicTo(QPointF(len * 0.65, wide * 0.5), QPointF(len * 0.25, wide * 0.9),
                      QPointF(0, 0));
-        p.setBrush(WithAlpha(ink::kInk, alpha));
+        QLinearGradient g(0, 0, len, 0);
+        g.setColorAt(0, WithAlpha(ink::kInk, alpha));
+        g.setColorAt(1, WithAlpha(ink::kInk, alpha * 2 / 3));
+        p.setBrush(g);
         p.drawPath(path);
         p.restore();
     };
-    const double len = h * 0.09;
-    leaf(QPointF(x + w, r.top() + h * 0.30), 18, len, 60);
-    leaf(QPointF(x + w, r.top() + h * 0.30), 38, len * 0.85, 45);
-    leaf(QPointF(x + w, r.top() + h * 0.31), -8, len * 0.9, 50);
-    leaf(QPointF(x + w, r.top() + h * 0.48), 28, len * 1.05, 55);
-    leaf(QPointF(x + w, r.top() + h * 0.49), 52, len * 0.8, 40);
-    leaf(QPointF(x + w, r.top() + h * 0.66), 12, len * 0.95, 48);
+    const double len = h * 0.085;
+    const QPointF knot1(x + w, r.top() + h * 0.02 + segment * 2 - 1);
+    const QPointF knot2(x + w, r.top() + h * 0.02 + segment * 3 - 1);
+    leaf(knot1, 22, len, 95);
+    leaf(knot1, 44, len * 0.9, 70);
+    leaf(knot1, 68, len * 0.75, 55);
+    leaf(knot2, 15, len * 1.1, 85);
+    leaf(knot2, 36, len * 0.95, 65);
+    leaf(knot2 + QPointF(0, segment), 30, len * 0.85, 60);
+    leaf(knot2 + QPointF(0, segment), 58, len * 0.7, 45);
+}
+
+// Two birds far off, a flick of the brush each.
+void PaintBirds(QPainter &p, QPointF at, double size)
+{
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(WithAlpha(ink::kInk, 120), 1.0, Qt::SolidLine, Qt::RoundCap));
+    for (const QPointF off : {QPointF(0, 0), QPointF(size * 1.8, size * 0.7)}) {
+        const QPointF c = at + off;
+        QPainterPath bird(c + QPointF(-size, -size * 0.15));
+        bird.quadTo(c + QPointF(-size * 0.45, -size * 0.55), c);
+        bird.quadTo(c + QPointF(size * 0.45, -size * 0.6), c + QPointF(size, -size * 0.3));
+        p.drawPath(bird);
+    }
 }
 
 // Draws the characters of text one under the other, centred in r, in the
@@ -259,10 +337,11 @@ QPixmap LauncherBackground(QSize size)
         p.setPen(QPen(WithAlpha(ink::kGreyInk, 70), 0.8));
         p.setBrush(QColor(255, 252, 242, 170));
         p.drawEllipse(moon, mr, mr);
-        // Three ranges of distant mountains, the nearest darkest.
-        PaintRidge(p, r, r.top() + r.height() * 0.80, r.height() * 0.16, 40, 11);
-        PaintRidge(p, r, r.top() + r.height() * 0.88, r.height() * 0.13, 65, 23);
-        PaintRidge(p, r, r.top() + r.height() * 0.96, r.height() * 0.09, 95, 37);
+        PaintBirds(p, QPointF(moon.x() - mr * 2.6, moon.y() + mr * 1.2), r.height() * 0.011);
+        // Three ranges of mountains in mist, the nearest darkest.
+        PaintRange(p, r, r.top() + r.height() * 0.80, r.height() * 0.22, 34, 11);
+        PaintRange(p, r, r.top() + r.height() * 0.89, r.height() * 0.12, 60, 5);
+        PaintRange(p, r, r.top() + r.height() * 0.975, r.height() * 0.07, 90, 29);
         PaintBamboo(p, r);
         PaintFrame(p, r, 6);
     });
@@ -315,21 +394,27 @@ QPixmap SealArt(QSize size, const QString &text)
                                         -s.height() * 0.1);
         QFont f = SongFont(10);
         f.setBold(true);
-        QColor white(0xFB, 0xF3, 0xE6);
-        if (text.size() <= 1) {
-            f.setPixelSize(std::max(6, int(inner.height() * 0.9)));
-            p.setFont(f);
-            p.setPen(white);
-            p.drawText(inner, Qt::AlignCenter, text);
-        } else {
-            // Two columns read right to left, as seals are cut.
-            const int perColumn = (text.size() + 1) / 2;
-            f.setPixelSize(std::max(6, int(inner.height() / perColumn * 0.92)));
-            const double half = inner.width() / 2;
-            DrawVertical(p, QRectF(inner.left() + half, inner.top(), half, inner.height()),
-                         text.left(perColumn), f, white);
-            DrawVertical(p, QRectF(inner.left(), inner.top(), half, inner.height()),
-                         text.mid(perColumn), f, white);
+        const QColor white(0xFB, 0xF3, 0xE6);
+        // Up to two characters a column, columns read right to left; each
+        // character is stretched to fill its cell, as seal script is cut.
+        const int columns = text.size() <= 2 ? text.size() : 2;
+        const int perColumn = (text.size() + columns - 1) / columns;
+        const double cw = inner.width() / columns, ch = inner.height() / perColumn;
+        f.setPixelSize(std::max(6, int(ch)));
+        const QFontMetricsF fm(f);
+        p.setFont(f);
+        p.setPen(white);
+        for (int i = 0; i < text.size(); ++i) {
+            const int col = i / perColumn, row = i % perColumn;
+            const QRectF cell(inner.right() - (col + 1) * cw, inner.top() + row * ch, cw, ch);
+            const QRectF glyph = fm.tightBoundingRect(text.mid(i, 1));
+            if (glyph.isEmpty())
+                continue;
+            p.save();
+            p.translate(cell.topLeft());
+            p.scale(cell.width() / glyph.width(), cell.height() / glyph.height());
+            p.drawText(-glyph.topLeft(), text.mid(i, 1));
+            p.restore();
         }
     });
 }
@@ -349,15 +434,16 @@ QPixmap ProductNameArt(QSize size)
                      QRectF(QPointF(0, 0), SealArt(seal.size().toSize(), QStringLiteral("韵"))
                                                .deviceIndependentSize()));
         // "Versilo" turned to run down the strip.
-        QFont latin = SongFont(10);
-        latin.setPixelSize(std::max(6, int(w * 0.5)));
-        latin.setLetterSpacing(QFont::PercentageSpacing, 112);
+        QFont latin;
+        latin.setFamilies({QStringLiteral("Noto Serif CJK SC"), QStringLiteral("DejaVu Serif")});
+        latin.setPixelSize(std::max(6, int(w * 0.52)));
+        latin.setLetterSpacing(QFont::PercentageSpacing, 115);
         p.save();
         const double top = seal.bottom() + w * 0.3;
         p.translate(r.left() + w / 2, top);
         p.rotate(90);
         p.setFont(latin);
-        p.setPen(ink::kGreyInk);
+        p.setPen(WithAlpha(ink::kInk, 190));
         p.drawText(QRectF(0, -w / 2, r.bottom() - top, w), Qt::AlignLeft | Qt::AlignVCenter,
                    QStringLiteral("Versilo"));
         p.restore();
