@@ -139,7 +139,25 @@ QVariant ColumnValue(sqlite3_stmt *st, int index)
 
 QString LastSqliteError(sqlite3 *db)
 {
-    return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
+    if (!db)
+        return QStringLiteral("内存不足");
+    const QString detail = QString::fromUtf8(sqlite3_errmsg(db));
+    QString what;
+    switch (sqlite3_errcode(db) & 0xff) {
+    case SQLITE_READONLY: what = QStringLiteral("数据库文件是只读的"); break;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: what = QStringLiteral("数据库正被别的程序占用"); break;
+    case SQLITE_FULL: what = QStringLiteral("磁盘已满"); break;
+    case SQLITE_IOERR: what = QStringLiteral("读写文件出错"); break;
+    case SQLITE_CANTOPEN: what = QStringLiteral("文件打不开"); break;
+    case SQLITE_PERM: what = QStringLiteral("没有权限"); break;
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT: what = QStringLiteral("密码不对或文件已损坏"); break;
+    case SQLITE_CONSTRAINT: what = QStringLiteral("数据不符合表的约束"); break;
+    case SQLITE_NOMEM: what = QStringLiteral("内存不足"); break;
+    default: return detail;
+    }
+    return what + QStringLiteral("（") + detail + QStringLiteral("）");
 }
 
 bool Exec(sqlite3 *db, const QString &sql, QString *error)
