@@ -150,7 +150,7 @@ for (const t of traditionalOrder) {
 }
 
 const stats = {
-  trainingSize, guangyunChars: guangyun.size, variantResolved: variantResolved.length,
+  trainingSize, guangyunChars: bookOrder.filter(isSingleBmp).length, variantResolved: variantResolved.length,
   simplifiedAdded: 0, simplifiedGained: 0, fallback: 0, fallbackSkipped: 0,
 };
 
