@@ -435,10 +435,15 @@ function patternLines(lens, syms) {
 // Where 上片 ends: the split after which the endings of both halves agree
 // best (lengths and symbols), the halves as even as possible. -1: one stanza.
 function stanzaSplit(lines, markers, name, overrides) {
-    if (overrides.has(name)) return overrides.get(name);
     const n = lines.length;
-    let best = { k: -1, score: -Infinity };
     const total = sum(lines.map((l) => l.length));
+    if (overrides.has(name)) {
+        // A known split holds for the form it was made for: a single stanza
+        // for a short form, a line number within the pattern.
+        const k = overrides.get(name);
+        if ((k < 0 && total < 44) || (k > 0 && k < n && markers[k - 1])) return k;
+    }
+    let best = { k: -1, score: -Infinity };
     for (let k = 2; k <= n - 2; k++) {
         if (!markers[k - 1]) continue;              // 上片 ends on a rhyme
         let m = 0;
@@ -446,11 +451,11 @@ function stanzaSplit(lines, markers, name, overrides) {
         let loose = 0;
         while (loose < k && loose < n - k && lines[k - 1 - loose].length === lines[n - 1 - loose].length) loose++;
         const up = sum(lines.slice(0, k).map((l) => l.length));
-        const score = m * 4 + loose * 2 - Math.abs(total - 2 * up) / total * 6;
+        const score = m * 3 + loose * 2 - Math.abs(total - 2 * up) / total * 40;
         if (score > best.score) best = { k, score };
     }
     if (best.k < 0) return -1;
-    if (total < 44 && best.score < 8) return -1;
+    if (total < 44 && best.score < 4) return -1;
     return best.k;
 }
 
@@ -463,6 +468,10 @@ const STANZA = new Map([
     ['减字木兰花', 4], ['卜算子', 4], ['生查子', 4], ['虞美人', 4], ['点绛唇', 4],
     ['霜天晓角', 5], ['水调歌头', 9], ['念奴娇', 10], ['满江红', 8], ['沁园春', 13], ['贺新郎', 10],
 ]);
+
+// Tunes of three or four stanzas: their form is named, the breaks are left
+// to the example.
+const MANY_STANZAS = new Map([['兰陵王', '三叠'], ['西河', '三叠'], ['瑞龙吟', '三叠'], ['莺啼序', '四叠']]);
 
 // ---------------------------------------------------------------------------
 // Text of the explanation
@@ -490,8 +499,9 @@ function rhymeWords(tonesList) {
     return parts.join('') || '无韵';
 }
 
-function formPiece(lines, rhymeTones, split) {
+function formPiece(lines, rhymeTones, split, many) {
     const chars = sum(lines.map((l) => l.length));
+    if (many) return `${many}，${cnum(chars)}字，${cnum(lines.length)}句，${rhymeWords(rhymeTones)}。`;
     if (split < 0) {
         return `单调，${cnum(chars)}字，${cnum(lines.length)}句，${rhymeWords(rhymeTones)}。`;
     }
@@ -500,7 +510,8 @@ function formPiece(lines, rhymeTones, split) {
         + `下片${cnum(a - split)}句${rhymeWords(rhymeTones.slice(split))}。`;
 }
 
-function splitPiece(n, split) {
+function splitPiece(n, split, many) {
+    if (many) return `全词${cnum(n)}句，分${many}，各叠起止见例词。`;
     if (split < 0) return `全词${cnum(n)}句，一片到底。`;
     return `上片为第一至第${cnum(split)}句，下片为第${cnum(split + 1)}至第${cnum(n)}句。`;
 }
@@ -508,8 +519,10 @@ function splitPiece(n, split) {
 const TYPE_HINT = '填写时请一句一行：每个逗号、句号处换行。';
 const LEGEND = '○平声 ●仄声 ⊙可平可仄；(韵)押韵处，(换平韵)(换仄韵)换韵处。';
 
-function explanation({ lines, rhymeTones, split, example, basis }) {
-    const pieces = [TYPE_HINT, formPiece(lines, rhymeTones, split), splitPiece(lines.length, split), LEGEND, basis];
+function explanation({ name, lines, rhymeTones, split, example, basis }) {
+    const many = MANY_STANZAS.get(name);
+    if (many) split = -1;
+    const pieces = [TYPE_HINT, formPiece(lines, rhymeTones, split, many), splitPiece(lines.length, split, many), LEGEND, basis];
     pieces.push(`例词：《${example.title}》 ${example.author}`);
     const shown = example.shown;
     shown.forEach((j, i) => {
@@ -597,7 +610,7 @@ function buildCommon(songci, tones, sanbaiKeys) {
         const split = stanzaSplit(lines, markers, name, STANZA);
         const example = { title: `${name}・${best.ju[0]}`, author: best.author, shown: splitJuShown(best.text) };
         const basis = `格律由全宋词中本调同体的${cnum(members.length)}首归纳（本调共${cnum(list.length)}首）。`;
-        rows.push({ name, pattern: storedPattern(lines, markers), text: explanation({ lines, rhymeTones, split, example, basis }) });
+        rows.push({ name, pattern: storedPattern(lines, markers), text: explanation({ name, lines, rhymeTones, split, example, basis }) });
         report.push({ name, count: list.length, members: members.length, lines, markers, split, example: `${best.author} ${best.ju[0]}`, bad: bestRank[0] });
     }
     return { rows, report };
@@ -680,7 +693,7 @@ async function buildBaixiang(songci, others, tones) {
             : extra > 0
                 ? `同体词作甚少，格律据本书例词及另${cnum(extra)}首归纳。`
                 : '同体词作甚少，格律据本书例词。';
-        rows.push({ name: e.name, pattern: storedPattern(lines, markers), text: explanation({ lines, rhymeTones, split, example, basis }) });
+        rows.push({ name: e.name, pattern: storedPattern(lines, markers), text: explanation({ name: e.name, lines, rhymeTones, split, example, basis }) });
         report.push({ no: e.no, name: e.name, author: e.author, sure: e.sure, source: fromCorpus ? ex.source : '据原书', members: members.length, lines, markers, split });
     }
     return { rows, report };

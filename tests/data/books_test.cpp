@@ -223,8 +223,8 @@ TEST_F(PatternBooks, PatternLinesHoldOnlySymbolsAndATrailingMarker)
             }
             // The explanation names the form and tells how to type the poem.
             EXPECT_TRUE(t.text.startsWith(QStringLiteral("填写时请一句一行"))) << t.name.toStdString();
-            EXPECT_TRUE(t.text.contains(QStringLiteral("单调")) || t.text.contains(QStringLiteral("双调")))
-                << t.name.toStdString();
+            static const QRegularExpression form(QStringLiteral("-(单调|双调|三叠|四叠)，"));
+            EXPECT_TRUE(form.match(t.text).hasMatch()) << t.name.toStdString();
         }
     }
 }
