@@ -1,6 +1,7 @@
 // Opening and creating mvtrakp.m: the seed, files made elsewhere, and files
 // that must be refused without being touched.
 #include "initials.h"
+#include "seed.h"
 #include "store_fixture.h"
 
 #include <QCoreApplication>
@@ -172,6 +173,28 @@ TEST_F(CreateTest, FileMadeByTheShellWithPlainIdColumnsWorks)
     EXPECT_EQ(rs.RecordCount(), 0);
     ASSERT_TRUE(rs.Open(QStringLiteral("select *from 诗词库")));
     EXPECT_TRUE(rs.Columns().contains(QStringLiteral("拼音")));
+}
+
+TEST_F(CreateTest, CreationLosesTheRaceWithoutTouchingTheWinner)
+{
+    // Another program put a file in place while ours was being built.
+    const QByteArray winner("made by someone else");
+    WriteFile(DbPath(), winner);
+    QString error;
+    EXPECT_TRUE(seed::CreateDatabase(DbPath(), seedDir, &error)) << error.toStdString();
+    EXPECT_EQ(ReadFile(DbPath()), winner);
+    EXPECT_EQ(DirEntries(appDir), QStringList{QStringLiteral("mvtrakp.m")});
+}
+
+TEST(SeedFieldTest, Escapes)
+{
+    EXPECT_TRUE(seed::UnescapeField(u"\\N").isNull());           // the field \N
+    const QVariant escaped = seed::UnescapeField(u"\\\\N");      // the field \\N
+    EXPECT_FALSE(escaped.isNull());
+    EXPECT_EQ(escaped.toString(), QStringLiteral("\\N"));
+    EXPECT_FALSE(seed::UnescapeField(u"").isNull());
+    EXPECT_EQ(seed::UnescapeField(u"a\\\\t").toString(), QStringLiteral("a\\t"));
+    EXPECT_EQ(seed::UnescapeField(u"末尾\\").toString(), QStringLiteral("末尾\\"));
 }
 
 TEST_F(CreateTest, MissingFolderIsReported)
