@@ -200,10 +200,17 @@ int main(int argc, char **argv)
         }
     }
 
-    for (const QString &message : std::as_const(dialogs.told))
+    bool failed = false;
+    for (const QString &message : std::as_const(dialogs.told)) {
         std::fprintf(stderr, "versilo-shots: message: %s\n", qPrintable(message));
+        failed = failed || message.startsWith(QStringLiteral("无法打开"));
+    }
+    // Every window this build has must have been drawn.
+    int expected = 0;
+    for (const char *form : {"Form10", "Form1", "Form2", "Form3"})
+        expected += windows.IsRegistered(QLatin1String(form)) ? 1 : 0;
     context.SetDialogs(nullptr);
     windows.CloseAll();
     Settle();
-    return shots > 0 ? 0 : 1;
+    return !failed && shots == expected ? 0 : 1;
 }

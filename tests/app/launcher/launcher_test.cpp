@@ -189,3 +189,12 @@ TEST_F(LauncherTest, OpensNoDatabaseAndDragsAlone)
     EXPECT_EQ(launcher->pos(), start + QPoint(-25, 12));
     EXPECT_EQ(form4->pos(), start);
 }
+
+TEST(Application, MessageBoxButtonsReadInChinese)
+{
+    PrepareApplication(*qApp);
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("是(&Y)"));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&No"), QStringLiteral("否(&N)"));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "OK"), QStringLiteral("确定"));
+    EXPECT_EQ(QApplication::font().families().value(0), QStringLiteral("AR PL UMing CN"));
+}

@@ -294,8 +294,9 @@ TEST_F(ShellTest, HoverHighlightFollowsTheRule)
     hover(12);
     EXPECT_EQ(LabelColour(labels[12]), marker);
     for (int i = 0; i < 20; ++i) {
-        if (i != 12)
-            EXPECT_EQ(LabelColour(labels[i]), buttonText) << i;
+        if (i == 12)
+            continue;
+        EXPECT_EQ(LabelColour(labels[i]), buttonText) << i;
     }
 
     // A move over a label with mouse tracking does the same as entering it.
