@@ -40,9 +40,8 @@ QPlainTextEdit *MakeColumn(QWidget *parent, const QString &name, double left, do
     return box;
 }
 
-QLabel *MakeHeading(QLabel *label, const QString &name, double left, double width)
+QLabel *MakeHeading(QLabel *label, double left, double width)
 {
-    label->setObjectName(name);
     label->setGeometry(TwRect(left, 960, width, 480));
     label->setFont(SongFont(10.5));
     label->setWordWrap(true);
@@ -75,18 +74,18 @@ Form1::Form1(QWidget *parent) : VersiloWindow(QStringLiteral("Form1"), 13230, 88
     line1->setGeometry(TwRect(120, 7935, 12990, 30));
     line1->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    auto *image12 = new QLabel(this);
-    image12->setObjectName(QStringLiteral("Image12"));
+    // A picture without behaviour; like every control it keeps the mouse.
+    auto *image12 = new ClickLabel(QStringLiteral("Image12"), this);
     image12->setGeometry(TwRect(12375, 180, 600, 600));
     image12->setPixmap(SealArt(TwSize(600, 600), QStringLiteral("诗词")));
-    image12->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    // Headings above the columns; the title box stands above the poem.
-    auto *label11 = MakeHeading(new QLabel(this), QStringLiteral("Label11"), 240, 2505);
+    // Headings above the columns; the title box stands above the poem. A
+    // press on a heading does not drag the window.
+    auto *label11 = MakeHeading(new ClickLabel(QStringLiteral("Label11"), this), 240, 2505);
     auto *label1 = new ClickLabel(QStringLiteral("Label1"), this);
-    MakeHeading(label1, QStringLiteral("Label1"), 5520, 2280);
-    auto *label2 = MakeHeading(new QLabel(this), QStringLiteral("Label2"), 8040, 2295);
-    auto *label3 = MakeHeading(new QLabel(this), QStringLiteral("Label3"), 10560, 2175);
+    MakeHeading(label1, 5520, 2280);
+    auto *label2 = MakeHeading(new ClickLabel(QStringLiteral("Label2"), this), 8040, 2295);
+    auto *label3 = MakeHeading(new ClickLabel(QStringLiteral("Label3"), this), 10560, 2175);
     labels_ = {{QStringLiteral("Label1"), label1}, {QStringLiteral("Label2"), label2},
                {QStringLiteral("Label3"), label3}, {QStringLiteral("Label11"), label11}};
 

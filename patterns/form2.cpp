@@ -38,13 +38,13 @@ Form2::Form2(QWidget *parent) : VersiloWindow(QStringLiteral("Form2"), 13230, 88
         label->setGeometry(TwRect(lefts[i / 18], 360 + 420 * (i % 18), 3015, 360));
         label->setFont(SongFont(10.5));
         label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        label->setIndent(4);
         PaintGrey(label);
         connect(label, &ClickLabel::clicked, this, [this, i] { Label5_Click(i); });
         label5_.append(label);
     }
 
-    label1_ = new QLabel(this);
-    label1_->setObjectName(QStringLiteral("Label1"));
+    label1_ = new ClickLabel(QStringLiteral("Label1"), this);
     label1_->setGeometry(TwRect(360, 7980, 3015, 405));
     label1_->setFont(SongFont(10.5));
     label1_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);

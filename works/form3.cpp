@@ -51,11 +51,9 @@ Form3::Form3(QWidget *parent) : VersiloWindow(QStringLiteral("Form3"), 13230, 88
     auto *image7 = new BackgroundPicture(QStringLiteral("Image7"), WindowBackground(TwSize(13230, 8835)), this);
     image7->setGeometry(TwRect(0, 0, 13230, 8835));
 
-    auto *image1 = new QLabel(this);
-    image1->setObjectName(QStringLiteral("Image1"));
+    auto *image1 = new ClickLabel(QStringLiteral("Image1"), this);   // keeps the mouse, does nothing
     image1->setGeometry(TwRect(840, 7740, 525, 525));
     image1->setPixmap(SealArt(TwSize(525, 525), QStringLiteral("作品")));
-    image1->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     // Four columns of 20 titles, filled top to bottom.
     const double lefts[4] = {840, 3720, 6600, 9600};
@@ -65,6 +63,7 @@ Form3::Form3(QWidget *parent) : VersiloWindow(QStringLiteral("Form3"), 13230, 88
         label->setGeometry(TwRect(lefts[i / 20], 600 + rowStep * (i % 20), 2805, 315));
         label->setFont(SongFont(10.5));
         label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        label->setIndent(4);
         label->setAutoFillBackground(true);
         QPalette pal = label->palette();
         pal.setColor(QPalette::Window, QColor(224, 224, 224));

@@ -62,6 +62,18 @@ TEST_F(Form3Test, ListsThreeWorksAndAnEmptyLabelOnlyCloses)
     EXPECT_EQ(f->Text("Text2"), QStringLiteral("在此处撰写诗词") + kCrLf);
 }
 
+TEST_F(Form3Test, DraggingTheBrowserMovesTheCompositionWindowAlong)
+{
+    Form1 *f = OpenForm1();
+    Form3 *w = OpenForm3(f);
+    QTest::mousePress(w, Qt::LeftButton, {}, QPoint(8, 8));
+    QTest::mouseMove(w, QPoint(28, 18));
+    QTest::mouseRelease(w, Qt::LeftButton, {}, QPoint(28, 18));
+    EXPECT_EQ(w->pos(), QPoint(80, 50));
+    EXPECT_EQ(f->pos(), w->pos());
+    EXPECT_EQ(Windows().Launcher()->pos(), w->pos());
+}
+
 TEST_F(Form3Test, ChosenWorkArrivesWithItsTune)
 {
     AddWork(QStringLiteral("春晓"), QStringLiteral("春眠不觉晓|处处闻啼鸟|"), QStringLiteral("忆江南"));

@@ -25,10 +25,9 @@ TEST_F(OpenTimes, DISABLED_WithTheFullSeed)
     const QString seed = QStringLiteral(VERSILO_SOURCE_DIR "/data/seed");
     if (!QFile::exists(seed + QStringLiteral("/平水韵.tsv")))
         GTEST_SKIP() << "no seed data in data/seed";
-    UseSeed(seed);
     QElapsedTimer t;
     t.start();
-    ASSERT_TRUE(AppContext::Instance().Store().Connect());
+    UseSeed(seed);   // creates the database file from the seed and connects
     const qint64 create = t.restart();
     // Some works to browse.
     for (int i = 0; i < 500; ++i)
@@ -62,6 +61,36 @@ TEST_F(OpenTimes, DISABLED_WithTheFullSeed)
                 "Form3 open (500 works): %lld ms\nchoosing a work: %lld ms\n"
                 "判断正误 (中华新韵): %lld ms\n判断平仄韵调 (平水韵): %lld ms\n",
                 create, form1, form2, form2b, form3, choose, check, annotate);
+}
+
+}  // namespace
+}  // namespace versilo::testing
+
+namespace versilo::testing {
+namespace {
+
+// Pictures of the three windows for a look at their layout:
+//   works_tests --gtest_also_run_disabled_tests --gtest_filter='*Snapshots*'
+// writes form1.png, form2.png, form3.png into the folder named by
+// VERSILO_SNAPSHOT_DIR (default: the system's temporary folder).
+TEST_F(OpenTimes, DISABLED_Snapshots)
+{
+    QString dir = qEnvironmentVariable("VERSILO_SNAPSHOT_DIR");
+    if (dir.isEmpty())
+        dir = QDir::tempPath();
+    for (int i = 0; i < 3; ++i)
+        AddWork(QStringLiteral("春晓%1").arg(i), QStringLiteral("春眠不觉晓|处处闻啼鸟|"), QStringLiteral("忆江南"));
+    Form1 *f = OpenForm1();
+    f->SetText("Text4", QStringLiteral("春晓"));
+    f->SetText("Text2", QStringLiteral("春眠不觉晓，\r\n处处闻啼鸟。\r\n"));
+    Click(f, "Command4");
+    QWidget *form2 = Windows().Find("Form2");
+    form2->grab().save(dir + QStringLiteral("/form2.png"));
+    Click(form2, "Label5_0");
+    Click(f, "Command1");
+    f->grab().save(dir + QStringLiteral("/form1.png"));
+    Click(f, "Command8");
+    Windows().Find("Form3")->grab().save(dir + QStringLiteral("/form3.png"));
 }
 
 }  // namespace
