@@ -10,7 +10,9 @@ import { writeTable } from './lib/tsv.mjs';
 import { loadUnihan, parseCodePoints, isBig5Common, variantGraph } from './lib/unihan.mjs';
 import { MandarinReadings } from './lib/mandarin.mjs';
 import { syllableKey, newRhymeGroup, isLevelTone } from './lib/pinyin.mjs';
-import { groupOfRhyme, isLevelGroup, toneClassOfGroup, ALL_RHYMES } from './lib/pingshui.mjs';
+import {
+  groupOfRhyme, isLevelGroup, toneClassOfGroup, ALL_RHYMES, BOOK_GLYPHS,
+} from './lib/pingshui.mjs';
 import { Correspondence } from './lib/correspond.mjs';
 
 const here = dirname(fileURLToPath(import.meta.url));
@@ -118,8 +120,14 @@ for (const ch of modernOrder) {
   }
   for (const [head, keys] of noted) {
     const entries = guangyun.get(head).filter((r) => keys.has(r.key));
-    for (const r of sharedReadings(ch, head, entries)) {
+    for (const r of sharedReadings(ch, head, entries, true, true)) {
       if (!have.has(r.key)) { have.add(r.key); found.push({ ...r, own: true, from: head }); }
+    }
+  }
+  const glyph = BOOK_GLYPHS.get(ch);
+  if (glyph && guangyun.has(glyph)) {
+    for (const r of sharedReadings(ch, glyph, guangyun.get(glyph), true, true)) {
+      if (!have.has(r.key)) { have.add(r.key); found.push({ ...r, own: true, from: glyph }); }
     }
   }
   for (const v of [...(variants.get(ch) || [])].sort(byCodePoint)) {
@@ -201,10 +209,16 @@ function regularTone(reading, syllable) {
 // The readings of `from` (readings of character `t`) that `ch` shares: those
 // whose best Mandarin fit among t's syllables is also a syllable of ch and,
 // when `regular`, has a tone that follows regularly from the reading.
-function sharedReadings(ch, t, from, regular = true) {
+// `widen`: t is known to write ch (a note of the book, a checked glyph), so
+// the fit is sought among the syllables of both (亨 hēng writes 烹 pēng).
+function sharedReadings(ch, t, from, regular = true, widen = false) {
   const mine = new Set(mandarin.all(ch).map(syllableKey));
   // a form without known Mandarin readings (𩏑) is judged by ch's own syllables
-  const theirs = mandarin.all(t).length ? mandarin.all(t) : mandarin.all(ch);
+  let theirs = mandarin.all(t).length ? mandarin.all(t) : mandarin.all(ch);
+  if (widen) {
+    const keys = new Set(theirs.map(syllableKey));
+    theirs = theirs.concat(mandarin.all(ch).filter((x) => !keys.has(syllableKey(x))));
+  }
   return from.filter((r) => {
     const m = bestSyllable(r, theirs);
     return m && mine.has(syllableKey(m)) && (!regular || regularTone(r, m));

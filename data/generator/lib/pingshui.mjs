@@ -78,3 +78,22 @@ export function toneClassOfGroup(n) {
 export function isLevelGroup(n) { return n >= 1 && n <= 31; }
 
 export const ALL_RHYMES = [...RHYME_TO_GROUP.keys()];
+
+// Characters 廣韻 writes with another glyph that neither Unihan's variant links
+// nor the book's own notes connect, checked by hand against the entries
+// (modern or traditional form -> the book's glyph and what the entry says).
+export const BOOK_GLYPHS = new Map([
+  ['聯', '聮'],   // 仙 力延切 聮綿不絕
+  ['樣', '㨾'],   // 漾 餘亮切 式㨾
+  ['享', '亯'],   // 養 許兩切 獻也祭也
+  ['嘴', '觜'],   // 紙 即委切 喙也
+  ['勾', '句'],   // 侯 古侯切 / 候 古候切
+  ['做', '作'],   // 暮 臧祚切 造也 (and 箇, 鐸)
+  ['蝴', '胡'],   // 胡蝶
+  ['葡', '蒲'],   // 蒲桃
+  ['槁', '槀'],   // 晧 苦浩切 木枯也
+  ['髭', '頾'],   // 支 即移切
+  ['淘', '洮'],   // 豪 土刀切 又清汰
+  ['瀟', '潚'],   // 蕭 蘇彫切 水名
+  ['潇', '潚'],
+]);
