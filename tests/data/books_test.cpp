@@ -200,6 +200,24 @@ TEST_F(PatternBooks, StandardTunesComeOutAsTheCiBooksHaveThem)
     EXPECT_EQ(lines[18], QStringLiteral("⊙●●○○(韵)"));
     EXPECT_EQ(Joined(lines.mid(14, 5)), Joined(lines.mid(4, 5)));
     EXPECT_TRUE(Example(*s).startsWith(QStringLiteral("明月几时有")));
+
+    // The second stanza is marked in the example, where the poet expects it.
+    const auto secondStanzaStartsWith = [](const Tune &t, const QString &line) {
+        const QStringList pieces = SplitLines(ExplanationDisplayForm(t.text));
+        const qsizetype at = pieces.indexOf(kSecondStanza);
+        return at >= 0 && at + 1 < pieces.size() && pieces[at + 1].startsWith(line);
+    };
+    const Tune *pusamanLibai = Find(QStringLiteral("白香词谱"), QStringLiteral("菩萨蛮"));
+    const Tune *manjianghong = Find(QStringLiteral("白香词谱"), QStringLiteral("满江红"));
+    ASSERT_TRUE(pusamanLibai && manjianghong);
+    EXPECT_TRUE(secondStanzaStartsWith(*pusamanLibai, QStringLiteral("玉阶空伫立")));
+    EXPECT_TRUE(secondStanzaStartsWith(*manjianghong, QStringLiteral("靖康耻")));
+    EXPECT_TRUE(secondStanzaStartsWith(*s, QStringLiteral("转朱阁")));
+    EXPECT_TRUE(pusamanLibai->text.contains(QStringLiteral("-双调，四十四字，上片四句两仄韵两平韵，下片四句两仄韵两平韵。-")));
+    const Tune *rumengling = Find(QStringLiteral("白香词谱"), QStringLiteral("如梦令"));
+    ASSERT_TRUE(rumengling);
+    EXPECT_TRUE(rumengling->text.contains(QStringLiteral("-单调，三十三字，七句，")));
+    EXPECT_FALSE(rumengling->text.contains(kSecondStanza));
 }
 
 TEST_F(PatternBooks, PatternLinesHoldOnlySymbolsAndATrailingMarker)
