@@ -13,6 +13,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <sys/stat.h>
 
 namespace versilo {
 
@@ -21,14 +22,49 @@ namespace versilo {
 // until its last user lets go.
 class Connection {
 public:
-    explicit Connection(sqlite3 *db) : db_(db) {}
-    ~Connection() { sqlite3_close_v2(db_); }
+    // The keyed database handle, and the file it was opened on. While the
+    // handle is open SQLite keeps the file open, so no other file can take
+    // its device and inode numbers: equal numbers mean the same file.
+    struct Handle {
+        explicit Handle(sqlite3 *h) : db(h) {}
+        ~Handle() { sqlite3_close_v2(db); }
+        Handle(const Handle &) = delete;
+        Handle &operator=(const Handle &) = delete;
+
+        bool Identify(const QString &file)
+        {
+            struct stat st;
+            if (::stat(QFile::encodeName(file).constData(), &st) != 0)
+                return false;
+            path = file;
+            dev = st.st_dev;
+            ino = st.st_ino;
+            identified = true;
+            return true;
+        }
+        bool StillAt(const QString &file) const
+        {
+            struct stat st;
+            return identified && file == path &&
+                   ::stat(QFile::encodeName(file).constData(), &st) == 0 &&
+                   st.st_dev == dev && st.st_ino == ino;
+        }
+
+        sqlite3 *db;
+        QString path;
+        dev_t dev = 0;
+        ino_t ino = 0;
+        bool identified = false;
+    };
+
+    explicit Connection(std::shared_ptr<Handle> handle) : handle_(std::move(handle)) {}
     Connection(const Connection &) = delete;
     Connection &operator=(const Connection &) = delete;
-    sqlite3 *db() const { return db_; }
+    sqlite3 *db() const { return handle_->db; }
+    const std::shared_ptr<Handle> &handle() const { return handle_; }
 
 private:
-    sqlite3 *db_;
+    std::shared_ptr<Handle> handle_;
 };
 
 namespace {
@@ -150,6 +186,12 @@ IdKind IdKindOf(sqlite3 *db, const QString &table)
     if (!hasId)
         return IdKind::None;
     return idIsPk && pkCount == 1 && idInteger ? IdKind::RowidAlias : IdKind::Plain;
+}
+
+bool Readable(sqlite3 *db)
+{
+    Statement st(db, QStringLiteral("SELECT count(*) FROM sqlite_master"));
+    return st.ok() && sqlite3_step(st.get()) == SQLITE_ROW;
 }
 
 // Adds what this program needs and a file made elsewhere may lack: missing
@@ -644,6 +686,7 @@ QString DataStore::FilePath() const
 
 bool DataStore::Connect()
 {
+    const ConnectionPtr previous = std::move(d->conn);
     d->conn.reset();
     d->error.clear();
     const QString path = FilePath();
@@ -670,10 +713,18 @@ bool DataStore::Connect()
     if (file.exists() && file.size() == 0)
         return fail(QStringLiteral("文件是空的。"));
 
+    // Opening means deriving the key from the password, which is slow on
+    // purpose. When the file is still the one the previous connection has
+    // open, the new connection shares that handle.
+    if (previous && previous->handle()->StillAt(path) && Readable(previous->db())) {
+        d->conn = std::make_shared<Connection>(previous->handle());
+        return true;
+    }
+
     sqlite3 *raw = nullptr;
     const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw,
                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-    auto conn = std::make_shared<Connection>(raw);
+    auto conn = std::make_shared<Connection>(std::make_shared<Connection::Handle>(raw));
     if (rc != SQLITE_OK)
         return fail(QStringLiteral("%1。").arg(schema::LastSqliteError(raw)));
     if (schema::Key(raw) != SQLITE_OK)
@@ -691,6 +742,7 @@ bool DataStore::Connect()
     }
     sqlite3_busy_timeout(raw, 3000);
     CompleteSchema(raw);
+    conn->handle()->Identify(path);
     d->conn = std::move(conn);
     return true;
 }

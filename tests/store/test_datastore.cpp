@@ -314,9 +314,7 @@ TEST_F(RecordsetTest, ConnectAndNewRecordsetReplaceTheSharedObjects)
 {
     Recordset &old = store->Rs();
     ASSERT_TRUE(old.Open(QStringLiteral("select *from 作品 where id=?"), {1}, LockType::Optimistic));
-    sqlite3 *first = store->Handle();
     ASSERT_TRUE(store->Connect());
-    EXPECT_NE(store->Handle(), first);
     // The result opened on the replaced connection can still be stored.
     ASSERT_TRUE(old.SetField(QStringLiteral("作者"), QStringLiteral("孟浩然（改）")));
     ASSERT_TRUE(old.Update()) << old.LastError().toStdString();
@@ -328,6 +326,24 @@ TEST_F(RecordsetTest, ConnectAndNewRecordsetReplaceTheSharedObjects)
     ASSERT_TRUE(fresh.Open(QStringLiteral("select *from 作品 where id=?"), {1}));
     EXPECT_EQ(fresh.Text(QStringLiteral("作者")), QStringLiteral("孟浩然（改）"));
     EXPECT_EQ(&store->Rs(), &fresh);
+}
+
+TEST_F(RecordsetTest, ReconnectSeesAFileReplacedOnDisk)
+{
+    AddWork(QStringLiteral("只在旧文件里"));
+    Recordset &rs = store->Rs();
+    ASSERT_TRUE(rs.Open(kAllWorks));   // keeps the old file's connection alive
+    ASSERT_TRUE(QFile::remove(DbPath()));
+    ASSERT_TRUE(store->Connect()) << store->LastError().toStdString();   // made afresh from the seed
+    rs.Close();
+    EXPECT_EQ(Titles(), (QStringList{"春晓", "静夜思", "<null>"}));
+
+    // Replaced by a file that cannot be read: the next connect says so.
+    ASSERT_TRUE(QFile::remove(DbPath()));
+    WriteFile(DbPath(), QByteArray(2048, 'x'));
+    EXPECT_FALSE(store->Connect());
+    EXPECT_FALSE(store->IsConnected());
+    EXPECT_FALSE(rs.Open(kAllWorks));
 }
 
 }  // namespace
