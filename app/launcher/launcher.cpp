@@ -1,6 +1,7 @@
 #include "launcher.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QScreen>
@@ -112,6 +113,12 @@ void Form10::Image3_Click()
 {
     if (end_)
         end_();
+}
+
+void Form10::closeEvent(QCloseEvent *e)
+{
+    e->accept();
+    Image3_Click();
 }
 
 void Form10::EndProgram()

@@ -31,6 +31,10 @@ public:
     // ends, no handler of any window runs any more.
     static void EndProgram();
 
+protected:
+    // Closing the launcher from the desktop ends the program, as 结束退出 does.
+    void closeEvent(QCloseEvent *e) override;
+
 private:
     void OpenAfresh(const QString &form);
     void Image2_MouseUp();

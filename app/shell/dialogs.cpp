@@ -19,7 +19,7 @@ QWidget *BoxParent()
 
 bool MessageBoxDialogs::Ask(const QString &text)
 {
-    QMessageBox box(QMessageBox::Question, kCaption, text, QMessageBox::Yes | QMessageBox::No,
+    QMessageBox box(QMessageBox::NoIcon, kCaption, text, QMessageBox::Yes | QMessageBox::No,
                     BoxParent());
     box.setDefaultButton(QMessageBox::Yes);
     box.setWindowModality(Qt::ApplicationModal);

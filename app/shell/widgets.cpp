@@ -1,6 +1,7 @@
 #include "widgets.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -116,6 +117,14 @@ void VersiloWindow::mouseReleaseEvent(QMouseEvent *e)
 {
     dragging_ = false;
     e->accept();
+}
+
+void VersiloWindow::closeEvent(QCloseEvent *e)
+{
+    e->accept();
+    WindowRegistry &windows = AppContext::Instance().Windows();
+    if (windows.Find(objectName()) == this)
+        windows.Close(objectName());
 }
 
 // ------------------------------------------------------------ BackgroundPicture

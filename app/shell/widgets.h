@@ -42,6 +42,9 @@ protected:
     void mousePressEvent(QMouseEvent *e) override;
     void mouseMoveEvent(QMouseEvent *e) override;
     void mouseReleaseEvent(QMouseEvent *e) override;
+    // Closed by the desktop (a window-manager close): the window is
+    // destroyed through the registry, as its own close button would.
+    void closeEvent(QCloseEvent *e) override;
 
     // Moves this window and everything that follows it to the given top-left.
     void MoveWithFollowers(const QPoint &topLeft);

@@ -165,9 +165,13 @@ TEST_F(LauncherTest, EndAndWebPageButtons)
     EXPECT_EQ(opened.first(), QUrl(kMakerWebPage));
     EXPECT_EQ(opened.first().scheme(), QStringLiteral("https"));
 
+    // Closing the launcher from the desktop ends the program too.
+    launcher->close();
+    EXPECT_EQ(ends, 2);
+
     // The credit only shows the pressed look.
     PressRelease("Image4");
-    EXPECT_EQ(ends, 1);
+    EXPECT_EQ(ends, 2);
     EXPECT_EQ(opened.size(), 1);
 }
 

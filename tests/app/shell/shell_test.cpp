@@ -387,3 +387,15 @@ TEST(Fonts, SongAndKaiNameTheirFamiliesInPoints)
     EXPECT_DOUBLE_EQ(song.pointSizeF(), 12.0);
     EXPECT_EQ(KaiFont(10.5).families().value(0), QStringLiteral("AR PL UKai CN"));
 }
+
+TEST_F(ShellTest, ADesktopCloseDestroysTheWindowThroughTheRegistry)
+{
+    QPointer<QWidget> w = Windows().Show(QStringLiteral("Form2"));
+    ASSERT_TRUE(w);
+    EXPECT_TRUE(w->close());
+    EXPECT_EQ(Windows().Find(QStringLiteral("Form2")), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(w.isNull());
+    // The next opening starts afresh.
+    EXPECT_NE(Windows().Show(QStringLiteral("Form2")), nullptr);
+}
