@@ -155,25 +155,6 @@ TEST_F(Form1Test, ConformanceCheckWithoutTuneMarksTonesOnly)
     EXPECT_EQ(f->Caption("Label3"), QString());   // no tune: no heading at all
 }
 
-TEST_F(Form1Test, ConformanceCheckAgainstATune)
-{
-    Form1 *f = OpenForm1();
-    f->SetText("Text4", QStringLiteral("春晓"));
-    f->SetText("Text2", QStringLiteral("春眠不觉晓，") + kCrLf + QStringLiteral("处处闻啼鸟。") + kCrLf);
-    f->ShowTune(QStringLiteral("忆江南"), QStringLiteral("○○●●●-●●○○○-"), QString());
-    Click(f, "Command1");
-    EXPECT_EQ(f->Text("Text6"), QStringLiteral("○○●※●\r\n●●○○●\r\n\r\n\r\n\r\n"));
-    EXPECT_EQ(f->Text("Text8"), QStringLiteral("★★★※★\r\n★★★★¤\r\n\r\n\r\n\r\n\r\n"));
-    EXPECT_EQ(f->Caption("Label2"), QStringLiteral("○：平韵  ●：仄韵    ※：平仄两读"));
-    EXPECT_EQ(f->Caption("Label3"), QStringLiteral("★：正确  ¤：错误  ※：平仄两读具体分析"));
-
-    // Without a title only the tones are marked.
-    f->SetText("Text4", QString());
-    Click(f, "Command1");
-    EXPECT_EQ(f->Text("Text8"), QString());
-    EXPECT_EQ(f->Caption("Label3"), QStringLiteral("判断韵调"));
-}
-
 TEST_F(Form1Test, UnreadableDictionaryIsReported)
 {
     Form1 *f = OpenForm1();

@@ -76,16 +76,6 @@ TEST_F(SavingTest, TitleWithAQuoteSavesAndOverwrites)
     EXPECT_EQ(Works(), QStringList{QStringLiteral("春'晓#改#○○●●●-●●○○○--#忆江南#常用词谱")});
 }
 
-TEST_F(SavingTest, OverwriteKeepsTheTitleAsTypedAndFindsOnlyThatSpelling)
-{
-    // The lookup uses the title as typed; a new row is stored trimmed.
-    WorkOnScreen w = Spring();
-    w.title = QStringLiteral("春晓 ");
-    EXPECT_EQ(Save(w), SaveResult::Added);
-    EXPECT_EQ(Save(w), SaveResult::Added);
-    EXPECT_EQ(Works().size(), 2);
-}
-
 TEST_F(SavingTest, EveryAddRemovesOneUntitledWork)
 {
     AddWork(QString(), QStringLiteral("无题一"));

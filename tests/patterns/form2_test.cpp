@@ -101,6 +101,12 @@ TEST_F(Form2Test, ChosenTuneFeedsTheConformanceCheck)
     EXPECT_EQ(f->Text("Text6"), QStringLiteral("○○●●●\r\n●●○○●\r\n\r\n\r\n\r\n"));
     EXPECT_EQ(f->Text("Text8"), QStringLiteral("★★★★★\r\n★★★★¤\r\n\r\n\r\n\r\n\r\n"));
     EXPECT_EQ(f->Caption("Label2"), QStringLiteral("★：正确   ¤：错误    ※：平仄两读"));
+
+    // Without a title only the tones are marked.
+    f->SetText("Text4", QString());
+    Click(f, "Command1");
+    EXPECT_EQ(f->Text("Text8"), QString());
+    EXPECT_EQ(f->Caption("Label3"), QStringLiteral("判断韵调"));
 }
 
 TEST_F(Form2Test, PlaceholderHandsOverAnEmptyTuneAndEmptyLabelOnlyCloses)
