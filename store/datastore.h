@@ -38,8 +38,10 @@ public:
     Recordset(const Recordset &) = delete;
     Recordset &operator=(const Recordset &) = delete;
 
-    // Runs the SQL text on the connection; stands on the first row.
-    // Closes a result that was still open first.
+    // Runs the SQL text on the store's current connection; stands on the
+    // first row. Closes a result that was still open first. The result keeps
+    // that connection until it is closed, even if the store reconnects.
+    // Writes need LockType::Optimistic and a "select * from TABLE" text.
     bool Open(const QString &sql, const QVariantList &params = {},
               LockType lock = LockType::ReadOnly);
     bool IsOpen() const;
@@ -56,12 +58,20 @@ public:
     int ColumnIndex(const QString &column) const;
     QVariant FieldAt(int index) const;
     // Field write on the current row, or on the row started by AddNew.
+    // Written fields read back at once; they reach the file only by Update.
     bool SetField(const QString &column, const QVariant &value);
 
+    // To the next row (past the last one: Eof). Drops fields written
+    // without Update, and a row started by AddNew.
     bool MoveNext();
     bool AddNew();
-    bool Update();   // stores the written fields: one write, one transaction
-    bool Delete();   // deletes the current row (fails on an empty result)
+    // Stores the written fields of the current or new row in one
+    // transaction; afterwards the row reads as stored (with its new `id`).
+    // With nothing written there is nothing to store and it succeeds.
+    bool Update();
+    // Deletes exactly the current row (fails on an empty result or a row
+    // already deleted); RecordCount drops by one.
+    bool Delete();
     void Close();
 
     QStringList Columns() const;
@@ -93,6 +103,10 @@ public:
 
     // connect: a new connection object replaces the shared one. Creates the
     // file from the seed data when it is missing; never overwrites a file.
+    // False with a Chinese LastError() naming the file when it cannot be
+    // opened (missing folder, wrong password, not a database); the shared
+    // connection is then empty. A reconnect to the same, unchanged file
+    // shares the open handle (the password-derived key is slow to make).
     bool Connect();
     bool IsConnected() const;
     // new recordset: the shared recordset starts afresh (closed, no error);
