@@ -83,7 +83,6 @@ bool Shoot(const QString &form, const QDir &out)
     QWidget *w = Windows().Find(form);
     if (!w)
         return false;
-    w->raise();
     Settle();
     const QString file = out.filePath(form + QStringLiteral(".png"));
     if (!w->grab().save(file)) {

@@ -1,5 +1,7 @@
 #include "windowregistry.h"
 
+#include <QGuiApplication>
+
 namespace versilo {
 
 namespace {
@@ -13,6 +15,17 @@ void Discard(QWidget *w)
         return;
     w->hide();
     w->deleteLater();
+}
+
+// Brings a window to the front; the offscreen platform of tests and tools
+// has no stacking to speak of.
+void Present(QWidget *w)
+{
+    w->show();
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+        w->raise();
+        w->activateWindow();
+    }
 }
 
 }  // namespace
@@ -57,11 +70,8 @@ QWidget *WindowRegistry::OpenFresh(const QString &name)
         return nullptr;
     Discard(windows_.take(name).data());
     QWidget *w = Create(name);
-    if (w) {
-        w->show();
-        w->raise();
-        w->activateWindow();
-    }
+    if (w)
+        Present(w);
     return w;
 }
 
@@ -70,11 +80,8 @@ QWidget *WindowRegistry::Show(const QString &name)
     QWidget *w = Find(name);
     if (!w)
         w = Create(name);
-    if (w) {
-        w->show();
-        w->raise();
-        w->activateWindow();
-    }
+    if (w)
+        Present(w);
     return w;
 }
 
