@@ -14,6 +14,7 @@ import {
   groupOfRhyme, isLevelGroup, toneClassOfGroup, ALL_RHYMES, BOOK_GLYPHS,
 } from './lib/pingshui.mjs';
 import { Correspondence } from './lib/correspond.mjs';
+import { rhymeUsage, tangPoemFiles } from './lib/usage.mjs';
 
 const here = dirname(fileURLToPath(import.meta.url));
 const seedDir = join(here, '..', 'seed');
@@ -226,9 +227,12 @@ function sharedReadings(ch, t, from, regular = true, widen = false) {
 }
 
 // One row per group; the group of the most common reading last. The most
-// common reading is the one that best fits the character's most common
-// Mandarin syllable, where the readings of the commonly written form count
-// OWN_BONUS (natural log) more; the earlier 廣韻 entry wins a tie.
+// common reading is the one of the group the character rhymes in most often
+// in Tang regulated verse (when it rhymes often enough, see MIN_USAGE);
+// otherwise, and between groups it does not rhyme in, the one that best fits
+// the character's most common Mandarin syllable, where the readings of the
+// commonly written form count OWN_BONUS (natural log) more; the earlier 廣韻
+// entry wins a tie.
 const OWN_BONUS = 3;
 function pingshuiRows(ch, readings) {
   const syllables = mandarin.all(ch);
@@ -240,7 +244,12 @@ function pingshuiRows(ch, readings) {
   // of 霽; as the simplified 歷 it is 錫)
   const ownCommon = !sourcesOf.has(ch) || isBig5Common(unihan.big5.get(ch));
   const bonus = (r) => (r.own === ownCommon ? OWN_BONUS : 0);
-  const rankOf = (r) => [(primary ? model.score(r, primary) : 0) + bonus(r), -r.order];
+  const used = usage.get(ch) || new Map();
+  const usedTotal = [...used].reduce((a, [g, n]) => (g ? a + n : a), 0);
+  const decides = usedTotal >= MIN_USAGE && usedTotal >= MIN_USAGE_SHARE * (used.get(0) || 0);
+  const usedIn = (g) => (decides ? (used.get(g) || 0) : 0);
+  if (decides && new Set(readings.map((r) => r.group)).size > 1) stats.byUsage += 1;
+  const rankOf = (r) => [usedIn(r.group), (primary ? model.score(r, primary) : 0) + bonus(r), -r.order];
   const cmp = (a, b) => {
     for (let i = 0; i < a.length; i += 1) if (a[i] !== b[i]) return a[i] < b[i] ? -1 : 1;
     return 0;
@@ -288,6 +297,19 @@ for (const [s, sources] of sourcesOf) {
     if (extra.length) { psReadings.set(t, mineList.concat(extra)); stats.traditionalGained += 1; }
   }
 }
+
+// Rhymes of Tang regulated verse decide the most common group of a character
+// that rhymes there at least MIN_USAGE times and in at least MIN_USAGE_SHARE
+// of its occurrences in those poems (lib/usage.mjs). Rhymes are nearly all
+// level, so a character that rarely rhymes (不 rhymes as 否 in 尤 38 times in
+// 22,827 occurrences) is left to its Mandarin reading.
+const MIN_USAGE = 3;
+const MIN_USAGE_SHARE = 0.01;
+const usageFilter = process.env.USAGE_FILES === 'even'
+  ? (f) => Number(f.split('.')[2]) % 2000 === 0 : () => true;
+const usage = rhymeUsage(tangPoemFiles(usageFilter),
+  (c) => [...new Set((psReadings.get(c) || []).map((r) => r.group))], (c) => toSimplified(c));
+stats.byUsage = 0;
 
 const psRows = [];
 const psDone = new Set();
@@ -364,6 +386,7 @@ console.log(`平水韵: ${psCount} rows, ${psDone.size} characters`
   + ` ${stats.simplifiedAdded} simplified forms added,`
   + ` ${stats.simplifiedGained} 廣韻 characters gained readings from traditional forms,`
   + ` ${stats.traditionalGained} traditional forms from their simplified forms,`
-  + ` ${stats.fallback} without a group, ${stats.fallbackSkipped} skipped without a tone);`
+  + ` ${stats.fallback} without a group, ${stats.fallbackSkipped} skipped without a tone;`
+  + ` ${stats.byUsage} with several groups ordered by their rhymes in Tang verse);`
   + ` correspondence learnt from ${stats.trainingSize} characters`);
 console.log(`中华新韵: ${nrCount} rows, ${nrEntries.length} characters (${nrSkipped} skipped without a reading)`);

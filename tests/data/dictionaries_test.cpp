@@ -99,9 +99,12 @@ TEST_F(SeedDictionaries, PingshuiGroupsAndDoubleReadings)
         {u"好", u"●皓"},
         {u"地泪", u"●置"},       // 寘 is shown as 置
         {u"夜", u"●驾"},         // level in Mandarin, departing in 平水韵
-        {u"看", u"※翰"},
-        {u"思", u"※支"},
-        {u"为", u"※置"},
+        // several groups: the one the character rhymes in in Tang verse last
+        {u"看", u"※寒"},
+        {u"思为", u"※支"},
+        {u"长", u"※阳"},
+        {u"过", u"※歌"},
+        {u"不", u"※物"},         // rarely rhymes (as 否, in 尤): its Mandarin reading decides
         {u"東紅", u"○东"},       // traditional forms resolve like their simplified ones
         {u"風", u"※东"},         // 風 also stands for 諷; 风 leaves that to 讽
         {u"閒", u"※删"},
@@ -146,6 +149,27 @@ TEST_F(SeedDictionaries, NewRhymeFollowsMandarin)
         EXPECT_EQ(NewRhyme().ToneMark(c), QChar(u'○')) << QString(c).toStdString();
     for (const QChar c : QStringLiteral("木月日入绿落雪物玉色血寂"))
         EXPECT_EQ(NewRhyme().ToneMark(c), QChar(u'●')) << QString(c).toStdString();
+}
+
+// The rhymes of well-known regulated verse fall into one 平水韵 group, also
+// where a rhyme character has readings in several groups (看 长 重 间 深).
+TEST_F(SeedDictionaries, RhymesOfRegulatedVerseShareAGroup)
+{
+    const struct { const char16_t *rhymes; const char16_t *group; } poems[] = {
+        {u"深心金簪", u"侵"},         // 春望
+        {u"哀回来台杯", u"灰"},       // 登高
+        {u"楼悠洲愁", u"尤"},         // 黄鹤楼
+        {u"间还山", u"删"},           // 早发白帝城
+        {u"斜家花", u"麻"},           // 山行
+        {u"光霜乡", u"阳"},           // 静夜思
+        {u"长茫霜", u"阳"},
+        {u"看难寒", u"寒"},
+        {u"重逢峰", u"冬"},
+    };
+    for (const auto &p : poems) {
+        for (const QChar c : QString::fromUtf16(p.rhymes))
+            EXPECT_EQ(Pingshui().GroupName(c), QString::fromUtf16(p.group)) << QString(c).toStdString();
+    }
 }
 
 // Every row of both tables has the shape the program and the maintenance
