@@ -3,6 +3,7 @@
 //   works_tests --gtest_also_run_disabled_tests --gtest_filter='*OpenTimes*'
 #include <QElapsedTimer>
 
+#include "form2.h"
 #include "form3.h"
 #include "patterns.h"
 #include "window_fixture.h"
@@ -42,10 +43,12 @@ TEST_F(OpenTimes, DISABLED_WithTheFullSeed)
     Click(f, "Command3");
     Click(f, "Command4");
     const qint64 form2b = t.restart();
+    const int tunes = Windows().Get<Form2>(QStringLiteral("Form2"))->PatternCount();
     Click(Windows().Find("Form2"), "Image6");
     t.restart();
     Click(f, "Command8");
     const qint64 form3 = t.restart();
+    EXPECT_EQ(Windows().Get<Form3>(QStringLiteral("Form3"))->WorkCount(), 500);
     Click(Windows().Find("Form3"), "Label4_0");
     const qint64 choose = t.restart();
     f->SetText("Text2", QStringLiteral("春眠不觉晓，\r\n处处闻啼鸟。\r\n夜来风雨声，\r\n花落知多少。\r\n"));
@@ -57,10 +60,10 @@ TEST_F(OpenTimes, DISABLED_WithTheFullSeed)
     Click(f, "Command9");
     const qint64 annotate = t.restart();
     std::printf("database created from the seed: %lld ms\n"
-                "Form1 open: %lld ms\nForm2 open (常用词谱): %lld ms\nForm2 open (白香词谱): %lld ms\n"
+                "Form1 open: %lld ms\nForm2 open (常用词谱): %lld ms\nForm2 open (白香词谱, %d tunes): %lld ms\n"
                 "Form3 open (500 works): %lld ms\nchoosing a work: %lld ms\n"
                 "判断正误 (中华新韵): %lld ms\n判断平仄韵调 (平水韵): %lld ms\n",
-                create, form1, form2, form2b, form3, choose, check, annotate);
+                create, form1, form2, tunes, form2b, form3, choose, check, annotate);
 }
 
 }  // namespace
