@@ -137,6 +137,10 @@ TEST_F(SeedDictionaries, NewRhymeFollowsMandarin)
         {u'东', u"○庚"}, {u'穷', u"○庚"}, {u'来', u"○开"}, {u'飞', u"○微"}, {u'归', u"○微"},
         {u'秋', u"○尤"}, {u'山', u"○寒"}, {u'元', u"○寒"}, {u'光', u"○唐"}, {u'多', u"○波"},
         {u'看', u"※寒"}, {u'为', u"※微"}, {u'去', u"●齐"}, {u'在', u"●开"}, {u'小', u"●豪"},
+        // ü after j q x y, the apical -i, er, yo, ueng
+        {u'云', u"○文"}, {u'军', u"○文"}, {u'学', u"○皆"}, {u'略', u"●皆"}, {u'女', u"●齐"},
+        {u'虚', u"○齐"}, {u'二', u"●齐"}, {u'词', u"○支"}, {u'我', u"●波"}, {u'哟', u"○波"},
+        {u'用', u"●庚"}, {u'翁', u"○庚"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(Resolve(NewRhyme(), QChar(c.c)), QString::fromUtf16(c.expected))
