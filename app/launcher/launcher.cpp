@@ -67,7 +67,7 @@ Form10::Form10(QWidget *parent)
     }
     auto *credit = new PictureButton(QStringLiteral("Image4"), QStringLiteral("韵律书斋制"),
                                      PictureButton::Orientation::Vertical, this);
-    credit->setGeometry(TwRect(4080, 3120, 375, 2550));
+    credit->setGeometry(TwRect(4080, 3840, 375, 2550));
     credit->SetArt(MakerCreditArt(credit->size()));
     credit->setCursor(Qt::ArrowCursor);
 

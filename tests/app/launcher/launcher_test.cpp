@@ -88,7 +88,7 @@ TEST_F(LauncherTest, LayoutFollowsTheTwipsTable)
     }
     EXPECT_EQ(Button("Image2")->text(), QStringLiteral("诗词写作"));
     EXPECT_EQ(Button("Image3")->text(), QStringLiteral("结束退出"));
-    EXPECT_EQ(Button("Image4")->geometry(), TwRect(4080, 3120, 375, 2550));
+    EXPECT_EQ(Button("Image4")->geometry(), TwRect(4080, 3840, 375, 2550));
     auto *name = launcher->findChild<QLabel *>(QStringLiteral("Image5"));
     ASSERT_TRUE(name);
     EXPECT_EQ(name->geometry(), TwRect(10200, 3120, 375, 2550));
