@@ -94,8 +94,8 @@ function bestSyllable(reading, syllables) {
 // ---------------------------------------------------------------------------
 // Characters 廣韻 lists under another glyph. The book keeps its own forms (䰟
 // for 魂, 𩏑 for 韓, 閒 for 間, 牕 for 窗), so a character of the modern lists
-// (通用规范汉字表 kTGH, GB 2312) or one of their traditional forms that 廣韻
-// lacks takes, by the sharing rule of sharedReadings, the readings of the
+// (通用规范汉字表 kTGH, GB 2312), one of their traditional forms or a Big5
+// character that 廣韻 lacks takes, by the sharing rule of sharedReadings, the readings of the
 // entries whose notes name it ("𩏑 … 亦作韓") and of its variants (Unihan
 // variant links and the "same as" notes of kDefinition).
 
@@ -105,12 +105,15 @@ for (const ch of [...modernSet]) {
   const forms = [...parseCodePoints(unihan.traditionalVariant.get(ch)), toTraditional(ch)];
   for (const t of forms) if (isSingleBmp(t)) modernSet.add(t);
 }
-const modernOrder = [...modernSet].sort(byCodePoint);
+// Candidates for the glyph search: the modern set, Big5 (traditional text) and
+// the characters of the checked glyph table.
+const glyphCandidates = [...new Set([...modernSet, ...unihan.big5.keys(), ...BOOK_GLYPHS.keys()])]
+  .filter(isSingleBmp).sort(byCodePoint);
 
 const base = new Map();   // char -> its readings before simplification
 for (const ch of bookOrder) base.set(ch, guangyun.get(ch).map((r) => ({ ...r, own: true, from: ch })));
 const variantResolved = [];
-for (const ch of modernOrder) {
+for (const ch of glyphCandidates) {
   if (base.has(ch)) continue;
   const found = [];
   const have = new Set();
