@@ -41,8 +41,15 @@ const bookOrder = [];         // characters in order of first appearance
 // Forms the book's notes name for an entry ("亦作韓", "俗作…"): form -> [{ head, key }]
 const notedForms = new Map();
 const NOTE_FORM = /(?:亦作|或作|俗作|今作|通作|又作|本作|古作)(\p{Script=Han})/gu;
+// Further readings the notes give without a listing of their own: "又音亡"
+// (read as 亡) and "又莫郎切" (by a 反切 of the book).
+const NOTE_SOUND = /又音(\p{Script=Han})/gu;
+const NOTE_FANQIE = /又(\p{Script=Han}{2})切/gu;
+let notedReadings = 0;
 {
   const seenRhymes = new Set();
+  const byFanqie = new Map();   // 反切 -> the positions it spells
+  const soundNotes = [];
   let order = 0;
   for (const e of TshetUinh.資料.廣韻.iter條目()) {
     order += 1;
@@ -62,8 +69,27 @@ const NOTE_FORM = /(?:亦作|或作|俗作|今作|通作|又作|本作|古作)(\
       if (!notedForms.has(m[1])) notedForms.set(m[1], []);
       notedForms.get(m[1]).push({ head: ch, key });
     }
+    if (e.反切) {
+      if (!byFanqie.has(e.反切)) byFanqie.set(e.反切, []);
+      byFanqie.get(e.反切).push({ group, pos, key });
+    }
+    for (const m of e.釋義.matchAll(NOTE_SOUND)) soundNotes.push({ ch, order, like: m[1] });
+    for (const m of e.釋義.matchAll(NOTE_FANQIE)) soundNotes.push({ ch, order, fanqie: m[1] });
   }
   for (const r of ALL_RHYMES) if (!seenRhymes.has(r)) throw new Error(`rhyme ${r} not met in 廣韻`);
+  // A noted sound counts when it names one rhyme group without doubt: the
+  // character read alike has readings in one group only, the 反切 is used in
+  // one group only.
+  for (const { ch, order, like, fanqie } of soundNotes) {
+    const targets = like ? (guangyun.get(like) || []) : (byFanqie.get(fanqie) || []);
+    const groups = new Set(targets.map((t) => t.group));
+    if (groups.size !== 1) continue;
+    const t = targets[0];
+    const list = guangyun.get(ch);
+    if (list.some((r) => r.group === t.group)) continue;
+    list.push({ group: t.group, pos: t.pos, order, key: t.key, noted: true });
+    notedReadings += 1;
+  }
 }
 
 // ---------------------------------------------------------------------------
@@ -163,6 +189,7 @@ for (const t of traditionalOrder) {
 
 const stats = {
   trainingSize, guangyunChars: bookOrder.filter(isSingleBmp).length, variantResolved: variantResolved.length,
+  notedReadings,
   simplifiedAdded: 0, simplifiedGained: 0, fallback: 0, fallbackSkipped: 0,
 };
 
@@ -308,8 +335,12 @@ for (const [s, sources] of sourcesOf) {
 // 22,827 occurrences) is left to its Mandarin reading.
 const MIN_USAGE = 3;
 const MIN_USAGE_SHARE = 0.01;
-const usageFilter = process.env.USAGE_FILES === 'even'
-  ? (f) => Number(f.split('.')[2]) % 2000 === 0 : () => true;
+// USAGE_FILES=even counts only the even-numbered files (for measuring on the
+// others), USAGE_FILES=none nothing (the Mandarin rule alone).
+const usageFilter = {
+  even: (f) => Number(f.split('.')[2]) % 2000 === 0,
+  none: () => false,
+}[process.env.USAGE_FILES] || (() => true);
 const usage = rhymeUsage(tangPoemFiles(usageFilter),
   (c) => [...new Set((psReadings.get(c) || []).map((r) => r.group))], (c) => toSimplified(c));
 stats.byUsage = 0;
@@ -385,7 +416,8 @@ const nrRows = nrEntries.flatMap((e) => e.rows);
 const psCount = writeTable(join(seedDir, '平水韵.tsv'), COLUMNS, psRows);
 const nrCount = writeTable(join(seedDir, '中华新韵.tsv'), COLUMNS, nrRows);
 console.log(`平水韵: ${psCount} rows, ${psDone.size} characters`
-  + ` (${stats.guangyunChars} from 廣韻, ${stats.variantResolved} through variant forms,`
+  + ` (${stats.guangyunChars} from 廣韻 with ${stats.notedReadings} readings from its notes,`
+  + ` ${stats.variantResolved} through variant forms,`
   + ` ${stats.simplifiedAdded} simplified forms added,`
   + ` ${stats.simplifiedGained} 廣韻 characters gained readings from traditional forms,`
   + ` ${stats.traditionalGained} traditional forms from their simplified forms,`

@@ -4,8 +4,10 @@
 // their last row), and how often they have some group in common at all.
 //   node lib/measure-rhymes.mjs                     all files
 //   USAGE_FILES=even node rhymes.mjs && ODD=1 node lib/measure-rhymes.mjs
-//     (counts from the even-numbered files, measured on the odd-numbered ones;
-//      run node rhymes.mjs again afterwards)
+//     (counts from the even-numbered files, measured on the odd-numbered ones)
+//   USAGE_FILES=none node rhymes.mjs && ODD=1 node lib/measure-rhymes.mjs
+//     (the Mandarin rule alone)
+// Run node rhymes.mjs again afterwards.
 import { readFileSync } from 'node:fs';
 import { fileURLToPath } from 'node:url';
 import { dirname, join } from 'node:path';
