@@ -104,12 +104,13 @@ void VersiloWindow::mouseMoveEvent(QMouseEvent *e)
         e->ignore();
         return;
     }
-    // new left = x - press x + left: the pressed point stays under the
-    // pointer. Measured in screen coordinates, so the window moving under
-    // the pointer does not make it jitter.
-    const QPoint pointer = e->globalPosition().toPoint();
-    const QPoint pressedNow = mapToGlobal(press_);
-    MoveWithFollowers(pos() + (pointer - pressedNow));
+    // new left = x - press x + left, so the pressed point stays under the
+    // pointer. x is taken from the pointer's screen position and the
+    // window's own idea of where it is (geometry() changes with every
+    // move() at once, while the platform may confirm moves later), so the
+    // window does not jitter while it moves under the pointer.
+    const QPoint x = e->globalPosition().toPoint() - geometry().topLeft();
+    MoveWithFollowers(pos() + (x - press_));
     e->accept();
 }
 

@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "appcontext.h"
 #include "art.h"
@@ -398,4 +399,24 @@ TEST_F(ShellTest, ADesktopCloseDestroysTheWindowThroughTheRegistry)
     EXPECT_TRUE(w.isNull());
     // The next opening starts afresh.
     EXPECT_NE(Windows().Show(QStringLiteral("Form2")), nullptr);
+}
+
+TEST_F(ShellTest, DraggingThroughThePlatformKeepsThePressedPointUnderThePointer)
+{
+    QWidget *launcher = Windows().Show(QStringLiteral("Form10"));
+    auto *w = static_cast<VersiloWindow *>(Windows().Show(QStringLiteral("Form1")));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    launcher->move(60, 40);
+    w->move(60, 40);
+    const QPoint press(300, 200);
+    QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, press);
+    EXPECT_TRUE(w->IsDragging());
+    // Pointer positions relative to where the window stood at the press.
+    for (const QPoint step : {QPoint(10, 5), QPoint(25, 15), QPoint(40, 30)}) {
+        QTest::mouseMove(w, press + step - (w->pos() - QPoint(60, 40)));
+        EXPECT_EQ(w->pos(), QPoint(60, 40) + step);
+        EXPECT_EQ(launcher->pos(), w->pos());
+    }
+    QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, press);
+    EXPECT_FALSE(w->IsDragging());
 }
