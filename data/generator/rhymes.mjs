@@ -388,7 +388,9 @@ stats.fallback = psGroupless.length;
 // ---------------------------------------------------------------------------
 // 中华新韵 table: the readings of the mainland dictionaries, group by final.
 
-const nrUniverse = new Set([...modernSet, ...unihan.big5.keys()].filter(isSingleBmp));
+// the modern lists, Big5 and every character of the 平水韵 table, so that a
+// classical text is covered under both systems
+const nrUniverse = new Set([...modernSet, ...unihan.big5.keys(), ...psDone].filter(isSingleBmp));
 const nrEntries = [];
 let nrSkipped = 0;
 for (const ch of nrUniverse) {
