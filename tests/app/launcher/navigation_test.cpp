@@ -1,0 +1,130 @@
+// The launcher with the real windows of this build: opening afresh, closing,
+// and dragging a stack of windows. Skipped for windows the build lacks.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QTemporaryDir>
+
+#include "appcontext.h"
+#include "dialogs.h"
+#include "launcher.h"
+#include "widgets.h"
+#include "windowregistry.h"
+
+using namespace versilo;
+
+namespace {
+
+void Send(QWidget *w, QEvent::Type type, QPoint local)
+{
+    QMouseEvent e(type, QPointF(local), QPointF(w->mapToGlobal(local)),
+                  type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                  type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                  Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+void Settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+class NavigationTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(tmp.isValid());
+        AppContext &app = AppContext::Instance();
+        app.Reset();
+        saved = app.Store().Location();
+        app.Store().SetLocation(StoreLocation{tmp.path(), QStringLiteral(VERSILO_SOURCE_DIR "/data/seed")});
+        app.SetDialogs(&dialogs);
+        RegisterAllWindows(app.Windows());
+        launcher = qobject_cast<Form10 *>(app.Windows().Show(QStringLiteral("Form10")));
+        ASSERT_TRUE(launcher);
+        launcher->move(40, 30);
+    }
+    void TearDown() override
+    {
+        AppContext &app = AppContext::Instance();
+        app.Reset();
+        app.SetDialogs(nullptr);
+        app.Store().SetLocation(saved);
+    }
+    static WindowRegistry &Windows() { return AppContext::Instance().Windows(); }
+    void Release(QWidget *window, const char *control)
+    {
+        QWidget *w = window->findChild<QWidget *>(QLatin1String(control));
+        ASSERT_TRUE(w) << control;
+        if (auto *b = qobject_cast<QAbstractButton *>(w)) {
+            b->click();
+        } else {
+            Send(w, QEvent::MouseButtonPress, QPoint(3, 3));
+            Send(w, QEvent::MouseButtonRelease, QPoint(3, 3));
+        }
+    }
+
+    QTemporaryDir tmp;
+    StoreLocation saved;
+    ScriptedDialogs dialogs;
+    Form10 *launcher = nullptr;
+};
+
+}  // namespace
+
+TEST_F(NavigationTest, WritingOpensAfreshOverTheLauncherEveryTime)
+{
+    if (!Windows().IsRegistered(QStringLiteral("Form1")))
+        GTEST_SKIP() << "no composition window in this build";
+    for (int round = 0; round < 2; ++round) {
+        Release(launcher, "Image2");
+        QWidget *form1 = Windows().Find(QStringLiteral("Form1"));
+        ASSERT_TRUE(form1);
+        EXPECT_TRUE(form1->isVisible());
+        EXPECT_EQ(form1->pos(), launcher->pos());
+        auto *title = form1->findChild<QLineEdit *>(QStringLiteral("Text4"));
+        ASSERT_TRUE(title);
+        EXPECT_EQ(title->text(), QStringLiteral("在此处写作品标题"));
+        title->setText(QStringLiteral("未保存的标题"));
+        Release(form1, "Command5");   // 退出写作
+        EXPECT_EQ(Windows().Find(QStringLiteral("Form1")), nullptr);
+        Settle();
+    }
+    EXPECT_TRUE(launcher->isVisible());
+    EXPECT_TRUE(dialogs.told.isEmpty()) << dialogs.told.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_F(NavigationTest, DraggingTheWorksBrowserTakesTheStackAlong)
+{
+    if (!Windows().IsRegistered(QStringLiteral("Form1")) ||
+        !Windows().IsRegistered(QStringLiteral("Form3")))
+        GTEST_SKIP() << "no works browser in this build";
+    Release(launcher, "Image2");
+    QWidget *form1 = Windows().Find(QStringLiteral("Form1"));
+    ASSERT_TRUE(form1);
+    Release(form1, "Command8");   // 打开作品
+    auto *form3 = qobject_cast<VersiloWindow *>(Windows().Find(QStringLiteral("Form3")));
+    ASSERT_TRUE(form3);
+    EXPECT_EQ(form3->pos(), launcher->pos());
+
+    // Press on a bare spot of the background, between the list and the buttons.
+    QPoint spot(5, form3->height() - 5);
+    ASSERT_EQ(form3->childAt(spot), nullptr);
+    Send(form3, QEvent::MouseButtonPress, spot);
+    Send(form3, QEvent::MouseMove, spot + QPoint(33, 22));
+    Send(form3, QEvent::MouseButtonRelease, spot + QPoint(33, 22));
+    EXPECT_EQ(form3->pos(), QPoint(73, 52));
+    EXPECT_EQ(launcher->pos(), QPoint(73, 52));
+    EXPECT_EQ(form1->pos(), QPoint(73, 52));
+
+    // Dragging the launcher afterwards moves only the launcher.
+    Windows().Close(QStringLiteral("Form3"));
+    Send(launcher, QEvent::MouseButtonPress, spot);
+    Send(launcher, QEvent::MouseMove, spot + QPoint(-13, -2));
+    Send(launcher, QEvent::MouseButtonRelease, spot + QPoint(-13, -2));
+    EXPECT_EQ(launcher->pos(), QPoint(60, 50));
+    EXPECT_EQ(form1->pos(), QPoint(73, 52));
+    Settle();
+}
