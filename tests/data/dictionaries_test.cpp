@@ -243,11 +243,9 @@ TEST_F(SeedDictionaries, ClassicalPoemsResolveCompletely)
                 continue;
             ++characters;
             const std::string what = QString(c).toStdString();
-            EXPECT_FALSE(Pingshui().ToneMark(c).isNull()) << what;
-            EXPECT_FALSE(Pingshui().GroupName(c).isEmpty()) << what;
-            if (text == poems) {
-                EXPECT_FALSE(NewRhyme().ToneMark(c).isNull()) << what;
-                EXPECT_FALSE(NewRhyme().GroupName(c).isEmpty()) << what;
+            for (const RhymeDictionary *dict : {&Pingshui(), &NewRhyme()}) {
+                EXPECT_FALSE(dict->ToneMark(c).isNull()) << dict->System().toStdString() << " " << what;
+                EXPECT_FALSE(dict->GroupName(c).isEmpty()) << dict->System().toStdString() << " " << what;
             }
         }
     }
