@@ -63,7 +63,7 @@ let notedReadings = 0;
     const key = `${group}|${pos ? pos.描述 : e.來源.小韻號}`;
     let list = guangyun.get(ch);
     if (!list) { list = []; guangyun.set(ch, list); bookOrder.push(ch); }
-    if (!list.some((r) => r.key === key)) list.push({ group, pos, order, key, xiaoyun: e.來源.小韻號 });
+    if (!list.some((r) => r.key === key)) list.push({ group, pos, order, key });
     for (const m of e.釋義.matchAll(NOTE_FORM)) {
       if (m[1] === ch) continue;
       if (!notedForms.has(m[1])) notedForms.set(m[1], []);
@@ -87,7 +87,7 @@ let notedReadings = 0;
     const t = targets[0];
     const list = guangyun.get(ch);
     if (list.some((r) => r.group === t.group)) continue;
-    list.push({ group: t.group, pos: t.pos, order, key: t.key, noted: true });
+    list.push({ group: t.group, pos: t.pos, order, key: t.key });
     notedReadings += 1;
   }
 }
@@ -121,8 +121,9 @@ function bestSyllable(reading, syllables) {
 // Characters 廣韻 lists under another glyph. The book keeps its own forms (䰟
 // for 魂, 𩏑 for 韓, 閒 for 間, 牕 for 窗), so a character of the modern lists
 // (通用规范汉字表 kTGH, GB 2312), one of their traditional forms or a Big5
-// character that 廣韻 lacks takes, by the sharing rule of sharedReadings, the readings of the
-// entries whose notes name it ("𩏑 … 亦作韓") and of its variants (Unihan
+// character that 廣韻 lacks takes, by the sharing rule of sharedReadings, the
+// readings of the entries whose notes name it ("𩏑 … 亦作韓"), of the glyph
+// the checked table BOOK_GLYPHS gives for it, and of its variants (Unihan
 // variant links and the "same as" notes of kDefinition).
 
 const variants = variantGraph(unihan);
@@ -188,9 +189,14 @@ for (const t of traditionalOrder) {
 }
 
 const stats = {
-  trainingSize, guangyunChars: bookOrder.filter(isSingleBmp).length, variantResolved: variantResolved.length,
+  trainingSize,
+  guangyunChars: bookOrder.filter(isSingleBmp).length,
   notedReadings,
-  simplifiedAdded: 0, simplifiedGained: 0, fallback: 0, fallbackSkipped: 0,
+  variantResolved: variantResolved.length,
+  simplifiedAdded: 0,
+  simplifiedGained: 0,
+  fallback: 0,
+  fallbackSkipped: 0,
 };
 
 // The readings a character carries into 平水韵: its own (廣韻 or variant)
@@ -363,9 +369,6 @@ for (const t of traditionalOrder) {
 
 // Characters of the standard list (通用规范汉字表, kTGH), of GB 2312 and their
 // traditional forms that 廣韻 does not give: a tone from Mandarin, no group.
-// Sources of simplified forms join the modern set (they may be traditional
-// forms of modern characters that neither list names).
-for (const ch of [...modernSet]) for (const t of sourcesOf.get(ch) || []) modernSet.add(t);
 function modernTone(syllables) {
   const level = syllables.some((s) => isLevelTone(s.tone) === true);
   const oblique = syllables.some((s) => isLevelTone(s.tone) === false);
