@@ -64,7 +64,7 @@ QTemporaryDir *SeedDictionaries::dir_ = nullptr;
 RhymeDictionary *SeedDictionaries::pingshui_ = nullptr;
 RhymeDictionary *SeedDictionaries::newRhyme_ = nullptr;
 
-// Fifty characters of the entering tone, level in Mandarin for the most part.
+// Fifty characters of the entering tone, many of them level in Mandarin.
 const QString kEntering = QStringLiteral(
     "国白石竹十一节急独学木出发月日绿笛说客落叶雪烛别笔读墨药物玉骨色血黑湿息益寂宅福泽杂熟鹤曲觉乐合舌德");
 
@@ -99,7 +99,7 @@ TEST_F(SeedDictionaries, PingshuiGroupsAndDoubleReadings)
         {u"好", u"●皓"},
         {u"地泪", u"●置"},       // 寘 is shown as 置
         {u"夜", u"●驾"},         // level in Mandarin, departing in 平水韵
-        // several groups: the one the character rhymes in in Tang verse last
+        // several groups: the group the character rhymes in most in Tang verse is shown
         {u"看", u"※寒"},
         {u"思为", u"※支"},
         {u"长", u"※阳"},
