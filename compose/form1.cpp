@@ -45,7 +45,9 @@ QLabel *MakeHeading(QLabel *label, double left, double width)
     label->setGeometry(TwRect(left, 960, width, 480));
     label->setFont(SongFont(10.5));
     label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // A two-line legend fills the heading: start at the top so nothing is cut.
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setMargin(0);
     label->setAutoFillBackground(true);
     QPalette pal = label->palette();
     pal.setColor(QPalette::Window, kHeadingGrey);

@@ -24,12 +24,12 @@ void PaintGrey(QLabel *label)
 
 }  // namespace
 
-Form2::Form2(QWidget *parent) : VersiloWindow(QStringLiteral("Form2"), 13230, 8835, parent)
+Form2::Form2(QWidget *parent) : VersiloWindow(QStringLiteral("Form2"), 13095, 8775, parent)
 {
     SetFollowers({QStringLiteral("Form1")});
 
-    auto *background = new BackgroundPicture(QStringLiteral("Image1"), WindowBackground(TwSize(13230, 8835)), this);
-    background->setGeometry(TwRect(0, 0, 13230, 8835));
+    auto *background = new BackgroundPicture(QStringLiteral("Image1"), WindowBackground(TwSize(13095, 8775)), this);
+    background->setGeometry(TwRect(0, 0, 13095, 8775));
 
     // Four columns of 18 names, filled top to bottom.
     const double lefts[4] = {360, 3480, 6600, 9720};

@@ -44,12 +44,12 @@ TuneFound FindTune(Recordset &rs, const QString &title, const QString &tuneName)
 
 }  // namespace
 
-Form3::Form3(QWidget *parent) : VersiloWindow(QStringLiteral("Form3"), 13230, 8835, parent)
+Form3::Form3(QWidget *parent) : VersiloWindow(QStringLiteral("Form3"), 13095, 8775, parent)
 {
     SetFollowers({QStringLiteral("Form1")});
 
-    auto *image7 = new BackgroundPicture(QStringLiteral("Image7"), WindowBackground(TwSize(13230, 8835)), this);
-    image7->setGeometry(TwRect(0, 0, 13230, 8835));
+    auto *image7 = new BackgroundPicture(QStringLiteral("Image7"), WindowBackground(TwSize(13095, 8775)), this);
+    image7->setGeometry(TwRect(0, 0, 13095, 8775));
 
     auto *image1 = new ClickLabel(QStringLiteral("Image1"), this);   // keeps the mouse, does nothing
     image1->setGeometry(TwRect(840, 7740, 525, 525));

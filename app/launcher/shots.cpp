@@ -111,15 +111,27 @@ QString FindListLabel(QWidget *window, const QString &prefix, const QString &tex
 
 const QString kTitle = QStringLiteral("水调歌头.明月几时有");
 const QString kTune = QStringLiteral("水调歌头");
+// One 句 a line, so that line k of the poem meets line k of the pattern.
 const QString kPoem = QStringLiteral(
-    "明月几时有，把酒问青天。\r\n"
-    "不知天上宫阙，今夕是何年。\r\n"
-    "我欲乘风归去，又恐琼楼玉宇，高处不胜寒。\r\n"
-    "起舞弄清影，何似在人间。\r\n"
-    "转朱阁，低绮户，照无眠。\r\n"
-    "不应有恨，何事长向别时圆。\r\n"
-    "人有悲欢离合，月有阴晴圆缺，此事古难全。\r\n"
-    "但愿人长久，千里共婵娟。\r\n");
+    "明月几时有，\r\n"
+    "把酒问青天。\r\n"
+    "不知天上宫阙，\r\n"
+    "今夕是何年。\r\n"
+    "我欲乘风归去，\r\n"
+    "又恐琼楼玉宇，\r\n"
+    "高处不胜寒。\r\n"
+    "起舞弄清影，\r\n"
+    "何似在人间。\r\n"
+    "转朱阁，\r\n"
+    "低绮户，\r\n"
+    "照无眠。\r\n"
+    "不应有恨，\r\n"
+    "何事长向别时圆。\r\n"
+    "人有悲欢离合，\r\n"
+    "月有阴晴圆缺，\r\n"
+    "此事古难全。\r\n"
+    "但愿人长久，\r\n"
+    "千里共婵娟。\r\n");
 
 }  // namespace
 
@@ -185,7 +197,8 @@ int main(int argc, char **argv)
                     Settle();
                 }
             }
-            // Both checks; the picture shows the comparison with the tune.
+            // Both checks under 平水韵; the picture shows the comparison with the tune.
+            Click(form1, QStringLiteral("Command2"));
             Click(form1, QStringLiteral("Command9"));
             Click(form1, QStringLiteral("Command1"));
             shots += Shoot(QStringLiteral("Form1"), out);
