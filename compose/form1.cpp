@@ -35,8 +35,13 @@ QPlainTextEdit *MakeColumn(QWidget *parent, const QString &name, double left, do
     pal.setColor(QPalette::Base, Qt::white);
     pal.setColor(QPalette::Text, Qt::black);
     box->setPalette(pal);
-    // The pattern, explanation and result columns change only by program.
+    // The pattern, explanation and result columns change only by program;
+    // they can be clicked into to select and copy, but Tab passes them by.
     box->setReadOnly(!typing);
+    if (!typing)
+        box->setFocusPolicy(Qt::ClickFocus);
+    // Tab moves on to the next control: a poem line never holds a tab.
+    box->setTabChangesFocus(true);
     return box;
 }
 
@@ -107,6 +112,9 @@ Form1::Form1(QWidget *parent) : VersiloWindow(QStringLiteral("Form1"), 13230, 88
     boxes_.insert(QStringLiteral("Text5"), MakeColumn(this, QStringLiteral("Text5"), 5520, 2535, false));
     boxes_.insert(QStringLiteral("Text6"), MakeColumn(this, QStringLiteral("Text6"), 8040, 2535, false));
     boxes_.insert(QStringLiteral("Text8"), MakeColumn(this, QStringLiteral("Text8"), 10560, 2415, false));
+
+    // Tab leads from the title straight into the poem.
+    QWidget::setTabOrder(text4_, Box(QStringLiteral("Text2")));
 
     struct ButtonDef {
         const char *name;

@@ -1,5 +1,7 @@
 // The composition window: its initial state, the buttons that only change
 // the window, typing, and the two checks run from their buttons.
+#include <QApplication>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <sqlite3.h>
@@ -123,6 +125,32 @@ TEST_F(Form1Test, TypingReachesOnlyTitleAndPoem)
     Type(Child(f, "Text2"), QStringLiteral("不觉"));
     EXPECT_EQ(f->Text("Text4"), QStringLiteral("春晓"));
     EXPECT_EQ(f->Text("Text2"), QStringLiteral("春眠") + kCrLf + QStringLiteral("不觉"));
+}
+
+TEST_F(Form1Test, TabLeadsFromTitleToPoemAndChineseInputArrives)
+{
+    Form1 *f = OpenForm1();
+    QApplication::setActiveWindow(f);
+    auto *title = Child<QLineEdit>(f, "Text4");
+    auto *poem = Child<QPlainTextEdit>(f, "Text2");
+    title->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), title);
+    QTest::keyClick(title, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), poem);
+    // A tab in the poem moves on instead of putting a tab character in a line.
+    QTest::keyClick(poem, Qt::Key_Tab);
+    EXPECT_NE(QApplication::focusWidget(), poem);
+    EXPECT_EQ(f->Text("Text2"), QStringLiteral("在此处撰写诗词") + kCrLf);
+
+    // Text from an input method lands in the title and the poem.
+    for (QWidget *box : {static_cast<QWidget *>(title), static_cast<QWidget *>(poem)}) {
+        EXPECT_TRUE(box->testAttribute(Qt::WA_InputMethodEnabled)) << box->objectName().toStdString();
+        QInputMethodEvent commit;
+        commit.setCommitString(QStringLiteral("春眠"));
+        QApplication::sendEvent(box, &commit);
+    }
+    EXPECT_TRUE(f->Text("Text4").contains(QStringLiteral("春眠")));
+    EXPECT_TRUE(f->Text("Text2").contains(QStringLiteral("春眠")));
 }
 
 TEST_F(Form1Test, ToneAndRhymeAnnotation)
