@@ -31,11 +31,13 @@ Form2::Form2(QWidget *parent) : VersiloWindow(QStringLiteral("Form2"), 13095, 87
     auto *background = new BackgroundPicture(QStringLiteral("Image1"), WindowBackground(TwSize(13095, 8775)), this);
     background->setGeometry(TwRect(0, 0, 13095, 8775));
 
-    // Four columns of 18 names, filled top to bottom.
+    // Four columns of 18 names, filled top to bottom, the rows from top 360
+    // to top 7560.
     const double lefts[4] = {360, 3480, 6600, 9720};
+    const double rowStep = (7560.0 - 360.0) / 17.0;
     for (int i = 0; i < kLabels; ++i) {
         auto *label = new ClickLabel(QStringLiteral("Label5_%1").arg(i), this);
-        label->setGeometry(TwRect(lefts[i / 18], 360 + 420 * (i % 18), 3015, 360));
+        label->setGeometry(TwRect(lefts[i / 18], 360 + rowStep * (i % 18), 3015, 360));
         label->setFont(SongFont(10.5));
         label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         label->setIndent(4);
