@@ -9,12 +9,13 @@ namespace versilo {
 QString BoxText(const QPlainTextEdit *box)
 {
     // The raw text keeps everything as typed (no blank substitution); only
-    // the block separators are turned into CR LF.
+    // the block separators are turned into CR LF. A soft break (Shift+Return
+    // or a pasted U+2028) shows as a new line, so it is one as well.
     QString raw = box->document()->toRawText();
     QString out;
     out.reserve(raw.size() + raw.size() / 8);
     for (QChar c : raw) {
-        if (c == QChar::ParagraphSeparator)
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
             out.append(QStringLiteral("\r\n"));
         else
             out.append(c);

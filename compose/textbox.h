@@ -10,7 +10,7 @@ class QLineEdit;
 
 namespace versilo {
 
-// The box's text with CR LF between its lines.
+// The box's text with CR LF between its lines (soft breaks count as lines).
 QString BoxText(const QPlainTextEdit *box);
 // Fills the box; every CR LF (and a lone CR or LF) becomes a line break.
 // Leaves the box alone when it already holds the text.

@@ -125,6 +125,12 @@ TEST_F(Form1Test, TypingReachesOnlyTitleAndPoem)
     Type(Child(f, "Text2"), QStringLiteral("不觉"));
     EXPECT_EQ(f->Text("Text4"), QStringLiteral("春晓"));
     EXPECT_EQ(f->Text("Text2"), QStringLiteral("春眠") + kCrLf + QStringLiteral("不觉"));
+
+    // Shift+Return starts a new line like Return: the checks and saving see
+    // two lines, not one line with a soft break inside.
+    QTest::keyClick(Child(f, "Text2"), Qt::Key_Return, Qt::ShiftModifier);
+    Type(Child(f, "Text2"), QStringLiteral("晓"));
+    EXPECT_EQ(f->Text("Text2"), QStringLiteral("春眠") + kCrLf + QStringLiteral("不觉") + kCrLf + QStringLiteral("晓"));
 }
 
 TEST_F(Form1Test, TabLeadsFromTitleToPoemAndChineseInputArrives)
