@@ -106,6 +106,18 @@ Form1::Form1(QWidget *parent) : VersiloWindow(QStringLiteral("Form1"), 13230, 88
         pal.setColor(QPalette::Text, Qt::black);
         text4_->setPalette(pal);
     }
+    // The title is one line: line breaks pasted or dropped into it go, the
+    // text around them stays.
+    connect(text4_, &QLineEdit::textEdited, this, [this](const QString &typed) {
+        if (!typed.contains(u'\r') && !typed.contains(u'\n'))
+            return;
+        const int cursor = text4_->cursorPosition();
+        const int before = int(typed.left(cursor).count(u'\r') + typed.left(cursor).count(u'\n'));
+        QString one = typed;
+        one.remove(u'\r').remove(u'\n');
+        text4_->setText(one);
+        text4_->setCursorPosition(cursor - before);
+    });
 
     boxes_.insert(QStringLiteral("Text3"), MakeColumn(this, QStringLiteral("Text3"), 240, 2775, false));
     boxes_.insert(QStringLiteral("Text2"), MakeColumn(this, QStringLiteral("Text2"), 3000, 2535, true));

@@ -1,6 +1,7 @@
 // The composition window: its initial state, the buttons that only change
 // the window, typing, and the two checks run from their buttons.
 #include <QApplication>
+#include <QClipboard>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -157,6 +158,14 @@ TEST_F(Form1Test, TabLeadsFromTitleToPoemAndChineseInputArrives)
     }
     EXPECT_TRUE(f->Text("Text4").contains(QStringLiteral("春眠")));
     EXPECT_TRUE(f->Text("Text2").contains(QStringLiteral("春眠")));
+
+    // Lines pasted into the title become one line.
+    title->setText(QStringLiteral("题"));
+    title->setCursorPosition(0);
+    QApplication::clipboard()->setText(QStringLiteral("春晓\r\n处处"));
+    title->paste();
+    EXPECT_EQ(f->Text("Text4"), QStringLiteral("春晓处处题"));
+    EXPECT_EQ(title->cursorPosition(), 4);
 }
 
 TEST_F(Form1Test, ToneAndRhymeAnnotation)
