@@ -134,7 +134,7 @@ TEST_F(Form1Test, TypingReachesOnlyTitleAndPoem)
     EXPECT_EQ(f->Text("Text2"), QStringLiteral("春眠") + kCrLf + QStringLiteral("不觉") + kCrLf + QStringLiteral("晓"));
 }
 
-TEST_F(Form1Test, TabLeadsFromTitleToPoemAndChineseInputArrives)
+TEST_F(Form1Test, TitleAndPoemTakeTabInputMethodAndPaste)
 {
     Form1 *f = OpenForm1();
     QApplication::setActiveWindow(f);
