@@ -178,15 +178,26 @@ void PictureButton::mousePressEvent(QMouseEvent *e)
     e->accept();
 }
 
+void PictureButton::mouseDoubleClickEvent(QMouseEvent *e)
+{
+    // The second press of a double-click: pressed look, but its release is
+    // not a second click.
+    SetPressed(true);
+    afterDoubleClick_ = true;
+    e->accept();
+}
+
 void PictureButton::mouseReleaseEvent(QMouseEvent *e)
 {
     SetPressed(false);
     e->accept();
+    const bool second = afterDoubleClick_;
+    afterDoubleClick_ = false;
     // Take a guard: a handler may discard the window this button sits on.
     QPointer<PictureButton> self(this);
     const bool over = rect().contains(e->position().toPoint());
     emit released();
-    if (self && over && e->button() == Qt::LeftButton)
+    if (self && over && !second && e->button() == Qt::LeftButton)
         emit clicked();
 }
 

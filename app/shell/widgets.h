@@ -63,8 +63,9 @@ public:
 };
 
 // A picture button: art with a text (horizontal, or vertical for the
-// launcher), clicked when the button is released over it. With the pressed
-// look it shows a thin single border while a mouse button is held.
+// launcher), clicked when the button is released over it (a double-click
+// is one click). With the pressed look it shows a thin single border while
+// a mouse button is held.
 class PictureButton : public QLabel {
     Q_OBJECT
 public:
@@ -85,6 +86,7 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent *e) override;
     void mouseReleaseEvent(QMouseEvent *e) override;
+    void mouseDoubleClickEvent(QMouseEvent *e) override;
     void paintEvent(QPaintEvent *e) override;
 
 private:
@@ -93,6 +95,7 @@ private:
     Orientation orientation_;
     bool pressedLook_;
     bool pressed_ = false;
+    bool afterDoubleClick_ = false;
     QPixmap art_;
 };
 

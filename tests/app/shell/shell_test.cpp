@@ -225,6 +225,18 @@ TEST_F(ShellTest, PictureButtonShowsPressedLookAndClicksOnlyWhenReleasedOver)
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(releases, 2);
 
+    // A double-click is one click: 下一页 turns one page, not two. The
+    // second press still shows the pressed look and its release is reported.
+    Send(&button, QEvent::MouseButtonDblClick, QPoint(10, 10));
+    EXPECT_TRUE(button.IsPressedLook());
+    Send(&button, QEvent::MouseButtonRelease, QPoint(10, 10));
+    EXPECT_FALSE(button.IsPressedLook());
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(releases, 3);
+    Send(&button, QEvent::MouseButtonPress, QPoint(10, 10));
+    Send(&button, QEvent::MouseButtonRelease, QPoint(10, 10));
+    EXPECT_EQ(clicks, 2);
+
     Send(&plain, QEvent::MouseButtonPress, QPoint(10, 10));
     EXPECT_FALSE(plain.IsPressedLook());
     EXPECT_EQ(plain.frameShape(), QFrame::NoFrame);
