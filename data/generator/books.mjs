@@ -276,6 +276,19 @@ function sameRhymeTone(cis, tone, tones) {
     return cis.filter((c) => { const t = finalTone(c, tones); return t === null || t === tone; });
 }
 
+// How many line ends before the last rhyme with the last character in its
+// tone (one section of the ci rhyme books and the same tone).
+function ownRhymes(ci, tone, tones) {
+    const last = tones.get(ci.chars[ci.chars.length - 1])?.sections ?? new Set();
+    let o = 0, n = 0;
+    for (const l of ci.lens.slice(0, -1)) {
+        o += l;
+        const t = tones.get(ci.chars[o - 1]);
+        if (t?.tone === tone && [...(t.sections ?? [])].some((x) => last.has(x))) n++;
+    }
+    return n;
+}
+
 function majorityFinalTone(cis, tones) {
     let l = 0, o = 0;
     for (const c of cis) { const t = finalTone(c, tones); if (t === '0') l++; else if (t === '1') o++; }
@@ -670,10 +683,13 @@ async function buildBaixiang(songci, others, tones) {
         let same = peersIn(songci);
         if (ex.source !== '全宋词' || same.length < FEW) same = same.concat(peersIn(wudai));
         // The rhyme tone of the example's form, unless its last character
-        // reads otherwise than nearly all its peers.
+        // reads otherwise than nearly all its peers and the example's own
+        // rhymes do not bear it out (李清照's 声声慢 rhymes in entering tones
+        // throughout, though most 声声慢 of the corpus rhyme level).
         const majority = majorityFinalTone(same, tones);
         let exTone = finalTone(exP, tones) ?? majority;
-        if (exTone !== majority && sameRhymeTone(same, exTone, tones).length < FEW) exTone = majority;
+        if (exTone !== majority && sameRhymeTone(same, exTone, tones).length < FEW
+            && ownRhymes(exP, exTone, tones) < 3) exTone = majority;
         const members = [exP, ...sameRhymeTone(same, exTone, tones)];
         const syms = freeLuju(exP.lens, symbolsFor(members, exP.lens, tones).syms);
         // Where the book's own example departs from the majority the position

@@ -12,6 +12,7 @@ import { MandarinReadings } from './lib/mandarin.mjs';
 import { syllableKey, newRhymeGroup, isLevelTone } from './lib/pinyin.mjs';
 import {
   groupOfRhyme, isLevelGroup, toneClassOfGroup, ALL_RHYMES, BOOK_GLYPHS,
+  UNUSED_READINGS, ADDED_READINGS, SHOWN_GROUPS, groupNumberOfName,
 } from './lib/pingshui.mjs';
 import { Correspondence } from './lib/correspond.mjs';
 import { rhymeUsage, tangPoemFiles } from './lib/usage.mjs';
@@ -296,7 +297,10 @@ function pingshuiRows(ch, readings) {
     const cur = byGroup.get(r.group);
     if (!cur || cmp(rank, cur.rank) > 0) byGroup.set(r.group, { reading: r, rank });
   }
-  const groups = [...byGroup.entries()].sort((a, b) => cmp(a[1].rank, b[1].rank) || a[0] - b[0]);
+  const shown = SHOWN_GROUPS.has(ch) ? groupNumberOfName(SHOWN_GROUPS.get(ch)) : 0;
+  const groups = [...byGroup.entries()].sort((a, b) => (a[0] === shown) - (b[0] === shown)
+    || cmp(a[1].rank, b[1].rank) || a[0] - b[0]);
+  if (shown && groups[groups.length - 1][0] !== shown) throw new Error(`SHOWN_GROUPS: ${ch} lacks its group`);
   const level = groups.some(([g]) => isLevelGroup(g));
   const oblique = groups.some(([g]) => !isLevelGroup(g));
   const tone = level && oblique ? '2' : level ? '0' : '1';
@@ -331,6 +335,37 @@ for (const [s, sources] of sourcesOf) {
     const extra = sharedReadings(t, s, pooled.filter((r) => !have.has(r.key) && r.from !== t))
       .map((r) => ({ ...r, own: false }));
     if (extra.length) { psReadings.set(t, mineList.concat(extra)); stats.traditionalGained += 1; }
+  }
+}
+
+// Hand corrections toward the readings verse uses (lib/pingshui.mjs): missed
+// readings added, rare ones left out. A correction that no longer applies
+// to the character itself stops the build; its standard traditional form is
+// corrected alike where it has the reading.
+stats.handDropped = 0; stats.handAdded = 0;
+for (const [ch, adds] of ADDED_READINGS) {
+  const list = psReadings.get(ch);
+  if (!list) throw new Error(`ADDED_READINGS: ${ch} has no readings`);
+  for (const [name, donor] of adds) {
+    const g = groupNumberOfName(name);
+    const r = (psReadings.get(donor) || []).find((x) => x.group === g);
+    if (!r || list.some((x) => x.group === g)) throw new Error(`ADDED_READINGS: ${ch} ${name} from ${donor} does not apply`);
+    list.push({ ...r, own: true, from: donor });
+    stats.handAdded += 1;
+  }
+}
+for (const [ch, names] of UNUSED_READINGS) {
+  const drop = new Set(names.map(groupNumberOfName));
+  for (const c of new Set([ch, toTraditional(ch)])) {
+    const list = psReadings.get(c);
+    if (!list) continue;
+    const kept = list.filter((r) => !drop.has(r.group));
+    if (c === ch && (kept.length === list.length || kept.length === 0
+      || new Set(list.filter((r) => drop.has(r.group)).map((r) => r.group)).size !== drop.size)) {
+      throw new Error(`UNUSED_READINGS: ${ch} ${names.join('')} does not apply`);
+    }
+    stats.handDropped += list.length - kept.length;
+    psReadings.set(c, kept);
   }
 }
 
@@ -426,6 +461,7 @@ console.log(`平水韵: ${psCount} rows, ${psDone.size} characters`
   + ` ${stats.simplifiedAdded} simplified forms added,`
   + ` ${stats.simplifiedGained} 廣韻 characters gained readings from traditional forms,`
   + ` ${stats.traditionalGained} traditional forms from their simplified forms,`
+  + ` ${stats.handDropped} unused readings left out and ${stats.handAdded} added by hand,`
   + ` ${stats.fallback} without a group, ${stats.fallbackSkipped} skipped without a tone;`
   + ` ${stats.byUsage} with several groups ordered by their rhymes in Tang verse);`
   + ` correspondence learnt from ${stats.trainingSize} characters`);

@@ -189,6 +189,30 @@ TEST_F(PatternBooks, StandardTunesComeOutAsTheCiBooksHaveThem)
         EXPECT_EQ(Joined(PatternLines(*p)), Joined(pusaman)) << book.toStdString();
         EXPECT_EQ(Joined(PatternLines(*h)), Joined(huanxisha)) << book.toStdString();
     }
+    // More of the most used tunes, line for line as 《唐宋词格律》 has them.
+    const struct { const char *name; const char *pattern; } standard[] = {
+        {"鹧鸪天", "⊙●⊙○⊙●○(韵)-⊙○⊙●●○○(韵)-⊙○⊙●○○●-⊙●⊙○⊙●○(韵)-○●●-●○○(韵)-"
+                   "⊙○⊙●●○○(韵)-⊙○⊙●○○●-⊙●⊙○⊙●○(韵)-"},
+        {"满江红", "⊙●○○-⊙⊙●-⊙○⊙●(韵)-⊙⊙●-⊙○⊙●-⊙○○●(韵)-⊙●⊙○○●●-⊙○⊙●○○●(韵)-●⊙○-"
+                   "⊙●●○○-○○●(韵)-○⊙●-○○●(韵)-○⊙●-○○●(韵)-●⊙○⊙●-⊙○○●(韵)-⊙●⊙○○●●-"
+                   "⊙○⊙●○○●(韵)-●⊙○-⊙●●○○-○○●(韵)-"},
+        {"西江月", "⊙●⊙○⊙●-⊙○⊙●○○(韵)-⊙○⊙●●○○(韵)-⊙●⊙○⊙●(韵)-⊙●⊙○⊙●-⊙○⊙●○○(韵)-"
+                   "⊙○⊙●●○○(韵)-⊙●⊙○⊙●(韵)-"},
+        {"清平乐", "⊙○⊙●(韵)-⊙●○○●(韵)-⊙●⊙○○●●(韵)-⊙●⊙○⊙●(韵)-⊙○⊙●○○(换平韵)-"
+                   "⊙○⊙●○○(韵)-⊙●⊙○⊙●-⊙○⊙●○○(韵)-"},
+        {"卜算子", "⊙●●○○-⊙●○○●(韵)-⊙●⊙○⊙●○-⊙●○○●(韵)-⊙●●○○-⊙●○○●(韵)-⊙●⊙○⊙●○-"
+                   "⊙●○○●(韵)-"},
+        {"临江仙", "⊙●⊙○○●●-⊙○⊙●○○(韵)-⊙○⊙●●○○(韵)-⊙○○●●-⊙●●○○(韵)-⊙●⊙○○●●-"
+                   "⊙○⊙●○○(韵)-⊙○⊙●●○○(韵)-⊙○○●●-⊙●●○○(韵)-"},
+        {"浪淘沙", "⊙●●○○(韵)-⊙●○○(韵)-⊙○⊙●●○○(韵)-⊙●⊙○○●●-⊙●○○(韵)-⊙●●○○(韵)-"
+                   "⊙●○○(韵)-⊙○⊙●●○○(韵)-⊙●⊙○○●●-⊙●○○(韵)-"},
+    };
+    for (const auto &t : standard) {
+        const Tune *tune = Find(QStringLiteral("常用词谱"), QString::fromUtf8(t.name));
+        ASSERT_TRUE(tune) << t.name;
+        EXPECT_EQ(tune->pattern, QString::fromUtf8(t.pattern)) << t.name;
+    }
+
     // 水调歌头: nineteen 句, 上片 and 下片 ending alike, level rhymes.
     const Tune *s = Find(QStringLiteral("常用词谱"), QStringLiteral("水调歌头"));
     ASSERT_TRUE(s);
@@ -218,6 +242,27 @@ TEST_F(PatternBooks, StandardTunesComeOutAsTheCiBooksHaveThem)
     ASSERT_TRUE(rumengling);
     EXPECT_TRUE(rumengling->text.contains(QStringLiteral("-单调，三十三字，七句，")));
     EXPECT_FALSE(rumengling->text.contains(kSecondStanza));
+}
+
+// An example keeps its own rhyme tone where most ci of the tune rhyme the
+// other way: 李清照's 声声慢 rhymes in entering tones throughout, though most
+// 声声慢 of the corpus rhyme level.
+TEST_F(PatternBooks, AnExampleKeepsItsOwnRhymeTone)
+{
+    const Tune *t = Find(QStringLiteral("白香词谱"), QStringLiteral("声声慢"));
+    ASSERT_TRUE(t);
+    EXPECT_TRUE(Example(*t).startsWith(QStringLiteral("寻寻觅觅")));
+    EXPECT_TRUE(t->text.contains(QStringLiteral("-双调，九十七字，上片十一句五仄韵，下片十一句五仄韵。-")))
+        << t->text.toStdString();
+    EXPECT_FALSE(t->text.contains(QStringLiteral("平韵。")));
+    int rhymes = 0;
+    for (const QString &l : PatternLines(*t)) {
+        if (!l.endsWith(QStringLiteral("(韵)")))
+            continue;
+        ++rhymes;
+        EXPECT_TRUE(l.endsWith(QStringLiteral("●(韵)"))) << l.toStdString();
+    }
+    EXPECT_EQ(rhymes, 10);
 }
 
 TEST_F(PatternBooks, PatternLinesHoldOnlySymbolsAndATrailingMarker)

@@ -104,7 +104,7 @@ TEST_F(SeedDictionaries, PingshuiGroupsAndDoubleReadings)
         {u"思为", u"※支"},
         {u"长", u"※阳"},
         {u"过", u"※歌"},
-        {u"不", u"※物"},         // rarely rhymes (as 否, in 尤): its Mandarin reading decides
+        {u"不", u"●物"},         // entering tone; its loan reading as 否 (尤) is left out
         {u"東紅", u"○东"},       // traditional forms resolve like their simplified ones
         {u"風", u"※东"},         // 風 also stands for 諷; 风 leaves that to 讽
         {u"閒", u"※删"},
@@ -126,6 +126,30 @@ TEST_F(SeedDictionaries, PingshuiGroupsAndDoubleReadings)
     EXPECT_EQ(Resolve(Pingshui(), u'窗'), QStringLiteral("○江"));
     // Later characters have a tone from Mandarin and no group.
     EXPECT_EQ(Resolve(Pingshui(), u'们'), QStringLiteral("○"));
+}
+
+// Rare readings of 廣韻 (何 "負荷", 如 去聲, 光 去聲 …) do not make a character a
+// poet reads with one tone "两读"; the real 两读 stay, and readings the
+// derivation misses (听 径, 称 径, 漫 寒, 探 勘) are there.
+TEST_F(SeedDictionaries, DoubleReadingsAreThoseVerseUses)
+{
+    for (const QChar c : QStringLiteral("何如光深留收临经缘吟轻生能题凉共"))
+        EXPECT_NE(Pingshui().ToneMark(c), QChar(u'※')) << QString(c).toStdString();
+    const struct { char16_t c; const char16_t *expected; } cases[] = {
+        {u'何', u"○歌"}, {u'如', u"○鱼"}, {u'深', u"○侵"}, {u'光', u"○阳"}, {u'共', u"●宋"},
+        {u'洞', u"●送"}, {u'著', u"●药"}, {u'宁', u"○青"},   // 宁 zhù (門屏之間) left out
+        {u'听', u"※青"}, {u'称', u"※蒸"}, {u'漫', u"※寒"}, {u'探', u"※覃"},
+        {u'粗', u"○虞"},   // 廣韻 has only 徂古切; verse reads it as 麤
+        {u'娉', u"※筐"},   // 娉婷
+        {u'杆', u"※寒"},   // 栏杆
+        {u'乾', u"○先"},   // 乾坤; 乾 "dry" is written 干
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(Resolve(Pingshui(), QChar(c.c)), QString::fromUtf16(c.expected))
+            << QString(QChar(c.c)).toStdString();
+    // the 两读 a poet knows
+    for (const QChar c : QStringLiteral("看思望听忘过教论醒胜中重长为应更骑乘禁令冠相将量"))
+        EXPECT_EQ(Pingshui().ToneMark(c), QChar(u'※')) << QString(c).toStdString();
 }
 
 TEST_F(SeedDictionaries, NewRhymeFollowsMandarin)
@@ -169,6 +193,12 @@ TEST_F(SeedDictionaries, RhymesOfRegulatedVerseShareAGroup)
         {u"长茫霜", u"阳"},
         {u"看难寒", u"寒"},
         {u"重逢峰", u"冬"},
+        {u"秋流留休", u"尤"},         // 山居秋暝
+        {u"生声明城", u"筐"},         // 春夜喜雨
+        {u"前悬年边", u"先"},         // 次北固山下
+        {u"弦年鹃烟然", u"先"},       // 锦瑟
+        {u"何多过罗", u"歌"},         // 天末怀李白
+        {u"时思之期", u"支"},         // 望月怀远
     };
     for (const auto &p : poems) {
         for (const QChar c : QString::fromUtf16(p.rhymes))
