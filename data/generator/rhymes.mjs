@@ -339,9 +339,9 @@ for (const [s, sources] of sourcesOf) {
 }
 
 // Hand corrections toward the readings verse uses (lib/pingshui.mjs): missed
-// readings added, rare ones left out. A correction that no longer applies
-// to the character itself stops the build; its standard traditional form is
-// corrected alike where it has the reading.
+// readings added, rare ones left out. A character's standard traditional form
+// is corrected alike where it has the reading; a correction that applies to
+// neither form stops the build.
 stats.handDropped = 0; stats.handAdded = 0;
 for (const [ch, adds] of ADDED_READINGS) {
   const list = psReadings.get(ch);
@@ -356,17 +356,17 @@ for (const [ch, adds] of ADDED_READINGS) {
 }
 for (const [ch, names] of UNUSED_READINGS) {
   const drop = new Set(names.map(groupNumberOfName));
+  const met = new Set();
   for (const c of new Set([ch, toTraditional(ch)])) {
     const list = psReadings.get(c);
     if (!list) continue;
     const kept = list.filter((r) => !drop.has(r.group));
-    if (c === ch && (kept.length === list.length || kept.length === 0
-      || new Set(list.filter((r) => drop.has(r.group)).map((r) => r.group)).size !== drop.size)) {
-      throw new Error(`UNUSED_READINGS: ${ch} ${names.join('')} does not apply`);
-    }
+    if (kept.length === 0) throw new Error(`UNUSED_READINGS: ${c} would keep no reading`);
+    for (const r of list) if (drop.has(r.group)) met.add(r.group);
     stats.handDropped += list.length - kept.length;
     psReadings.set(c, kept);
   }
+  if (met.size !== drop.size) throw new Error(`UNUSED_READINGS: ${ch} ${names.join('')} does not apply`);
 }
 
 // Rhymes of Tang regulated verse decide the most common group of a character

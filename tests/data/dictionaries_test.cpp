@@ -143,10 +143,15 @@ TEST_F(SeedDictionaries, DoubleReadingsAreThoseVerseUses)
         {u'娉', u"※筐"},   // 娉婷
         {u'杆', u"※寒"},   // 栏杆
         {u'乾', u"○先"},   // 乾坤; 乾 "dry" is written 干
+        {u'苹', u"○真"},   // 白苹 is 白蘋
+        {u'种', u"●肿"},   // as 種; 种 chóng (幼稚) is no verse reading
     };
     for (const auto &c : cases)
         EXPECT_EQ(Resolve(Pingshui(), QChar(c.c)), QString::fromUtf16(c.expected))
             << QString(QChar(c.c)).toStdString();
+    // a traditional form reads like its simplified one
+    for (const QChar c : QStringLiteral("何深寧猶搖淺蟲陳離"))
+        EXPECT_NE(Pingshui().ToneMark(c), QChar(u'※')) << QString(c).toStdString();
     // the 两读 a poet knows
     for (const QChar c : QStringLiteral("看思望听忘过教论醒胜中重长为应更骑乘禁令冠相将量"))
         EXPECT_EQ(Pingshui().ToneMark(c), QChar(u'※')) << QString(c).toStdString();

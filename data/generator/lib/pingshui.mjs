@@ -118,7 +118,7 @@ export const UNUSED_READINGS = new Map(Object.entries({
   苍: '养', 鸿: '董', 院: '寒', 题: '霁', 巢: '效', 狂: '漾', 偏: '霰', 毛: '号',
   临: '沁', 经: '径', 缘: '霰', 伤: '漾', 潭: '寝', 钱: '铣', 抛: '效', 吟: '沁',
   沙: '驾', 荒: '漾', 淹: '陷', 娇: '小', 封: '宋', 廷: '径', 请: '筐', 袍: '号',
-  轻: '敬', 科: '个', 虫: '尾', 莱: '队', 油: '宥', 延: '霰', 莲: '铣', 旄: '号',
+  轻: '敬', 科: '个', 虫: '尾送', 莱: '队', 油: '宥', 延: '霰', 莲: '铣', 旄: '号',
   除: '御', 编: '铣', 针: '沁', 嵬: '贿', 零: '径', 丞: '径', 栖: '霁', 沾: '艳',
   穿: '霰', 汀: '径', 溶: '肿', 敲: '效', 薰: '问', 裁: '队', 列: '虞', 冻: '东',
   趁: '真', 欧: '有', 围: '未', 盟: '敬', 驱: '遇', 隋: '哿', 兼: '艳', 舆: '御',
@@ -126,14 +126,17 @@ export const UNUSED_READINGS = new Map(Object.entries({
   饶: '啸', 颠: '霰', 蔷: '职', 增: '径', 妓: '支', 示: '支', 标: '小', 栽: '队',
   脸: '盐', 蜓: '铣迥', 芋: '虞', 凛: '侵', 控: '江', 霆: '迥', 槎: '马', 曈: '董',
   洞: '东', 黯: '咸', 冉: '盐', 众: '东', 共: '冬', 枕: '侵', 但: '寒', 怨: '元',
-  澹: '覃', 淡: '覃', 蛾: '纸', 异: '支', 戏: '支', 妨: '漾', 恁: '侵', 涨: '阳',
+  澹: '覃', 淡: '覃', 蛾: '纸', 异: '支', 戏: '支虞', 妨: '漾', 恁: '侵', 涨: '阳',
   填: '震霰', 鉴: '咸', 鄜: '屋', 跨: '麻', 摩: '个', 汪: '漾养', 娑: '哿', 蘼: '纸',
   橙: '径', 抟: '铣', 畋: '霰', 讼: '冬', 梵: '东', 折: '齐', 著: '鱼', 若: '麻',
   比: '支', 冷: '青', 堕: '支', 凝: '径', 生: '敬', 能: '队迥', 牵: '霰', 披: '纸',
   迎: '敬', 丽: '支', 堤: '荠', 寥: '锡', 浸: '侵', 浑: '阮', 烘: '送', 嘹: '啸',
   岭: '青', 荡: '阳', 机: '纸', 蚕: '铣', 样: '阳', 忧: '宥', 宁: '语鱼', 胆: '寒',
   菩: '贿有职', 粗: '雨', 呵: '个', 嬉: '置', 辚: '震', 邮: '锡', 鄹: '旱雨', 稹: '真',
-  听: '轸吻',
+  听: '轸吻', 种: '东',
+  // readings only the traditional form has (猶 宥, 搖 嘯, 淺 先, 蟲 送 …)
+  犹: '宥', 摇: '啸', 浅: '先', 潜: '艳', 坟: '吻', 娱: '遇', 齐: '霁',
+  羡: '支', 苎: '筐', 陈: '震', 离: '置霁', 献: '歌', 朴: '虞',
 }).map(([ch, names]) => [ch, [...names]]));
 
 // Readings 平水韵 gives that the derivation from 廣韻 misses, each with a
@@ -142,17 +145,20 @@ export const UNUSED_READINGS = new Map(Object.entries({
 // ("漫漫"; 廣韻 has only 換; 母官切 as 瞞), 探 also 勘 ("探取"; 透母 闞 as 賧),
 // 粗 虞 (as 麤, 倉胡切; 廣韻 has 粗 only as 徂古切, which UNUSED_READINGS leaves
 // out), 娉 also 庚 ("娉婷"; 集韻 披耕切, as 怦), 恍 also 養 (as 怳), 杆 also 寒
-// ("欄杆"; 集韻 居寒切, as 竿). Applied before UNUSED_READINGS.
+// ("欄杆"; 集韻 居寒切, as 竿), 苹 also 真 (it writes 蘋 "白蘋" in
+// simplified text). Applied before UNUSED_READINGS.
 // Character -> [group name, character that has that reading].
 export const ADDED_READINGS = new Map(Object.entries({
   听: [['径', '聽']], 称: [['径', '稱']], 漫: [['寒', '瞞']], 探: [['勘', '賧']],
   粗: [['虞', '麤']], 娉: [['筐', '怦']], 恍: [['养', '怳']], 杆: [['寒', '竿']],
+  苹: [['真', '蘋']],
 }));
 
 // The group shown (the last row) where the rule of rhymes.md picks a reading
 // the character no longer has in simplified text: 乾 rhymes in 寒 in Tang
 // verse as 乾 "dry", which simplified writes 干; 乾 itself is 乾坤 (先).
-export const SHOWN_GROUPS = new Map([['乾', '先']]);
+// 苹 shows 真: in verse it is 蘋 (白苹, 苹花), not 苹果.
+export const SHOWN_GROUPS = new Map([['乾', '先'], ['苹', '真']]);
 
 export function groupNumberOfName(name) {
   const n = GROUP_NAMES.indexOf(name) + 1;
