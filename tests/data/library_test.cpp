@@ -108,6 +108,36 @@ TEST_F(LibraryData, PoemsAreCleanAndInReadingOrder)
     }
 }
 
+// Lines a reader knows by heart read as printed: slips of the corpus are
+// corrected, and the conversion to simplified keeps 乾坤 (not 干坤) and leaves
+// no traditional form behind.
+TEST_F(LibraryData, WellKnownLinesReadAsPrinted)
+{
+    const auto poems = Poems(QStringLiteral("select *from 诗词库"));
+    const auto textOf = [&](const QString &title, const QString &author) {
+        for (const Poem &p : poems)
+            if (p.title == title && p.author == author)
+                return p.text;
+        return QString();
+    };
+    const struct { const char *title, *author, *line; } lines[] = {
+        {"醉花阴·薄雾浓云愁永昼", "李清照", "东篱把酒黄昏后"},
+        {"蝶恋花·月皎惊乌栖不定", "周邦彦", "更漏将残，轣辘牵金井。"},
+        {"蝶恋花·月皎惊乌栖不定", "周邦彦", "泪花落枕红绵冷。"},
+        {"迷神引·一叶扁舟轻帆卷", "柳永", "引胡笳怨"},
+        {"登岳阳楼", "杜甫", "乾坤日夜浮"},
+        {"春望", "杜甫", "白头搔更短，浑欲不胜簪。"},
+        {"雨霖铃·寒蝉凄切", "柳永", "杨柳岸、晓风残月"},
+    };
+    for (const auto &l : lines)
+        EXPECT_TRUE(textOf(QString::fromUtf8(l.title), QString::fromUtf8(l.author)).contains(QString::fromUtf8(l.line)))
+            << l.title << ": " << l.line;
+    for (const Poem &p : poems)
+        for (const QChar c : QStringLiteral("後裏髮乾於餘鬆雲臺發國風"))
+            if (c != QChar(u'乾') || !p.text.contains(QStringLiteral("乾坤")))
+                EXPECT_FALSE(p.text.contains(c)) << (p.title + QStringLiteral(": ") + c).toStdString();
+}
+
 TEST_F(LibraryData, EveryPoemHasItsAuthorAndAuthorsAreOrdered)
 {
     const auto poems = Poems(QStringLiteral("select *from 诗词库"));

@@ -94,6 +94,9 @@ export const TUNE_NAMES = {
 // Characters the corpus lost or garbled: "author|title" -> [from, to] pairs.
 export const TEXT_FIXES = {
   '卢梅坡|雪梅·其二': [['井作', '并作']],
+  '李清照|醉花阴·薄雾浓云愁永昼': [['东篱把洒', '东篱把酒']],
+  '周邦彦|蝶恋花·月皎惊乌栖不定': [['轣辘，牵金井', '轣辘牵金井'], ['红棉泠', '红绵冷']],
+  '柳永|迷神引·一叶扁舟轻帆卷': [['胡茄', '胡笳']],
 };
 
 // Simplified forms the converter takes from outside the Basic Multilingual
