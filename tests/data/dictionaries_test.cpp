@@ -133,7 +133,7 @@ TEST_F(SeedDictionaries, PingshuiGroupsAndDoubleReadings)
 // derivation misses (听 径, 称 径, 漫 寒, 探 勘) are there.
 TEST_F(SeedDictionaries, DoubleReadingsAreThoseVerseUses)
 {
-    for (const QChar c : QStringLiteral("何如光深留收临经缘吟轻生能题凉共"))
+    for (const QChar c : QStringLiteral("何如光深留收临经缘吟轻生能题凉共只"))
         EXPECT_NE(Pingshui().ToneMark(c), QChar(u'※')) << QString(c).toStdString();
     const struct { char16_t c; const char16_t *expected; } cases[] = {
         {u'何', u"○歌"}, {u'如', u"○鱼"}, {u'深', u"○侵"}, {u'光', u"○阳"}, {u'共', u"●宋"},
