@@ -11,7 +11,7 @@ import { fileURLToPath } from 'node:url';
 import { dirname, join } from 'node:path';
 import { readdirSync } from 'node:fs';
 import * as OpenCC from 'opencc-js';
-import { writeTsv } from './library/tsv.mjs';
+import { writeTable as writeTsv } from './lib/tsv.mjs';
 import {
   AUTHOR_ALIASES, DYNASTY_OF, BIRTH_YEAR, DYNASTY_ORDER, TEXT_FIXES, TITLE_FIXES, TUNE_NAMES, BMP_FORMS,
 } from './library/authors.mjs';

@@ -7,7 +7,7 @@
 import { readdirSync, readFileSync } from 'node:fs';
 import { fileURLToPath } from 'node:url';
 import { dirname, join } from 'node:path';
-import { writeTsv } from './library/tsv.mjs';
+import { writeTable as writeTsv } from './lib/tsv.mjs';
 
 const here = dirname(fileURLToPath(import.meta.url));
 const pageDir = join(here, 'pages');
