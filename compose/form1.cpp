@@ -8,6 +8,7 @@
 #include "appcontext.h"
 #include "art.h"
 #include "dialogs.h"
+#include "patternbooks.h"
 #include "rhymedict.h"
 #include "textbox.h"
 #include "twips.h"
@@ -283,9 +284,8 @@ void Form1::Command2_Click()
 
 void Form1::Command3_Click()
 {
-    const QString common = QStringLiteral("常用词谱");
     const QString now = Caption(QStringLiteral("Command3"));
-    SetCaption(QStringLiteral("Command3"), now == common ? QStringLiteral("白香词谱") : common);
+    SetCaption(QStringLiteral("Command3"), now == kCommonBook ? kBaixiangBook : kCommonBook);
 }
 
 void Form1::Command4_Click()

@@ -4,6 +4,7 @@
 #include "art.h"
 #include "datastore.h"
 #include "form1.h"
+#include "patternbooks.h"
 #include "twips.h"
 #include "windowregistry.h"
 
@@ -77,7 +78,7 @@ void Form2::Load()
     pageStart_ = 0;
 
     // The book name is the table name; only the two books are tables.
-    if (book == u"常用词谱" || book == u"白香词谱") {
+    if (IsPatternBook(book)) {
         Recordset &rs = app.Store().Rs();
         if (rs.Open(QStringLiteral("select *from ") + book)) {
             const int count = rs.RecordCount();

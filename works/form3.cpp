@@ -4,6 +4,7 @@
 #include "art.h"
 #include "datastore.h"
 #include "form1.h"
+#include "patternbooks.h"
 #include "prosody.h"
 #include "twips.h"
 #include "windowregistry.h"
@@ -12,33 +13,18 @@ namespace versilo {
 
 namespace {
 
-struct TuneFound {
-    QString name;
-    QString pattern;
-    QString explanation;
-};
-
 // The tune a work was written to: the pattern book named by the first work
 // of this title, and there the tune of this name. Nothing found (or a book
 // name that is not one of the two books) gives an empty tune.
-TuneFound FindTune(Recordset &rs, const QString &title, const QString &tuneName)
+TuneRow FindWorkTune(Recordset &rs, const QString &title, const QString &tuneName)
 {
     QString book;
     if (rs.Open(QStringLiteral("select *from 作品 where 篇名=?"), {title}) && rs.RecordCount() > 0)
         book = rs.Text(QStringLiteral("词谱名"));
     rs.Close();
 
-    TuneFound tune;
-    // The book name is spliced in as a table name: only the two books qualify.
-    if (book != u"常用词谱" && book != u"白香词谱")
-        return tune;
-    if (rs.Open(QStringLiteral("select *from ") + book + QStringLiteral(" where 篇名=?"), {tuneName})
-        && rs.RecordCount() > 0) {
-        tune.name = rs.Text(QStringLiteral("篇名"));
-        tune.pattern = rs.Text(QStringLiteral("格律"));
-        tune.explanation = rs.Text(QStringLiteral("正文"));
-    }
-    rs.Close();
+    TuneRow tune;
+    FindTune(rs, book, tuneName, tune);
     return tune;
 }
 
@@ -149,7 +135,7 @@ void Form3::Label4_Click(int index)
         form1->SetText(QStringLiteral("Text4"), title);
         form1->SetCaption(QStringLiteral("Label1"), work.tuneName);
         form1->SetText(QStringLiteral("Text2"), PoemDisplayForm(work.poem));
-        const TuneFound tune = FindTune(app.Store().Rs(), title, work.tuneName);
+        const TuneRow tune = FindWorkTune(app.Store().Rs(), title, work.tuneName);
         form1->ShowTune(tune.name, tune.pattern, tune.explanation);
     }
     app.Windows().Close(QStringLiteral("Form3"));

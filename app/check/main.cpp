@@ -15,6 +15,7 @@
 
 #include "datastore.h"
 #include "initials.h"
+#include "patternbooks.h"
 #include "prosody.h"
 #include "rhymedict.h"
 
@@ -87,7 +88,7 @@ Options ParseArguments(const QStringList &args)
             o.tune = value(i);
         } else if (a == "--book") {
             o.book = value(i);
-            if (o.book != QStringLiteral("常用词谱") && o.book != QStringLiteral("白香词谱"))
+            if (!IsPatternBook(o.book))
                 throw UsageError{"--book must be 常用词谱 or 白香词谱, not \"" + o.book + "\""};
         } else if (a == "--pattern-file") {
             o.patternFile = value(i);
@@ -155,19 +156,14 @@ std::optional<QString> ReadBoxText(const QString &path, QString *error)
 std::optional<QString> FetchPattern(DataStore &store, const QString &book, const QString &tune,
                                     QString *error)
 {
-    Recordset &rs = store.Rs();
-    if (!rs.Open("select *from " + book + " where 篇名=?", {tune}, LockType::ReadOnly)) {
-        *error = "cannot read " + book + ": " + rs.LastError();
+    TuneRow row;
+    QString why;
+    if (!FindTune(store.Rs(), book, tune, row, &why)) {
+        *error = why.isEmpty() ? "no tune \"" + tune + "\" in " + book
+                               : "cannot read " + book + ": " + why;
         return std::nullopt;
     }
-    if (rs.RecordCount() == 0) {
-        rs.Close();
-        *error = "no tune \"" + tune + "\" in " + book;
-        return std::nullopt;
-    }
-    const QString pattern = PatternDisplayForm(rs.Text(QStringLiteral("格律")));
-    rs.Close();
-    return pattern;
+    return PatternDisplayForm(row.pattern);
 }
 
 void WithoutLastEmpty(QStringList &lines)

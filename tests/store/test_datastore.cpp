@@ -2,6 +2,8 @@
 // changing and deleting rows with the program's own SQL texts.
 #include "store_fixture.h"
 
+#include "patternbooks.h"
+
 #include <sqlite3.h>
 
 namespace versilo::test {
@@ -344,6 +346,48 @@ TEST_F(RecordsetTest, ReconnectSeesAFileReplacedOnDisk)
     EXPECT_FALSE(store->Connect());
     EXPECT_FALSE(store->IsConnected());
     EXPECT_FALSE(rs.Open(kAllWorks));
+}
+
+}  // namespace
+}  // namespace versilo::test
+
+namespace versilo::test {
+namespace {
+
+class TuneLookupTest : public StoreTest {};
+
+TEST_F(TuneLookupTest, FindsByNameAndRefusesWhatIsNoBook)
+{
+    Seed(QStringLiteral("白香词谱"),
+         QStringLiteral("篇名\t格律\t正文\n"
+                        "如梦令\t○●-●○-\t单调-\n"
+                        "如梦令\t●●-\t又一体-\n"
+                        "忆王孙's\t○-\t\n"));
+    auto store = Open();
+    Recordset &rs = store->Rs();
+
+    TuneRow tune;
+    QString why;
+    ASSERT_TRUE(FindTune(rs, kBaixiangBook, QStringLiteral("如梦令"), tune, &why));
+    EXPECT_EQ(tune.name, QStringLiteral("如梦令"));
+    EXPECT_EQ(tune.pattern, QStringLiteral("○●-●○-"));   // the first of two rows
+    EXPECT_EQ(tune.explanation, QStringLiteral("单调-"));
+    EXPECT_FALSE(rs.IsOpen());
+    EXPECT_TRUE(FindTune(rs, kBaixiangBook, QStringLiteral("忆王孙's"), tune));
+
+    // Not found: false, no error, an empty tune.
+    EXPECT_FALSE(FindTune(rs, kCommonBook, QStringLiteral("如梦令"), tune, &why));
+    EXPECT_TRUE(why.isEmpty());
+    EXPECT_TRUE(tune.name.isEmpty() && tune.pattern.isEmpty());
+
+    // A book name is a table name: anything but the two books is refused
+    // before it reaches SQL.
+    for (const QString &book : {QStringLiteral("作品"), QString(),
+                                QStringLiteral("白香词谱 where 1=1 --")}) {
+        EXPECT_FALSE(IsPatternBook(book));
+        EXPECT_FALSE(FindTune(rs, book, QStringLiteral("如梦令"), tune, &why));
+        EXPECT_FALSE(why.isEmpty());
+    }
 }
 
 }  // namespace
