@@ -7,7 +7,8 @@ mode=${1:-run}
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-translations-l10n
           libsqlcipher-dev sqlcipher libgtest-dev
-          fonts-noto-cjk fonts-wqy-microhei fonts-arphic-ukai fonts-arphic-uming)
+          fonts-noto-cjk fonts-wqy-microhei fonts-arphic-ukai fonts-arphic-uming
+          desktop-file-utils appstream dpkg-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -27,7 +28,12 @@ case "$mode" in
     exec build/bin/versilo ;;
   test)
     export QT_QPA_PLATFORM=offscreen
-    ctest --test-dir build --output-on-failure -j2 ;;
+    ctest --test-dir build --output-on-failure -j2
+    # The Debian package: built, then its control data and contents listed.
+    rm -f build/versilo_*.deb
+    (cd build && cpack -G DEB)
+    dpkg-deb --info build/versilo_*.deb
+    dpkg-deb --contents build/versilo_*.deb ;;
   *)
     echo "usage: $0 [run|test]" >&2; exit 2 ;;
 esac

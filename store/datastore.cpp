@@ -1,5 +1,6 @@
 #include "datastore.h"
 
+#include "applocation.h"
 #include "schema.h"
 #include "seed.h"
 
@@ -150,14 +151,6 @@ public:
 private:
     QHash<quint64, QString> seen_;
 };
-
-QString DefaultAppDir()
-{
-    if (QCoreApplication::instance())
-        return QCoreApplication::applicationDirPath();
-    const QString exe = QFile::symLinkTarget(QStringLiteral("/proc/self/exe"));
-    return exe.isEmpty() ? QDir::currentPath() : QFileInfo(exe).absolutePath();
-}
 
 // How the table's `id` column is filled on insert.
 enum class IdKind { None, RowidAlias, Plain };
@@ -674,7 +667,7 @@ void DataStore::SetLocation(const StoreLocation &where)
 {
     d->where = where;
     if (d->where.appDir.isEmpty())
-        d->where.appDir = DefaultAppDir();
+        d->where.appDir = AppWriteDir();
 }
 
 const StoreLocation &DataStore::Location() const { return d->where; }

@@ -85,7 +85,7 @@ private:
 
 // Where the database lives and what fills it when it has to be created.
 struct StoreLocation {
-    QString appDir;       // folder holding mvtrakp.m
+    QString appDir;       // folder holding mvtrakp.m; empty: AppWriteDir()
     QString seedDir;      // folder of the seed .tsv files; empty: the seed compiled into the program
 };
 

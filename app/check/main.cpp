@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "applocation.h"
 #include "datastore.h"
 #include "initials.h"
 #include "patternbooks.h"
@@ -29,7 +30,17 @@ const char kUsage[] =
     "usage: versilo-check [--app-dir DIR] [--system 中华新韵|平水韵] [--annotate] [--title T]\n"
     "                     [--tune NAME] [--book 常用词谱|白香词谱 | --pattern-file FILE] [--json]\n"
     "                     POEM_FILE|-\n"
-    "       versilo-check --initials TEXT\n";
+    "       versilo-check --initials TEXT\n"
+    "       versilo-check --help\n";
+
+const char kHelp[] =
+    "\n"
+    "Runs 判断正误 (or 判断平仄韵调 with --annotate) on POEM_FILE (- reads standard input)\n"
+    "and prints what the composition window would show afterwards.\n"
+    "The database is mvtrakp.m in the folder Versilo writes into: the program's own\n"
+    "folder in a build or a writable copy; $XDG_DATA_HOME/versilo (~/.local/share/versilo)\n"
+    "when installed. --app-dir DIR uses DIR instead. --initials prints the pinyin\n"
+    "initials of TEXT.\n";
 
 struct Options {
     QString appDir;
@@ -43,6 +54,7 @@ struct Options {
     bool json = false;
     QString poemFile;
     std::optional<QString> initials;
+    bool help = false;
 };
 
 struct UsageError {
@@ -72,7 +84,10 @@ Options ParseArguments(const QStringList &args)
     };
     for (qsizetype i = 1; i < args.size(); ++i) {
         const QString &a = args.at(i);
-        if (a == "--app-dir") {
+        if (a == "--help" || a == "-h") {
+            o.help = true;
+            return o;
+        } else if (a == "--app-dir") {
             o.appDir = value(i);
         } else if (a == "--seed-dir") {
             o.seedDir = value(i);
@@ -239,7 +254,7 @@ int Run(const Options &o)
         pattern = *text;
     }
 
-    const QString appDir = o.appDir.isEmpty() ? QCoreApplication::applicationDirPath() : o.appDir;
+    const QString appDir = o.appDir.isEmpty() ? AppWriteDir() : o.appDir;
     if (!QFileInfo(appDir).isDir()) {
         PrintError("no such folder: " + appDir);
         return kExitError;
@@ -294,6 +309,11 @@ int main(int argc, char **argv)
         PrintError(e.message);
         std::fputs(kUsage, stderr);
         return kExitError;
+    }
+    if (options.help) {
+        std::fputs(kUsage, stdout);
+        std::fputs(kHelp, stdout);
+        return 0;
     }
     return Run(options);
 }

@@ -7,6 +7,7 @@
 #include <QStyleFactory>
 #include <QTranslator>
 
+#include "appicon.h"
 #include "art.h"
 #include "launcher.h"
 #include "windowregistry.h"
@@ -42,6 +43,10 @@ void PrepareApplication(QApplication &app)
     QCoreApplication::setApplicationName(QStringLiteral("Versilo"));
     QCoreApplication::setApplicationVersion(QStringLiteral("14.0"));
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+    // The seal as window icon; the desktop name ties the windows to the
+    // installed desktop entry and its icon.
+    QApplication::setWindowIcon(AppIcon());
+    QGuiApplication::setDesktopFileName(kDesktopId);
 
     // The standard buttons of the message boxes read 是, 否, 确定.
     auto *qtbase = new QTranslator(&app);

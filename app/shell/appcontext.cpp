@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 
+#include "applocation.h"
 #include "dialogs.h"
 #include "windowregistry.h"
 
@@ -15,17 +16,9 @@ struct AppContext::Impl {
     WindowRegistry windows;
 };
 
-static QString DefaultAppDir()
-{
-    // The database lives beside the executable.
-    if (QCoreApplication::instance())
-        return QCoreApplication::applicationDirPath();
-    return QDir::currentPath();
-}
-
 AppContext::AppContext() : d(std::make_unique<Impl>())
 {
-    d->store.SetLocation(StoreLocation{DefaultAppDir(), QString()});
+    d->store.SetLocation(StoreLocation{AppWriteDir(), QString()});
 }
 
 AppContext &AppContext::Instance()

@@ -193,3 +193,13 @@ TEST_F(CheckTool, ErrorsExitWithTwo)
     r = Run({"--app-dir", dir_.filePath("nowhere"), poem});
     EXPECT_EQ(r.exitCode, 2);
 }
+
+TEST_F(CheckTool, HelpPrintsUsageAndSucceeds)
+{
+    for (const char *flag : {"--help", "-h"}) {
+        const Result r = Run({flag});
+        EXPECT_EQ(r.exitCode, 0) << flag;
+        EXPECT_TRUE(r.out.startsWith("usage: versilo-check")) << r.out.toStdString();
+        EXPECT_TRUE(r.err.isEmpty());
+    }
+}

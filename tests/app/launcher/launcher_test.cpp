@@ -5,6 +5,7 @@
 #include <QPointer>
 
 #include "appcontext.h"
+#include "appicon.h"
 #include "dialogs.h"
 #include "launcher.h"
 #include "twips.h"
@@ -201,4 +202,22 @@ TEST(Application, MessageBoxButtonsReadInChinese)
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&No"), QStringLiteral("否(&N)"));
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "OK"), QStringLiteral("确定"));
     EXPECT_EQ(QApplication::font().families().value(0), QStringLiteral("AR PL UMing CN"));
+}
+
+TEST(Application, WindowsCarryTheSealAsIcon)
+{
+    PrepareApplication(*qApp);
+    EXPECT_EQ(QGuiApplication::desktopFileName(), kDesktopId);
+    Form10 launcher;
+    const QIcon icon = launcher.windowIcon();
+    ASSERT_TRUE(icon.availableSizes().contains(QSize(48, 48)));
+    const QImage image = icon.pixmap(QSize(48, 48), 1.0).toImage();
+    EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0);   // transparent around the seal
+    int vermilion = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            vermilion += c.alpha() == 255 && c.red() > 150 && c.green() < 80 && c.blue() < 60;
+        }
+    EXPECT_GT(vermilion, image.width() * image.height() / 3);
 }
