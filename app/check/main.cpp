@@ -198,9 +198,9 @@ QString ReadableView(const Options &o, const ComposeTexts &form)
     if (!form.text4.isEmpty())
         ts << "  标题: " << form.text4;
     ts << "\n";
-    // The conformance check counts a last line without its own line break;
-    // the annotation does not.
-    QStringList poem = SplitLines(o.annotate ? form.text2 : form.text2 + kCrLf);
+    // Both checks count a last line without its own line break.
+    const bool closed = form.text2.isEmpty() || form.text2.endsWith(kCrLf);
+    QStringList poem = SplitLines(o.annotate && closed ? form.text2 : form.text2 + kCrLf);
     WithoutLastEmpty(poem);
     const QStringList marks = SplitLines(form.text6);
     const QStringList results = SplitLines(form.text8);
