@@ -97,7 +97,7 @@ bool FillTable(sqlite3 *db, const schema::Table &table, const SeedTable &seed, Q
     sql += QStringLiteral(") VALUES (") + marks + u')';
     sqlite3_stmt *st = nullptr;
     if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr) != SQLITE_OK) {
-        *error = schema::LastSqliteError(db);
+        *error = schema::LastSqliteError(db, sql);
         return false;
     }
     bool ok = true;
@@ -105,7 +105,7 @@ bool FillTable(sqlite3 *db, const schema::Table &table, const SeedTable &seed, Q
         for (size_t i = 0; i < row.size(); ++i)
             schema::Bind(st, int(i) + 1, row[i]);
         if (sqlite3_step(st) != SQLITE_DONE) {
-            *error = schema::LastSqliteError(db);
+            *error = schema::LastSqliteError(db, sql);
             ok = false;
             break;
         }
@@ -260,13 +260,16 @@ bool CreateDatabase(const QString &path, const QString &seedDir, QString *error)
     int rc = sqlite3_open_v2(QFile::encodeName(tmp).constData(), &db,
                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
                              nullptr);
+    if (db)
+        schema::WaitWhileBusy(db);
     bool ok = rc == SQLITE_OK && schema::Key(db) == SQLITE_OK;
     QString why;
     if (!ok)
-        why = QStringLiteral("不能在文件夹里写入新文件（%1）").arg(schema::LastSqliteError(db));
+        why = QStringLiteral("不能在文件夹里写入新文件（%1）").arg(schema::LastSqliteError(db, tmp));
+    // The version mark goes in with the tables, in the one transaction.
     if (ok)
-        ok = schema::Exec(db, QStringLiteral("PRAGMA user_version = %1").arg(schema::kSchemaVersion), &why)
-             && schema::Exec(db, QStringLiteral("BEGIN"), &why);
+        ok = schema::Exec(db, QStringLiteral("BEGIN"), &why)
+             && schema::Exec(db, QStringLiteral("PRAGMA user_version = %1").arg(schema::kSchemaVersion), &why);
     for (size_t i = 0; ok && i < seeds.size(); ++i) {
         const schema::Table &t = schema::Tables()[i];
         ok = schema::Exec(db, schema::CreateTableSql(t), &why);
@@ -278,7 +281,7 @@ bool CreateDatabase(const QString &path, const QString &seedDir, QString *error)
     if (ok)
         ok = schema::Exec(db, QStringLiteral("COMMIT"), &why);
     if (sqlite3_close(db) != SQLITE_OK && ok) {
-        why = schema::LastSqliteError(db);
+        why = schema::LastSqliteError(db, tmp);
         ok = false;
     }
     if (!ok) {

@@ -175,7 +175,7 @@ std::optional<QString> FetchPattern(DataStore &store, const QString &book, const
     QString why;
     if (!FindTune(store.Rs(), book, tune, row, &why)) {
         *error = why.isEmpty() ? "no tune \"" + tune + "\" in " + book
-                               : "cannot read " + book + ": " + why;
+                               : "无法读取词谱“" + book + "”：" + why;
         return std::nullopt;
     }
     return PatternDisplayForm(row.pattern);
@@ -261,7 +261,7 @@ int Run(const Options &o)
     }
     DataStore store(StoreLocation{QDir(appDir).absolutePath(), o.seedDir});
     if (!store.Connect()) {
-        PrintError("cannot open the database " + store.FilePath() + ": " + store.LastError());
+        PrintError(store.LastError());   // says what failed and why, with the file
         return kExitError;
     }
     store.NewRecordset();
@@ -288,8 +288,8 @@ int Run(const Options &o)
     };
     const bool ok = o.annotate ? RunAnnotation(form, loader) : RunConformanceCheck(form, loader);
     if (!ok) {
-        PrintError("cannot read the dictionary " + o.system
-                   + (loadError.isEmpty() ? QString() : ": " + loadError));
+        PrintError("无法读取韵书“" + o.system + "”"
+                   + (loadError.isEmpty() ? QString() : "：" + loadError));
         return kExitError;
     }
 

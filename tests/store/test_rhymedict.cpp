@@ -157,8 +157,8 @@ TEST_F(LoadDictionaryTest, LoadsEveryRowInStoreOrder)
 
     EXPECT_FALSE(LoadRhymeDictionary(*store, QStringLiteral("作品"), dict, &error));
     EXPECT_FALSE(error.isEmpty());
-    DataStore unconnected(StoreLocation{appDir, seedDir});
-    EXPECT_FALSE(LoadRhymeDictionary(unconnected, kNewRhyme, dict, &error));
+    DataStore nowhere(StoreLocation{appDir + QStringLiteral("/missing"), seedDir});
+    EXPECT_FALSE(LoadRhymeDictionary(nowhere, kNewRhyme, dict, &error));
     EXPECT_EQ(dict.Size(), 0);
 }
 
