@@ -280,13 +280,14 @@ struct Recordset::Impl {
         error = message;
         return false;
     }
-    // A failure of the database: why, in words for the writer, and the file;
-    // the engine's own text goes to the log with `context`.
-    bool FailDb(const QString &what, sqlite3 *db, const QString &context)
+    // A failure of the database: why, in words for the writer, and the file
+    // ("数据库文件是只读的（/…/mvtrakp.m）。"); the caller's message says what
+    // failed. The engine's own text goes to the log with `context`.
+    bool FailDb(sqlite3 *db, const QString &context)
     {
         const QString why = schema::LastSqliteError(db, context);
         const QString file = conn ? QDir::toNativeSeparators(conn->handle()->path) : QString();
-        return Fail(what + why + (file.isEmpty() ? QString() : QStringLiteral("（") + file + u'）') + u'。');
+        return Fail(why + (file.isEmpty() ? QString() : QStringLiteral("（") + file + u'）') + u'。');
     }
     int IndexOf(const QString &name) const
     {
@@ -393,7 +394,7 @@ bool Recordset::Open(const QString &sql, const QVariantList &params, LockType lo
         st = std::make_unique<Statement>(db, sql);
     }
     if (!st->ok()) {
-        d->FailDb(QStringLiteral("无法读取数据："), db, sql);
+        d->FailDb(db, sql);
         d->conn.reset();
         return false;
     }
@@ -402,11 +403,11 @@ bool Recordset::Open(const QString &sql, const QVariantList &params, LockType lo
     if (paramCount != params.size()) {
         schema::Log(QStringLiteral("%1: %2 parameters needed, %3 given").arg(sql).arg(paramCount).arg(params.size()));
         d->conn.reset();
-        return d->Fail(QStringLiteral("无法读取数据：程序内部出错（查询的参数不符）。"));
+        return d->Fail(QStringLiteral("程序内部出错（查询的参数不符）。"));
     }
     for (int i = 0; i < paramCount; ++i)
         if (schema::Bind(s, i + 1, params[i]) != SQLITE_OK) {
-            d->FailDb(QStringLiteral("无法读取数据："), db, sql);
+            d->FailDb(db, sql);
             d->conn.reset();
             return false;
         }
@@ -448,7 +449,7 @@ bool Recordset::Open(const QString &sql, const QVariantList &params, LockType lo
         }
     }
     if (rc != SQLITE_DONE) {
-        d->FailDb(QStringLiteral("无法读取数据："), db, sql);
+        d->FailDb(db, sql);
         d->conn.reset();
         return false;
     }
@@ -557,9 +558,8 @@ bool Recordset::Update()
     if (!d->adding && !d->OnRow())
         return d->Fail(QStringLiteral("没有当前记录，无法保存。"));
     sqlite3 *db = d->conn->db();
-    const QString what = QStringLiteral("无法保存到数据表“%1”：").arg(d->table);
-    const auto fail = [&](const QString &why) { return d->Fail(what + why); };
-    const auto failDb = [&](const QString &context) { return d->FailDb(what, db, context); };
+    const auto fail = [&](const QString &why) { return d->Fail(why); };
+    const auto failDb = [&](const QString &context) { return d->FailDb(db, context); };
 
     Transaction tx(db);
     if (!tx.active())
@@ -652,21 +652,20 @@ bool Recordset::Delete()
     if (d->adding || !d->OnRow())
         return d->Fail(QStringLiteral("没有当前记录，无法删除。"));
     sqlite3 *db = d->conn->db();
-    const QString what = QStringLiteral("无法从数据表“%1”删除记录：").arg(d->table);
     const QString sql = QStringLiteral("DELETE FROM ") + schema::Quoted(d->table) + QStringLiteral(" WHERE rowid=?");
     Transaction tx(db);
     if (!tx.active())
-        return d->FailDb(what, db, QStringLiteral("BEGIN IMMEDIATE"));
+        return d->FailDb(db, QStringLiteral("BEGIN IMMEDIATE"));
     Statement st(db, sql);
     if (!st.ok())
-        return d->FailDb(what, db, sql);
+        return d->FailDb(db, sql);
     sqlite3_bind_int64(st.get(), 1, d->rowids[d->current]);
     if (sqlite3_step(st.get()) != SQLITE_DONE)
-        return d->FailDb(what, db, sql);
+        return d->FailDb(db, sql);
     if (sqlite3_changes(db) != 1)
-        return d->Fail(what + QStringLiteral("这条记录已经不在了。"));
+        return d->Fail(QStringLiteral("这条记录已经不在了。"));
     if (!tx.Commit())
-        return d->FailDb(what, db, QStringLiteral("COMMIT"));
+        return d->FailDb(db, QStringLiteral("COMMIT"));
     d->deleted[d->current] = 1;
     ++d->deletedCount;
     d->edits.clear();

@@ -178,8 +178,8 @@ TEST_F(RecordsetTest, FailuresSpeakToTheWriter)
     const QString log = QString::fromStdString(::testing::internal::GetCapturedStderr());
     rs.Close();
 
-    EXPECT_EQ(readError, QStringLiteral("无法读取数据：数据库里缺少所需的数据表或字段（%1）。").arg(path));
-    EXPECT_EQ(writeError, QStringLiteral("无法保存到数据表“作品”：数据库文件是只读的（%1）。").arg(path));
+    EXPECT_EQ(readError, QStringLiteral("数据库里缺少所需的数据表或字段（%1）。").arg(path));
+    EXPECT_EQ(writeError, QStringLiteral("数据库文件是只读的（%1）。").arg(path));
     EXPECT_TRUE(log.contains(QStringLiteral("select *from 无此表: no such table: 无此表"))) << log.toStdString();
     EXPECT_TRUE(log.contains(QStringLiteral("readonly database"))) << log.toStdString();
 }
