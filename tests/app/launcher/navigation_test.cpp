@@ -186,3 +186,34 @@ TEST_F(NavigationTest, DoubleClickOnGiveUpLeavesTheCompositionWindowOpen)
         Settle();
     }
 }
+
+TEST_F(NavigationTest, AFailedWindowLoadLeavesTheCompositionWindowWorking)
+{
+    if (!Windows().IsRegistered(QStringLiteral("Form1")) || !Windows().IsRegistered(QStringLiteral("Form2")))
+        GTEST_SKIP() << "no pattern browser in this build";
+    Release(launcher, "Image2");
+    QWidget *form1 = Windows().Find(QStringLiteral("Form1"));
+    ASSERT_TRUE(form1);
+    form1->findChild<QLineEdit *>(QStringLiteral("Text4"))->setText(QStringLiteral("未失"));
+    form1->findChild<QPlainTextEdit *>(QStringLiteral("Text2"))->setPlainText(QStringLiteral("春眠不觉晓"));
+
+    // The pattern browser opens while the file cannot be opened for a moment.
+    const QString file = AppContext::Instance().Store().FilePath();
+    ASSERT_TRUE(QFile::rename(file, file + QStringLiteral(".aside")));
+    { QFile empty(file); ASSERT_TRUE(empty.open(QIODevice::WriteOnly)); }
+    Release(form1, "Command4");
+    ASSERT_FALSE(dialogs.told.isEmpty());
+    Release(Windows().Find(QStringLiteral("Form2")), "Image6");
+    ASSERT_TRUE(QFile::remove(file));
+    ASSERT_TRUE(QFile::rename(file + QStringLiteral(".aside"), file));
+    dialogs.told.clear();
+
+    // Saving and checking in the composition window work again.
+    Release(form1, "Command7");
+    EXPECT_EQ(dialogs.told, QStringList{QStringLiteral("存储完毕！")});
+    Release(form1, "Command1");
+    const QString marks = form1->findChild<QPlainTextEdit *>(QStringLiteral("Text6"))->toPlainText();
+    EXPECT_EQ(marks.section(u'\n', 0, 0).size(), 5) << marks.toStdString();
+    EXPECT_EQ(dialogs.told.size(), 1) << dialogs.told.join(u'\n').toStdString();
+    Settle();
+}
