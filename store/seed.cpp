@@ -76,7 +76,13 @@ bool MoveNoReplace(const QString &from, const QString &to, bool *existed, QStrin
         *existed = true;
         return true;
     }
-    *error = QString::fromLocal8Bit(std::strerror(err));
+    schema::Log(QStringLiteral("moving %1 to %2: %3").arg(from, to, QString::fromLocal8Bit(std::strerror(err))));
+    switch (err) {
+    case EACCES: case EPERM: *error = QStringLiteral("没有权限"); break;
+    case EROFS: *error = QStringLiteral("文件夹是只读的"); break;
+    case ENOSPC: case EDQUOT: *error = QStringLiteral("磁盘已满"); break;
+    default: *error = QStringLiteral("文件系统出错（错误码 %1）").arg(err); break;
+    }
     return false;
 }
 
@@ -157,7 +163,8 @@ bool ReadSeedTable(const QString &seedDir, const QString &tableName, SeedTable *
     if (!file.exists())
         return true;
     if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("无法读取种子文件 %1：%2").arg(path, file.errorString());
+        schema::Log(QStringLiteral("reading %1: %2").arg(path, file.errorString()));
+        *error = QStringLiteral("无法读取种子文件 %1。").arg(path);
         return false;
     }
     QString text = QString::fromUtf8(file.readAll());
