@@ -5,6 +5,7 @@
 #include "store_fixture.h"
 
 #include <QCoreApplication>
+#include <cstring>
 #include <future>
 #include <sqlite3.h>
 #include <thread>
