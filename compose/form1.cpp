@@ -5,6 +5,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include <limits>
+
 #include "appcontext.h"
 #include "art.h"
 #include "dialogs.h"
@@ -101,6 +103,8 @@ Form1::Form1(QWidget *parent) : VersiloWindow(QStringLiteral("Form1"), 13230, 88
     text4_->setObjectName(QStringLiteral("Text4"));
     text4_->setGeometry(TwRect(3000, 960, 2265, 480));
     text4_->setFont(SongFont(10.5));
+    // The title holds whatever the writer pastes: no cut at 32767 characters.
+    text4_->setMaxLength(std::numeric_limits<int>::max());
     {
         QPalette pal = text4_->palette();
         pal.setColor(QPalette::Base, Qt::white);

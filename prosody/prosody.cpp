@@ -16,13 +16,43 @@ bool InStripSet(char16_t c, StripSet set)
         return true;
     case u'?':
         return set != StripSet::Rhyme;
-    case u'韵': case u'读': case u'句':
-        return set != StripSet::Punctuation;
-    case u'叠':
-        return set == StripSet::Full;
     default:
         return false;
     }
+}
+
+bool IsOpeningBracket(QChar c) { return c == u'(' || c == u'（'; }
+bool IsClosingBracket(QChar c) { return c == u')' || c == u'）'; }
+
+// The length of the bracketed marker that starts at `from` ("(韵)" is 3,
+// "（换平韵）" is 5), or 0 when no marker starts there.
+qsizetype MarkerLength(QStringView line, qsizetype from)
+{
+    static constexpr const char16_t *kMarkerWords[] = {
+        u"韵", u"换平韵", u"换仄韵", u"读", u"句", u"叠", u"逗"};
+    if (!IsOpeningBracket(line[from]))
+        return 0;
+    for (const char16_t *word : kMarkerWords) {
+        const QStringView w(word);
+        const qsizetype close = from + 1 + w.size();
+        if (close < line.size() && line.mid(from + 1, w.size()) == w && IsClosingBracket(line[close]))
+            return close - from + 1;
+    }
+    return 0;
+}
+
+// One character of a line: a surrogate pair, or one code unit.
+struct Character {
+    char32_t code;
+    qsizetype units;
+};
+
+Character CharacterAt(QStringView text, qsizetype i)
+{
+    const QChar c = text[i];
+    if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+        return {QChar::surrogateToUcs4(c, text[i + 1]), 2};
+    return {c.unicode(), 1};
 }
 
 // Appends `text` without any CR or LF.
@@ -44,8 +74,10 @@ QString RemovePairs(QString text, QStringView pair)
 
 void AppendToneMarks(QString &out, const RhymeDictionary &dict, QStringView kept)
 {
-    for (QChar c : kept) {
-        const QChar mark = dict.ToneMark(c);
+    for (qsizetype i = 0; i < kept.size();) {
+        const Character c = CharacterAt(kept, i);
+        i += c.units;
+        const QChar mark = dict.ToneMark(c.code);
         if (mark.isNull())
             out.append(kUnknownMark);
         else
@@ -56,8 +88,10 @@ void AppendToneMarks(QString &out, const RhymeDictionary &dict, QStringView kept
 
 void AppendGroupNames(QString &out, const RhymeDictionary &dict, QStringView kept)
 {
-    for (QChar c : kept) {
-        const QString name = dict.GroupName(c);
+    for (qsizetype i = 0; i < kept.size();) {
+        const Character c = CharacterAt(kept, i);
+        i += c.units;
+        const QString name = dict.GroupName(c.code);
         out.append(name.isEmpty() ? kUnknownMark : name);
     }
     out.append(kCrLf);
@@ -104,7 +138,13 @@ QString NormaliseLine(const QString &line, StripSet set)
 {
     QString kept;
     kept.reserve(line.size());
-    for (QChar c : line) {
+    const QStringView view(line);
+    for (qsizetype i = 0; i < view.size();) {
+        if (const qsizetype marker = MarkerLength(view, i)) {
+            i += marker;
+            continue;
+        }
+        const QChar c = view[i++];
         if (!InStripSet(c.unicode(), set))
             kept.append(c);
     }
@@ -113,12 +153,15 @@ QString NormaliseLine(const QString &line, StripSet set)
 
 QChar ClassifyPosition(QChar symbol, QChar mark)
 {
+    return ClassifyPosition(char32_t(symbol.unicode()), char32_t(mark.unicode()));
+}
+
+QChar ClassifyPosition(char32_t s, char32_t m)
+{
     static constexpr QChar kRight(u'★');
     static constexpr QChar kWrong(u'¤');
     static constexpr QChar kBoth(u'※');
-    const char16_t s = symbol.unicode();
-    const char16_t m = mark.unicode();
-    if (!symbol.isNull() && s == m)
+    if (s != 0 && s == m)
         return kRight;
     if (s == u'◎' || s == u'⊙')
         return kRight;
@@ -248,11 +291,20 @@ QString ComparePattern(const QString &text6, const QString &text5)
     QString out;
     out.reserve(text6.size() + 2);
     for (qsizetype i = 0; i < markLines.size(); ++i) {
-        const QString &marks = markLines.at(i);
-        const QString pattern = i < patternLines.size() ? patternLines.at(i) : QString();
-        for (qsizetype p = 0; p < marks.size(); ++p) {
-            const QChar symbol = p < pattern.size() ? pattern.at(p) : QChar();
-            out.append(ClassifyPosition(symbol, marks.at(p)));
+        const QStringView marks(markLines.at(i));
+        const QStringView pattern = i < patternLines.size() ? QStringView(patternLines.at(i)) : QStringView();
+        // Position by position, one character each on both sides.
+        qsizetype p = 0;
+        for (qsizetype m = 0; m < marks.size();) {
+            const Character mark = CharacterAt(marks, m);
+            m += mark.units;
+            char32_t symbol = 0;
+            if (p < pattern.size()) {
+                const Character c = CharacterAt(pattern, p);
+                p += c.units;
+                symbol = c.code;
+            }
+            out.append(ClassifyPosition(symbol, mark.code));
         }
         out.append(kCrLf);
     }
@@ -314,11 +366,17 @@ bool RunAnnotation(ComposeTexts &form, const DictionaryLoader &load)
     form.text6.clear();
     form.text8.clear();
 
+    // A last line typed without Return is a line of the poem all the same;
+    // an empty poem stays empty.
+    QString poem = form.text2;
+    if (!poem.isEmpty() && !poem.endsWith(kCrLf))
+        poem += kCrLf;
+
     // The tone pass drops the blanks before the poem's first character; the
-    // rhyme pass keeps them, and keeps "?" and "叠" as well.
-    form.text6 = MarkTones(dict, form.text2, StripSet::Full, true);
+    // rhyme pass keeps them, and keeps "?" as well.
+    form.text6 = MarkTones(dict, poem, StripSet::Full, true);
     form.label3 = kRhymeHeading;
-    form.text8 = NameRhymes(dict, form.text2);
+    form.text8 = NameRhymes(dict, poem);
     return true;
 }
 

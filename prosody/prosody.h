@@ -2,8 +2,9 @@
 // ("判断正误") and the tone and rhyme annotation ("判断平仄韵调").
 //
 // Everything here is pure: the window copies its controls into ComposeTexts,
-// calls a run, and writes the texts back. Texts are handled per UTF-16 code
-// unit; lines in a text box are separated by CR LF.
+// calls a run, and writes the texts back. Lines in a text box are separated
+// by CR LF. A position in a line is one character, that is one code point:
+// a character outside the BMP (𠀀) is one position and one mark.
 #pragma once
 
 #include <QChar>
@@ -26,10 +27,14 @@ inline const QString kCompareHeading = QStringLiteral("★：正确  ¤：错误
 inline const QString kRhymeHeading = QStringLiteral("判断韵调");
 inline const QString kUnknownMark = QStringLiteral("空");
 
+// What NormaliseLine removes from a poem line. Every set removes a bracketed
+// marker as a whole: (韵) (换平韵) (换仄韵) (读) (句) (叠) (逗), in ASCII or
+// full-width brackets. A bare 韵 读 句 叠 is a poem character (读罢泪沾襟 has
+// five positions) and is looked up like any other.
 enum class StripSet {
-    Full,          // , ， 。 ！ ! ? ？ ) ( ） （ 韵 读 句 叠
+    Full,          // , ， 。 ！ ! ? ？ ) ( ） （
     Punctuation,   // , ， 。 ！ ! ? ？ ) ( ） （
-    Rhyme,         // , ， 。 ！ ! ？ ) ( ） （ 韵 读 句   (no ASCII ?, no 叠)
+    Rhyme,         // , ， 。 ！ ! ？ ) ( ） （   (no ASCII ?)
 };
 
 // Leading and trailing U+0020 removed, nothing else.
@@ -39,12 +44,14 @@ QString TrimBlanks(const QString &text);
 // Whatever follows the last CR LF is dropped; lone CR and LF are removed.
 QStringList SplitLines(const QString &text);
 
-// The line without the characters of the set (CR and LF belong to every set).
+// The line without its bracketed markers and the characters of the set
+// (CR and LF belong to every set).
 QString NormaliseLine(const QString &line, StripSet set);
 
-// One ResultMark for a pattern symbol (null QChar: no symbol at this
+// One ResultMark for a pattern symbol (null QChar, or 0: no symbol at this
 // position) and a ToneMark.
 QChar ClassifyPosition(QChar symbol, QChar mark);
+QChar ClassifyPosition(char32_t symbol, char32_t mark);
 
 // ---- stored and display forms --------------------------------------------
 
@@ -93,7 +100,9 @@ using DictionaryLoader = std::function<bool(const QString &system, RhymeDictiona
 // after tidying the boxes (Text2, Text5, Text6, Text8 trimmed of blanks);
 // the result columns and captions are otherwise as they were.
 bool RunConformanceCheck(ComposeTexts &form, const DictionaryLoader &load);
-// "判断平仄韵调". False when the dictionary could not be loaded: nothing changed.
+// "判断平仄韵调". A last line without a line break after it is annotated like
+// every other line. False when the dictionary could not be loaded: nothing
+// changed.
 bool RunAnnotation(ComposeTexts &form, const DictionaryLoader &load);
 
 }  // namespace versilo

@@ -91,32 +91,31 @@ private:
     int rc_;
 };
 
-// Runs BEGIN IMMEDIATE and rolls back unless Commit() succeeded.
+// Runs BEGIN IMMEDIATE and rolls back unless Commit() succeeded. A failure
+// leaves its reason on the handle for the caller to report.
 class Transaction {
 public:
     explicit Transaction(sqlite3 *db) : db_(db)
     {
-        active_ = schema::Exec(db_, QStringLiteral("BEGIN IMMEDIATE"), &error_);
+        active_ = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK;
     }
     ~Transaction()
     {
         if (active_)
-            schema::Exec(db_, QStringLiteral("ROLLBACK"));
+            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     }
     bool active() const { return active_; }
     bool Commit()
     {
-        if (!active_ || !schema::Exec(db_, QStringLiteral("COMMIT"), &error_))
+        if (!active_ || sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
             return false;
         active_ = false;
         return true;
     }
-    const QString &error() const { return error_; }
 
 private:
     sqlite3 *db_;
     bool active_ = false;
-    QString error_;
 };
 
 // The name under which the row id travels in front of the table's columns.
@@ -187,18 +186,22 @@ bool Readable(sqlite3 *db)
     return st.ok() && sqlite3_step(st.get()) == SQLITE_ROW;
 }
 
-// Adds what this program needs and a file made elsewhere may lack: missing
-// tables, missing columns, the version mark. Existing data is left alone.
-void CompleteSchema(sqlite3 *db)
+// The statements that add what this program needs and a file made elsewhere
+// may lack: missing tables, missing columns. Empty when nothing is missing,
+// or when the file cannot be read.
+QStringList MissingSchema(sqlite3 *db)
 {
     QStringList work;
     for (const schema::Table &t : schema::Tables()) {
         Statement info(db, QStringLiteral("PRAGMA table_info(") + schema::Quoted(t.name) + u')');
         if (!info.ok())
-            return;
+            return {};
         QStringList have;
-        while (sqlite3_step(info.get()) == SQLITE_ROW)
+        int rc;
+        while ((rc = sqlite3_step(info.get())) == SQLITE_ROW)
             have << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(info.get(), 1)));
+        if (rc != SQLITE_DONE)
+            return {};
         if (have.isEmpty()) {
             work << schema::CreateTableSql(t);
             continue;
@@ -209,20 +212,36 @@ void CompleteSchema(sqlite3 *db)
                             QStringLiteral(" ADD COLUMN ") + schema::Quoted(c.name) + u' ' +
                             QLatin1String(c.type);
     }
+    return work;
+}
+
+// Upgrades a file that lacks tables or columns, and stamps the version mark
+// in the same transaction. A complete file is not written at all, so that
+// reading (a check) never takes the file from another program. Existing
+// data is left alone.
+void CompleteSchema(sqlite3 *db)
+{
+    if (MissingSchema(db).isEmpty())
+        return;
+    Transaction tx(db);
+    if (!tx.active())
+        return;   // a read-only file, or held too long by another program: used as it is
+    // Another program may have upgraded the file meanwhile.
+    const QStringList work = MissingSchema(db);
+    if (work.isEmpty())
+        return;
+    for (const QString &sql : work)
+        if (!schema::Exec(db, sql))
+            return;
     int version = 0;
     {
         Statement st(db, QStringLiteral("PRAGMA user_version"));
         if (st.ok() && sqlite3_step(st.get()) == SQLITE_ROW)
             version = sqlite3_column_int(st.get(), 0);
     }
-    if (version < schema::kSchemaVersion)
-        work << QStringLiteral("PRAGMA user_version = %1").arg(schema::kSchemaVersion);
-    if (work.isEmpty())
+    if (version < schema::kSchemaVersion
+        && !schema::Exec(db, QStringLiteral("PRAGMA user_version = %1").arg(schema::kSchemaVersion)))
         return;
-    Transaction tx(db);
-    for (const QString &sql : work)
-        if (!schema::Exec(db, sql))
-            return;   // a read-only file: used as it is
     tx.Commit();
 }
 
@@ -232,6 +251,7 @@ void CompleteSchema(sqlite3 *db)
 
 struct Recordset::Impl {
     const ConnectionPtr *source = nullptr;   // the DataStore's current connection
+    std::function<QString()> reconnect;      // connects the store; "" or why it failed
     ConnectionPtr conn;                      // held while a result is open
 
     bool open = false;
@@ -259,6 +279,15 @@ struct Recordset::Impl {
     {
         error = message;
         return false;
+    }
+    // A failure of the database: why, in words for the writer, and the file
+    // ("数据库文件是只读的（/…/mvtrakp.m）。"); the caller's message says what
+    // failed. The engine's own text goes to the log with `context`.
+    bool FailDb(sqlite3 *db, const QString &context)
+    {
+        const QString why = schema::LastSqliteError(db, context);
+        const QString file = conn ? QDir::toNativeSeparators(conn->handle()->path) : QString();
+        return Fail(why + (file.isEmpty() ? QString() : QStringLiteral("（") + file + u'）') + u'。');
     }
     int IndexOf(const QString &name) const
     {
@@ -333,10 +362,18 @@ bool Recordset::Open(const QString &sql, const QVariantList &params, LockType lo
 {
     d->Reset();
     d->error.clear();
+    if (d->source && !*d->source && d->reconnect) {
+        // The store was left unconnected (a window's connect failed while
+        // the file was locked): whoever uses it next connects it again.
+        const QString why = d->reconnect();
+        if (!why.isEmpty())
+            return d->Fail(why);
+    }
     const ConnectionPtr conn = d->source ? *d->source : nullptr;
     if (!conn)
-        return d->Fail(QStringLiteral("没有连接数据库，无法执行查询“%1”。").arg(sql));
+        return d->Fail(QStringLiteral("没有连接数据库。"));
     sqlite3 *db = conn->db();
+    d->conn = conn;   // names the file in a failure message
 
     // The table named after "from" is the one rows are changed in; its row
     // id is fetched in front of the columns.
@@ -356,16 +393,24 @@ bool Recordset::Open(const QString &sql, const QVariantList &params, LockType lo
         table.clear();
         st = std::make_unique<Statement>(db, sql);
     }
-    if (!st->ok())
-        return d->Fail(QStringLiteral("无法执行查询“%1”：%2").arg(sql, schema::LastSqliteError(db)));
+    if (!st->ok()) {
+        d->FailDb(db, sql);
+        d->conn.reset();
+        return false;
+    }
     sqlite3_stmt *s = st->get();
     const int paramCount = sqlite3_bind_parameter_count(s);
-    if (paramCount != params.size())
-        return d->Fail(QStringLiteral("查询“%1”需要%2个参数，给了%3个。")
-                           .arg(sql).arg(paramCount).arg(params.size()));
+    if (paramCount != params.size()) {
+        schema::Log(QStringLiteral("%1: %2 parameters needed, %3 given").arg(sql).arg(paramCount).arg(params.size()));
+        d->conn.reset();
+        return d->Fail(QStringLiteral("程序内部出错（查询的参数不符）。"));
+    }
     for (int i = 0; i < paramCount; ++i)
-        if (schema::Bind(s, i + 1, params[i]) != SQLITE_OK)
-            return d->Fail(QStringLiteral("无法执行查询“%1”：%2").arg(sql, schema::LastSqliteError(db)));
+        if (schema::Bind(s, i + 1, params[i]) != SQLITE_OK) {
+            d->FailDb(db, sql);
+            d->conn.reset();
+            return false;
+        }
 
     const int first = table.isEmpty() ? 0 : 1;
     const int width = sqlite3_column_count(s) - first;
@@ -403,10 +448,12 @@ bool Recordset::Open(const QString &sql, const QVariantList &params, LockType lo
             }
         }
     }
-    if (rc != SQLITE_DONE)
-        return d->Fail(QStringLiteral("无法执行查询“%1”：%2").arg(sql, schema::LastSqliteError(db)));
+    if (rc != SQLITE_DONE) {
+        d->FailDb(db, sql);
+        d->conn.reset();
+        return false;
+    }
 
-    d->conn = conn;
     d->open = true;
     d->lock = lock;
     d->table = table;
@@ -511,13 +558,12 @@ bool Recordset::Update()
     if (!d->adding && !d->OnRow())
         return d->Fail(QStringLiteral("没有当前记录，无法保存。"));
     sqlite3 *db = d->conn->db();
-    const auto fail = [&](const QString &why) {
-        return d->Fail(QStringLiteral("无法保存到数据表“%1”：%2").arg(d->table, why));
-    };
+    const auto fail = [&](const QString &why) { return d->Fail(why); };
+    const auto failDb = [&](const QString &context) { return d->FailDb(db, context); };
 
     Transaction tx(db);
     if (!tx.active())
-        return fail(tx.error());
+        return failDb(QStringLiteral("BEGIN IMMEDIATE"));
 
     std::vector<std::pair<QString, QVariant>> values;
     for (const auto &e : d->edits)
@@ -533,7 +579,7 @@ bool Recordset::Update()
             Statement next(db, QStringLiteral("SELECT coalesce(max(id), 0) + 1 FROM ") +
                                    schema::Quoted(d->table));
             if (!next.ok() || sqlite3_step(next.get()) != SQLITE_ROW)
-                return fail(schema::LastSqliteError(db));
+                return failDb(QStringLiteral("next id of ") + d->table);
             values.emplace_back(QStringLiteral("id"), qlonglong(sqlite3_column_int64(next.get(), 0)));
         }
         QString sql = QStringLiteral("INSERT INTO ") + schema::Quoted(d->table);
@@ -553,11 +599,11 @@ bool Recordset::Update()
         }
         Statement st(db, sql);
         if (!st.ok())
-            return fail(schema::LastSqliteError(db));
+            return failDb(sql);
         for (size_t i = 0; i < values.size(); ++i)
             schema::Bind(st.get(), int(i) + 1, values[i].second);
         if (sqlite3_step(st.get()) != SQLITE_DONE)
-            return fail(schema::LastSqliteError(db));
+            return failDb(sql);
         rowid = sqlite3_last_insert_rowid(db);
     } else {
         rowid = d->rowids[d->current];
@@ -570,17 +616,17 @@ bool Recordset::Update()
         sql += QStringLiteral(" WHERE rowid=?");
         Statement st(db, sql);
         if (!st.ok())
-            return fail(schema::LastSqliteError(db));
+            return failDb(sql);
         for (size_t i = 0; i < values.size(); ++i)
             schema::Bind(st.get(), int(i) + 1, values[i].second);
         sqlite3_bind_int64(st.get(), int(values.size()) + 1, rowid);
         if (sqlite3_step(st.get()) != SQLITE_DONE)
-            return fail(schema::LastSqliteError(db));
+            return failDb(sql);
         if (sqlite3_changes(db) != 1)
             return fail(QStringLiteral("这条记录已经不在了。"));
     }
     if (!tx.Commit())
-        return fail(tx.error());
+        return failDb(QStringLiteral("COMMIT"));
 
     // The stored row becomes the current row, as the database holds it.
     int r = d->current;
@@ -606,23 +652,20 @@ bool Recordset::Delete()
     if (d->adding || !d->OnRow())
         return d->Fail(QStringLiteral("没有当前记录，无法删除。"));
     sqlite3 *db = d->conn->db();
-    const auto fail = [&](const QString &why) {
-        return d->Fail(QStringLiteral("无法从数据表“%1”删除记录：%2").arg(d->table, why));
-    };
+    const QString sql = QStringLiteral("DELETE FROM ") + schema::Quoted(d->table) + QStringLiteral(" WHERE rowid=?");
     Transaction tx(db);
     if (!tx.active())
-        return fail(tx.error());
-    Statement st(db, QStringLiteral("DELETE FROM ") + schema::Quoted(d->table) +
-                         QStringLiteral(" WHERE rowid=?"));
+        return d->FailDb(db, QStringLiteral("BEGIN IMMEDIATE"));
+    Statement st(db, sql);
     if (!st.ok())
-        return fail(schema::LastSqliteError(db));
+        return d->FailDb(db, sql);
     sqlite3_bind_int64(st.get(), 1, d->rowids[d->current]);
     if (sqlite3_step(st.get()) != SQLITE_DONE)
-        return fail(schema::LastSqliteError(db));
+        return d->FailDb(db, sql);
     if (sqlite3_changes(db) != 1)
-        return fail(QStringLiteral("这条记录已经不在了。"));
+        return d->Fail(QStringLiteral("这条记录已经不在了。"));
     if (!tx.Commit())
-        return fail(tx.error());
+        return d->FailDb(db, QStringLiteral("COMMIT"));
     d->deleted[d->current] = 1;
     ++d->deletedCount;
     d->edits.clear();
@@ -643,10 +686,11 @@ struct DataStore::Impl {
     std::unique_ptr<Recordset> rs;
     QString error;
 
-    std::unique_ptr<Recordset> MakeRecordset()
+    std::unique_ptr<Recordset> MakeRecordset(DataStore *store)
     {
         auto r = std::make_unique<Recordset>();
         r->d->source = &conn;
+        r->d->reconnect = [store] { return store->Connect() ? QString() : store->LastError(); };
         return r;
     }
 };
@@ -654,7 +698,7 @@ struct DataStore::Impl {
 DataStore::DataStore(StoreLocation where) : d(std::make_unique<Impl>())
 {
     SetLocation(where);
-    d->rs = d->MakeRecordset();
+    d->rs = d->MakeRecordset(this);
 }
 
 DataStore::~DataStore()
@@ -718,22 +762,21 @@ bool DataStore::Connect()
     const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw,
                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     auto conn = std::make_shared<Connection>(std::make_shared<Connection::Handle>(raw));
+    const QString context = QStringLiteral("opening ") + shown;
     if (rc != SQLITE_OK)
-        return fail(QStringLiteral("%1。").arg(schema::LastSqliteError(raw)));
+        return fail(schema::LastSqliteError(raw, context) + u'。');
+    // Another program may hold the file for a moment: wait for it, from the
+    // first read on.
+    schema::WaitWhileBusy(raw);
     if (schema::Key(raw) != SQLITE_OK)
-        return fail(QStringLiteral("%1。").arg(schema::LastSqliteError(raw)));
+        return fail(schema::LastSqliteError(raw, context) + u'。');
     // A wrong password or a damaged file shows only at the first read.
     {
         Statement st(raw, QStringLiteral("SELECT count(*) FROM sqlite_master"));
         const int step = st.ok() ? sqlite3_step(st.get()) : sqlite3_errcode(raw);
-        if (step != SQLITE_ROW) {
-            const int code = sqlite3_errcode(raw) & 0xff;
-            if (code == SQLITE_NOTADB || code == SQLITE_CORRUPT)
-                return fail(QStringLiteral("密码不对或文件已损坏。"));
-            return fail(QStringLiteral("%1。").arg(schema::LastSqliteError(raw)));
-        }
+        if (step != SQLITE_ROW)
+            return fail(schema::LastSqliteError(raw, context) + u'。');
     }
-    sqlite3_busy_timeout(raw, 3000);
     CompleteSchema(raw);
     conn->handle()->Identify(path);
     d->conn = std::move(conn);

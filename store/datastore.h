@@ -2,14 +2,21 @@
 //
 // Every data window connects in its load step, which replaces both the
 // connection and the recordset. Operations never throw: each reports success
-// or failure (and keeps a Chinese error text in LastError()), so callers that
-// run "errors ignored, statement by statement" simply go on.
+// or failure (and keeps in LastError() a Chinese text for the writer that
+// says what failed and why, with the file's path once; the technical detail
+// goes to a log line on standard error), so callers that run "errors
+// ignored, statement by statement" simply go on.
+//
+// Another program may hold the file for a moment (a second Versilo, a
+// versilo-check run): every connection then waits for it, up to
+// kBusyTimeoutMs, before an operation fails.
 #pragma once
 
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 #include <QVariantList>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -41,6 +48,7 @@ public:
     // Runs the SQL text on the store's current connection; stands on the
     // first row. Closes a result that was still open first. The result keeps
     // that connection until it is closed, even if the store reconnects.
+    // A store left unconnected (a connect that failed) connects again here.
     // Writes need LockType::Optimistic and a "select * from TABLE" text.
     bool Open(const QString &sql, const QVariantList &params = {},
               LockType lock = LockType::ReadOnly);
@@ -93,6 +101,13 @@ class DataStore {
 public:
     static constexpr const char *kFileName = "mvtrakp.m";
     static constexpr const char *kPassword = "t3k9w2hpzq7mvd";
+    // How long an operation waits for another program holding the file.
+    static constexpr int kBusyTimeoutMs = 5000;
+
+    // Called when an operation starts to wait for another program holding
+    // the file (on the operation's thread; the windows show the wait
+    // cursor). Empty: nobody is told.
+    static void SetWaitNotifier(std::function<void()> notify);
 
     explicit DataStore(StoreLocation where = {});
     ~DataStore();
@@ -103,10 +118,13 @@ public:
 
     // connect: a new connection object replaces the shared one. Creates the
     // file from the seed data when it is missing; never overwrites a file.
-    // False with a Chinese LastError() naming the file when it cannot be
-    // opened (missing folder, wrong password, not a database); the shared
-    // connection is then empty. A reconnect to the same, unchanged file
-    // shares the open handle (the password-derived key is slow to make).
+    // A file that lacks tables or columns of this program gets them, and the
+    // version mark with them, in one transaction; a complete file is only
+    // read (a check never writes). False with a Chinese LastError() naming
+    // the file when it cannot be opened (missing folder, wrong password, not
+    // a database); the shared connection is then empty, and the next use of
+    // the shared recordset connects again. A reconnect to the same, unchanged
+    // file shares the open handle (the password-derived key is slow to make).
     bool Connect();
     bool IsConnected() const;
     // new recordset: the shared recordset starts afresh (closed, no error);

@@ -43,14 +43,20 @@ int GroupNumber(const QString &text)
     return n;
 }
 
-// The one code unit a dictionary row stands for, or 0 when the row can
-// never match (empty `汉字`, or more than one code unit).
-bool RowChar(const DictionaryRow &row, char16_t *c)
+// The one character a dictionary row stands for; false when the row can
+// never match (empty `汉字`, or more than one character).
+bool RowChar(const DictionaryRow &row, char32_t *c)
 {
-    if (row.hanzi.size() != 1)
-        return false;
-    *c = row.hanzi.at(0).unicode();
-    return true;
+    const QString &h = row.hanzi;
+    if (h.size() == 1) {
+        *c = h.at(0).unicode();
+        return true;
+    }
+    if (h.size() == 2 && h.at(0).isHighSurrogate() && h.at(1).isLowSurrogate()) {
+        *c = QChar::surrogateToUcs4(h.at(0), h.at(1));
+        return true;
+    }
+    return false;
 }
 
 QChar RowToneMark(const DictionaryRow &row)
@@ -59,6 +65,31 @@ QChar RowToneMark(const DictionaryRow &row)
 }
 
 }  // namespace
+
+std::vector<char32_t> CodePoints(QStringView text)
+{
+    std::vector<char32_t> out;
+    out.reserve(size_t(text.size()));
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i].unicode();
+        if (QChar::isHighSurrogate(u) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode())) {
+            out.push_back(QChar::surrogateToUcs4(u, text[i + 1].unicode()));
+            ++i;
+        } else {
+            out.push_back(u);
+        }
+    }
+    return out;
+}
+
+QString CharacterText(char32_t c)
+{
+    if (QChar::requiresSurrogates(c)) {
+        const QChar pair[2] = {QChar(QChar::highSurrogate(c)), QChar(QChar::lowSurrogate(c))};
+        return QString(pair, 2);
+    }
+    return QString(QChar(char16_t(c)));
+}
 
 QString RhymeGroupName(const QString &system, const QString &groupText)
 {
@@ -100,7 +131,7 @@ void RhymeDictionary::Append(DictionaryRow row)
 {
     // A later row with a known code overrides an earlier one; a row whose
     // code is unknown leaves the earlier answer standing.
-    char16_t c;
+    char32_t c;
     if (RowChar(row, &c)) {
         const QChar mark = RowToneMark(row);
         if (!mark.isNull())
@@ -112,22 +143,22 @@ void RhymeDictionary::Append(DictionaryRow row)
     rows_.push_back(std::move(row));
 }
 
-QChar RhymeDictionary::ToneMark(QChar c) const
+QChar RhymeDictionary::ToneMark(char32_t c) const
 {
-    return tone_.value(c.unicode());
+    return tone_.value(c);
 }
 
-QString RhymeDictionary::GroupName(QChar c) const
+QString RhymeDictionary::GroupName(char32_t c) const
 {
-    return group_.value(c.unicode());
+    return group_.value(c);
 }
 
-QChar RhymeDictionary::ToneMarkByScan(QChar c) const
+QChar RhymeDictionary::ToneMarkByScan(char32_t c) const
 {
     QChar result;
     for (const DictionaryRow &row : rows_) {
-        char16_t rc;
-        if (!RowChar(row, &rc) || rc != c.unicode())
+        char32_t rc;
+        if (!RowChar(row, &rc) || rc != c)
             continue;
         const QChar mark = RowToneMark(row);
         if (!mark.isNull())
@@ -136,12 +167,12 @@ QChar RhymeDictionary::ToneMarkByScan(QChar c) const
     return result;
 }
 
-QString RhymeDictionary::GroupNameByScan(QChar c) const
+QString RhymeDictionary::GroupNameByScan(char32_t c) const
 {
     QString result;
     for (const DictionaryRow &row : rows_) {
-        char16_t rc;
-        if (!RowChar(row, &rc) || rc != c.unicode())
+        char32_t rc;
+        if (!RowChar(row, &rc) || rc != c)
             continue;
         const QString name = RhymeGroupName(system_, row.group);
         if (!name.isEmpty())

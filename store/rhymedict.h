@@ -5,6 +5,7 @@
 #include <QChar>
 #include <QHash>
 #include <QString>
+#include <QStringView>
 #include <QVariant>
 #include <vector>
 
@@ -22,9 +23,15 @@ QString RhymeGroupName(const QString &system, const QString &groupText);
 // The ToneMark of a ToneCode text: "0" -> ○, "1" -> ●, "2" -> ※; null QChar otherwise.
 QChar ToneMarkOfCode(const QString &toneCode);
 
+// The characters of a text, one code point each: a surrogate pair is one
+// character (𠀀 is one, not two); a lone surrogate stands for itself.
+std::vector<char32_t> CodePoints(QStringView text);
+// One character back as text (one or two code units).
+QString CharacterText(char32_t c);
+
 struct DictionaryRow {
     qint64 id = 0;
-    QString hanzi;      // `汉字`
+    QString hanzi;      // `汉字`: one character (one code point)
     QString group;      // `韵调` converted to text ("" for null)
     QString tone;       // `平仄` converted to text ("" for null)
     bool toneNull = false;
@@ -44,19 +51,24 @@ public:
     int Size() const { return int(rows_.size()); }
     const std::vector<DictionaryRow> &Rows() const { return rows_; }
 
-    // Indexed lookups: a null QChar / "" when nothing resolves.
-    QChar ToneMark(QChar c) const;
-    QString GroupName(QChar c) const;
+    // Indexed lookups of one character (a code point, so characters outside
+    // the BMP are found too): a null QChar / "" when nothing resolves.
+    QChar ToneMark(char32_t c) const;
+    QString GroupName(char32_t c) const;
+    QChar ToneMark(QChar c) const { return ToneMark(char32_t(c.unicode())); }
+    QString GroupName(QChar c) const { return GroupName(char32_t(c.unicode())); }
 
     // The same answers by scanning every row (reference behaviour).
-    QChar ToneMarkByScan(QChar c) const;
-    QString GroupNameByScan(QChar c) const;
+    QChar ToneMarkByScan(char32_t c) const;
+    QString GroupNameByScan(char32_t c) const;
+    QChar ToneMarkByScan(QChar c) const { return ToneMarkByScan(char32_t(c.unicode())); }
+    QString GroupNameByScan(QChar c) const { return GroupNameByScan(char32_t(c.unicode())); }
 
 private:
     QString system_;
     std::vector<DictionaryRow> rows_;
-    QHash<char16_t, QChar> tone_;
-    QHash<char16_t, QString> group_;
+    QHash<char32_t, QChar> tone_;
+    QHash<char32_t, QString> group_;
 };
 
 // Loads the whole table of `system` through the shared recordset with

@@ -4,7 +4,9 @@
 
 #include <sqlite3.h>
 
+#include <cstdio>
 #include <cstring>
+#include <functional>
 
 namespace versilo::schema {
 
@@ -137,37 +139,53 @@ QVariant ColumnValue(sqlite3_stmt *st, int index)
     }
 }
 
-QString LastSqliteError(sqlite3 *db)
+void Log(const QString &text)
 {
-    if (!db)
+    const QByteArray line = "versilo: " + text.toUtf8() + '\n';
+    std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
+}
+
+QString LastSqliteError(sqlite3 *db, const QString &context)
+{
+    if (!db) {
+        Log(context + QStringLiteral(": out of memory"));
         return QStringLiteral("内存不足");
-    const QString detail = QString::fromUtf8(sqlite3_errmsg(db));
-    QString what;
-    switch (sqlite3_errcode(db) & 0xff) {
-    case SQLITE_READONLY: what = QStringLiteral("数据库文件是只读的"); break;
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED: what = QStringLiteral("数据库正被别的程序占用"); break;
-    case SQLITE_FULL: what = QStringLiteral("磁盘已满"); break;
-    case SQLITE_IOERR: what = QStringLiteral("读写文件出错"); break;
-    case SQLITE_CANTOPEN: what = QStringLiteral("文件打不开"); break;
-    case SQLITE_PERM: what = QStringLiteral("没有权限"); break;
-    case SQLITE_NOTADB:
-    case SQLITE_CORRUPT: what = QStringLiteral("密码不对或文件已损坏"); break;
-    case SQLITE_CONSTRAINT: what = QStringLiteral("数据不符合表的约束"); break;
-    case SQLITE_NOMEM: what = QStringLiteral("内存不足"); break;
-    default: return detail;
     }
-    return what + QStringLiteral("（") + detail + QStringLiteral("）");
+    const QString detail = QString::fromUtf8(sqlite3_errmsg(db));
+    const int code = sqlite3_extended_errcode(db);
+    Log((context.isEmpty() ? QString() : context + QStringLiteral(": ")) + detail +
+        QStringLiteral(" (SQLite error %1)").arg(code));
+    switch (code & 0xff) {
+    case SQLITE_READONLY: return QStringLiteral("数据库文件是只读的");
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: return QStringLiteral("数据库正被另一个程序使用");
+    case SQLITE_FULL: return QStringLiteral("磁盘已满");
+    case SQLITE_IOERR: return QStringLiteral("读写文件出错");
+    case SQLITE_CANTOPEN: return QStringLiteral("文件打不开");
+    case SQLITE_PERM:
+    case SQLITE_AUTH: return QStringLiteral("没有权限");
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT: return QStringLiteral("密码不对或文件已损坏");
+    case SQLITE_CONSTRAINT: return QStringLiteral("数据库拒绝了这项修改");
+    case SQLITE_NOMEM: return QStringLiteral("内存不足");
+    case SQLITE_TOOBIG: return QStringLiteral("数据太大");
+    case SQLITE_SCHEMA: return QStringLiteral("数据库的结构刚被另一个程序改动了");
+    case SQLITE_ERROR:
+        if (detail.startsWith(QLatin1String("no such table")) || detail.startsWith(QLatin1String("no such column"))
+            || detail.contains(QLatin1String("has no column")))
+            return QStringLiteral("数据库里缺少所需的数据表或字段");
+        return QStringLiteral("数据库无法完成这项操作");
+    default: return QStringLiteral("数据库出错（错误码 %1）").arg(code);
+    }
 }
 
 bool Exec(sqlite3 *db, const QString &sql, QString *error)
 {
-    char *msg = nullptr;
-    const int rc = sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &msg);
+    const int rc = sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
+        const QString why = LastSqliteError(db, sql);
         if (error)
-            *error = msg ? QString::fromUtf8(msg) : LastSqliteError(db);
-        sqlite3_free(msg);
+            *error = why;
         return false;
     }
     return true;
@@ -178,4 +196,41 @@ int Key(sqlite3 *db)
     return sqlite3_key(db, DataStore::kPassword, int(std::strlen(DataStore::kPassword)));
 }
 
+namespace {
+
+std::function<void()> &WaitNotifier()
+{
+    static std::function<void()> notify;
+    return notify;
+}
+
+// The busy handler of every connection: sleeps in short steps while another
+// program holds the file, up to the timeout.
+int WaitForOtherProgram(void *, int count)
+{
+    constexpr int kStepMs = 20;
+    if (count == 0 && WaitNotifier())
+        WaitNotifier()();
+    if (count * kStepMs >= DataStore::kBusyTimeoutMs)
+        return 0;
+    sqlite3_sleep(kStepMs);
+    return 1;
+}
+
+}  // namespace
+
+void WaitWhileBusy(sqlite3 *db)
+{
+    sqlite3_busy_handler(db, WaitForOtherProgram, nullptr);
+}
+
 }  // namespace versilo::schema
+
+namespace versilo {
+
+void DataStore::SetWaitNotifier(std::function<void()> notify)
+{
+    schema::WaitNotifier() = std::move(notify);
+}
+
+}  // namespace versilo

@@ -45,9 +45,18 @@ QVariant NullValue();
 
 // Runs statements without results; false and *error on failure.
 bool Exec(sqlite3 *db, const QString &sql, QString *error = nullptr);
-QString LastSqliteError(sqlite3 *db);
+// Why the last operation on db failed, in words for the writer ("数据库文件是
+// 只读的", "数据库正被另一个程序使用", ...). The engine's own text, its error
+// code and `context` (what was being done: an SQL text, a file) go to a log
+// line on standard error, never into the returned text.
+QString LastSqliteError(sqlite3 *db, const QString &context = {});
+// A log line on standard error: "versilo: " + text.
+void Log(const QString &text);
 
 // Keys a freshly opened handle with the fixed password.
 int Key(sqlite3 *db);
+// Every connection waits for another program that holds the file, up to
+// DataStore::kBusyTimeoutMs, and tells the wait notifier when it starts to.
+void WaitWhileBusy(sqlite3 *db);
 
 }  // namespace versilo::schema

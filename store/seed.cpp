@@ -76,7 +76,13 @@ bool MoveNoReplace(const QString &from, const QString &to, bool *existed, QStrin
         *existed = true;
         return true;
     }
-    *error = QString::fromLocal8Bit(std::strerror(err));
+    schema::Log(QStringLiteral("moving %1 to %2: %3").arg(from, to, QString::fromLocal8Bit(std::strerror(err))));
+    switch (err) {
+    case EACCES: case EPERM: *error = QStringLiteral("没有权限"); break;
+    case EROFS: *error = QStringLiteral("文件夹是只读的"); break;
+    case ENOSPC: case EDQUOT: *error = QStringLiteral("磁盘已满"); break;
+    default: *error = QStringLiteral("文件系统出错（错误码 %1）").arg(err); break;
+    }
     return false;
 }
 
@@ -97,7 +103,7 @@ bool FillTable(sqlite3 *db, const schema::Table &table, const SeedTable &seed, Q
     sql += QStringLiteral(") VALUES (") + marks + u')';
     sqlite3_stmt *st = nullptr;
     if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr) != SQLITE_OK) {
-        *error = schema::LastSqliteError(db);
+        *error = schema::LastSqliteError(db, sql);
         return false;
     }
     bool ok = true;
@@ -105,7 +111,7 @@ bool FillTable(sqlite3 *db, const schema::Table &table, const SeedTable &seed, Q
         for (size_t i = 0; i < row.size(); ++i)
             schema::Bind(st, int(i) + 1, row[i]);
         if (sqlite3_step(st) != SQLITE_DONE) {
-            *error = schema::LastSqliteError(db);
+            *error = schema::LastSqliteError(db, sql);
             ok = false;
             break;
         }
@@ -157,7 +163,8 @@ bool ReadSeedTable(const QString &seedDir, const QString &tableName, SeedTable *
     if (!file.exists())
         return true;
     if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("无法读取种子文件 %1：%2").arg(path, file.errorString());
+        schema::Log(QStringLiteral("reading %1: %2").arg(path, file.errorString()));
+        *error = QStringLiteral("无法读取种子文件 %1。").arg(path);
         return false;
     }
     QString text = QString::fromUtf8(file.readAll());
@@ -260,13 +267,16 @@ bool CreateDatabase(const QString &path, const QString &seedDir, QString *error)
     int rc = sqlite3_open_v2(QFile::encodeName(tmp).constData(), &db,
                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
                              nullptr);
+    if (db)
+        schema::WaitWhileBusy(db);
     bool ok = rc == SQLITE_OK && schema::Key(db) == SQLITE_OK;
     QString why;
     if (!ok)
-        why = QStringLiteral("不能在文件夹里写入新文件（%1）").arg(schema::LastSqliteError(db));
+        why = QStringLiteral("不能在文件夹里写入新文件（%1）").arg(schema::LastSqliteError(db, tmp));
+    // The version mark goes in with the tables, in the one transaction.
     if (ok)
-        ok = schema::Exec(db, QStringLiteral("PRAGMA user_version = %1").arg(schema::kSchemaVersion), &why)
-             && schema::Exec(db, QStringLiteral("BEGIN"), &why);
+        ok = schema::Exec(db, QStringLiteral("BEGIN"), &why)
+             && schema::Exec(db, QStringLiteral("PRAGMA user_version = %1").arg(schema::kSchemaVersion), &why);
     for (size_t i = 0; ok && i < seeds.size(); ++i) {
         const schema::Table &t = schema::Tables()[i];
         ok = schema::Exec(db, schema::CreateTableSql(t), &why);
@@ -278,7 +288,7 @@ bool CreateDatabase(const QString &path, const QString &seedDir, QString *error)
     if (ok)
         ok = schema::Exec(db, QStringLiteral("COMMIT"), &why);
     if (sqlite3_close(db) != SQLITE_OK && ok) {
-        why = schema::LastSqliteError(db);
+        why = schema::LastSqliteError(db, tmp);
         ok = false;
     }
     if (!ok) {

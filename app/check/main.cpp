@@ -175,7 +175,7 @@ std::optional<QString> FetchPattern(DataStore &store, const QString &book, const
     QString why;
     if (!FindTune(store.Rs(), book, tune, row, &why)) {
         *error = why.isEmpty() ? "no tune \"" + tune + "\" in " + book
-                               : "cannot read " + book + ": " + why;
+                               : "无法读取词谱“" + book + "”：" + why;
         return std::nullopt;
     }
     return PatternDisplayForm(row.pattern);
@@ -198,9 +198,9 @@ QString ReadableView(const Options &o, const ComposeTexts &form)
     if (!form.text4.isEmpty())
         ts << "  标题: " << form.text4;
     ts << "\n";
-    // The conformance check counts a last line without its own line break;
-    // the annotation does not.
-    QStringList poem = SplitLines(o.annotate ? form.text2 : form.text2 + kCrLf);
+    // Both checks count a last line without its own line break.
+    const bool closed = form.text2.isEmpty() || form.text2.endsWith(kCrLf);
+    QStringList poem = SplitLines(o.annotate && closed ? form.text2 : form.text2 + kCrLf);
     WithoutLastEmpty(poem);
     const QStringList marks = SplitLines(form.text6);
     const QStringList results = SplitLines(form.text8);
@@ -261,7 +261,7 @@ int Run(const Options &o)
     }
     DataStore store(StoreLocation{QDir(appDir).absolutePath(), o.seedDir});
     if (!store.Connect()) {
-        PrintError("cannot open the database " + store.FilePath() + ": " + store.LastError());
+        PrintError(store.LastError());   // says what failed and why, with the file
         return kExitError;
     }
     store.NewRecordset();
@@ -288,8 +288,8 @@ int Run(const Options &o)
     };
     const bool ok = o.annotate ? RunAnnotation(form, loader) : RunConformanceCheck(form, loader);
     if (!ok) {
-        PrintError("cannot read the dictionary " + o.system
-                   + (loadError.isEmpty() ? QString() : ": " + loadError));
+        PrintError("无法读取韵书“" + o.system + "”"
+                   + (loadError.isEmpty() ? QString() : "：" + loadError));
         return kExitError;
     }
 

@@ -5,6 +5,7 @@
 
 #include "applocation.h"
 #include "dialogs.h"
+#include "safety.h"
 #include "windowregistry.h"
 
 namespace versilo {
@@ -19,6 +20,7 @@ struct AppContext::Impl {
 AppContext::AppContext() : d(std::make_unique<Impl>())
 {
     d->store.SetLocation(StoreLocation{AppWriteDir(), QString()});
+    InstallStoreWaitCursor();
 }
 
 AppContext &AppContext::Instance()

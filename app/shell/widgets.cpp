@@ -9,6 +9,7 @@
 #include "appcontext.h"
 #include "art.h"
 #include "dialogs.h"
+#include "safety.h"
 #include "twips.h"
 #include "windowregistry.h"
 
@@ -39,6 +40,7 @@ VersiloWindow::VersiloWindow(const QString &name, double widthTwips, double heig
     setObjectName(name);
     setWindowTitle(kCaption);
     setFixedSize(TwSize(widthTwips, heightTwips));
+    InstallDoubleClickGuard();
     setAttribute(Qt::WA_DeleteOnClose, false);
     // Paper shows where no picture covers the window.
     QPalette pal = palette();
@@ -56,10 +58,8 @@ bool VersiloWindow::ConnectAndPlace()
     const bool ok = store.Connect();
     store.NewRecordset();
     PlaceAtLauncher();
-    if (!ok) {
-        app.Dialog().Tell(QStringLiteral("无法打开数据库文件：") + store.FilePath() +
-                          QStringLiteral("\n") + store.LastError());
-    }
+    if (!ok)
+        app.Dialog().Tell(store.LastError());   // names the file once, says why
     return ok;
 }
 

@@ -5,7 +5,9 @@
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <future>
 #include <sqlite3.h>
+#include <thread>
 
 #include "twips.h"
 #include "window_fixture.h"
@@ -168,6 +170,17 @@ TEST_F(Form1Test, TitleAndPoemTakeTabInputMethodAndPaste)
     EXPECT_EQ(title->cursorPosition(), 4);
 }
 
+TEST_F(Form1Test, ALongPastedTitleIsKeptWhole)
+{
+    Form1 *f = OpenForm1();
+    auto *title = Child<QLineEdit>(f, "Text4");
+    title->clear();
+    const QString pasted = QString(40000, QChar(u'题'));
+    QApplication::clipboard()->setText(pasted);
+    title->paste();
+    EXPECT_EQ(f->Text("Text4"), pasted);
+}
+
 TEST_F(Form1Test, ToneAndRhymeAnnotation)
 {
     Form1 *f = OpenForm1();
@@ -179,6 +192,11 @@ TEST_F(Form1Test, ToneAndRhymeAnnotation)
     EXPECT_EQ(f->Caption("Label3"), QStringLiteral("判断韵调"));
 
     Click(f, "Command2");   // 平水韵
+    Click(f, "Command9");
+    EXPECT_EQ(f->Text("Text6"), QStringLiteral("○○●●●\r\n●●○○●\r\n\r\n\r\n"));
+    EXPECT_EQ(f->Text("Text8"), QStringLiteral("真先物觉小\r\n御御文齐小\r\n\r\n\r\n"));
+    // The last line, typed without Return, is annotated all the same.
+    f->SetText("Text2", QStringLiteral("春眠不觉晓，") + kCrLf + QStringLiteral("处处闻啼鸟。"));
     Click(f, "Command9");
     EXPECT_EQ(f->Text("Text6"), QStringLiteral("○○●●●\r\n●●○○●\r\n\r\n\r\n"));
     EXPECT_EQ(f->Text("Text8"), QStringLiteral("真先物觉小\r\n御御文齐小\r\n\r\n\r\n"));
@@ -196,6 +214,37 @@ TEST_F(Form1Test, ConformanceCheckWithoutTuneMarksTonesOnly)
     EXPECT_EQ(f->Text("Text8"), QString());
     EXPECT_EQ(f->Caption("Label2"), QStringLiteral("○：平韵  ●：仄韵    ※：平仄两读"));
     EXPECT_EQ(f->Caption("Label3"), QString());   // no tune: no heading at all
+}
+
+TEST_F(Form1Test, ACheckWaitsForAnotherProgramUnderTheWaitCursor)
+{
+    Form1 *f = OpenForm1();
+    f->SetText("Text2", QStringLiteral("春眠"));
+    // Another program writes to the file for a moment.
+    std::promise<void> locked;
+    std::thread writer([&, path = AppContext::Instance().Store().FilePath()] {
+        sqlite3 *db = nullptr;
+        sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+        const int rc = sqlite3_exec(db, "PRAGMA key = 't3k9w2hpzq7mvd'; BEGIN EXCLUSIVE; "
+                                        "INSERT INTO 作品 (篇名) VALUES ('另一个程序')",
+                                    nullptr, nullptr, nullptr);
+        locked.set_value();
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        if (rc == SQLITE_OK)
+            sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+    });
+    locked.get_future().wait();
+    Click(f, "Command1");
+    writer.join();
+    // The check waited and ran; the wait cursor stays until the window is
+    // back in its event loop.
+    EXPECT_TRUE(dialogs_.told.isEmpty()) << dialogs_.told.join(u'\n').toStdString();
+    EXPECT_EQ(f->Text("Text6"), QStringLiteral("○○\r\n\r\n\r\n"));
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(Form1Test, UnreadableDictionaryIsReported)

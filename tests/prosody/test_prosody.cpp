@@ -49,6 +49,8 @@ RhymeDictionary Fixture(const QString &system)
         {u"思", "1", "13"}, {u"思", "3", "99"},
         {u"长", "1", "10"}, {u"长", "2", "10"},
         {u"", "1", "1"},
+        // A marker word as a poem character, and characters outside the BMP.
+        {u"读", "1", "92"}, {u"𠀀", "0", "1"}, {u"龘", "1", "2"},
     });
 }
 
@@ -93,19 +95,37 @@ TEST(NormaliseLine, StripSets)
 {
     const QString line = S(u"明月几时有，把酒问青天。");
     EXPECT_EQ(NormaliseLine(line, StripSet::Full), S(u"明月几时有把酒问青天"));
-    EXPECT_EQ(NormaliseLine(S(u"读书(韵)"), StripSet::Full), S(u"书"));
-    EXPECT_EQ(NormaliseLine(S(u"读书(韵)"), StripSet::Punctuation), S(u"读书韵"));
-    EXPECT_EQ(NormaliseLine(S(u"(换平韵)(逗)(叠)(句)"), StripSet::Full), S(u"换平逗"));
     // Blanks, 、, ；, ：, quotes, ASCII . and ;, digits and letters stay.
     EXPECT_EQ(NormaliseLine(S(u"春眠 不觉晓"), StripSet::Full).size(), 6);
     EXPECT_EQ(NormaliseLine(S(u"春眠 不觉晓"), StripSet::Punctuation).size(), 6);
     EXPECT_EQ(NormaliseLine(S(u"君不见、黄河"), StripSet::Punctuation).size(), 6);
     EXPECT_EQ(NormaliseLine(S(u"a1.;；：“”　、"), StripSet::Full), S(u"a1.;；：“”　、"));
-    // Every member of each set, and CR LF.
+    // Every member of each set, and CR LF; bare marker words stay.
     const QString all = S(u",，。！!?？)(）（韵读句叠\r\n");
-    EXPECT_EQ(NormaliseLine(all, StripSet::Full), "");
+    EXPECT_EQ(NormaliseLine(all, StripSet::Full), S(u"韵读句叠"));
     EXPECT_EQ(NormaliseLine(all, StripSet::Punctuation), S(u"韵读句叠"));
-    EXPECT_EQ(NormaliseLine(all, StripSet::Rhyme), S(u"?叠"));
+    EXPECT_EQ(NormaliseLine(all, StripSet::Rhyme), S(u"?韵读句叠"));
+}
+
+TEST(NormaliseLine, MarkerWordsAreMarkersOnlyInsideBrackets)
+{
+    const struct {
+        const char16_t *line;
+        const char16_t *kept;   // under every set
+    } cases[] = {
+        {u"读书(韵)", u"读书"},
+        {u"读罢泪沾襟", u"读罢泪沾襟"},
+        {u"放新句吹入。", u"放新句吹入"},
+        {u"(换平韵)（换仄韵）(读）（句)(叠)(逗)", u""},
+        {u"春（韵）眠(逗)晓", u"春眠晓"},
+        // Other words in brackets, and a bracket left open, lose only the brackets.
+        {u"(月)", u"月"},
+        {u"(韵 )", u"韵 "},
+        {u"花(韵", u"花韵"},
+    };
+    for (const auto &c : cases)
+        for (StripSet set : {StripSet::Full, StripSet::Punctuation, StripSet::Rhyme})
+            EXPECT_EQ(NormaliseLine(S(c.line), set), S(c.kept)) << int(set);
 }
 
 TEST(TrimBlanks, OnlyU0020)
@@ -193,17 +213,31 @@ TEST(ConformanceCheck, PoemAgainstShorterPattern)
 
 TEST(ConformanceCheck, StripSetFollowsTheRhymeSystem)
 {
-    // Under 平水韵 韵 读 句 叠 are removed and the marks move forward;
-    // under 中华新韵 they are looked up (and unknown here).
-    ComposeTexts f = Form(S(u"白韵日读依句山叠尽?"), kPingshui);
-    ASSERT_TRUE(RunConformanceCheck(f, FixtureLoader()));
-    EXPECT_EQ(f.text6, S(u"○●○○●\r\n\r\n\r\n"));
-    EXPECT_EQ(f.label2, kResultLegendPingshui);
+    // Under both systems a bare 韵 读 句 叠 is a character of the poem and a
+    // bracketed marker is no position; only the legend differs.
+    for (const QString &system : {kPingshui, kNewRhyme}) {
+        ComposeTexts f = Form(S(u"白韵日读依句山叠尽?(韵)"), system);
+        ASSERT_TRUE(RunConformanceCheck(f, FixtureLoader()));
+        EXPECT_EQ(f.text6, S(u"○空●●○空○空●\r\n\r\n\r\n"));
+        EXPECT_EQ(f.label2, system == kPingshui ? kResultLegendPingshui : kToneLegend);
+    }
+}
 
-    f.command2 = kNewRhyme;
+TEST(ConformanceCheck, CharacterOutsideTheBmpIsOnePosition)
+{
+    ComposeTexts f = Form(S(u"𠀀龘山，\r\n读"));
+    f.text4 = "t";
+    f.label1 = "n";
+    f.text5 = S(u"○●○\r\n𠀀\r\n");
     ASSERT_TRUE(RunConformanceCheck(f, FixtureLoader()));
-    EXPECT_EQ(f.text6, S(u"○空●空○空○空●\r\n\r\n\r\n"));
-    EXPECT_EQ(f.label2, kToneLegend);
+    EXPECT_EQ(f.text6, S(u"○●○\r\n●\r\n\r\n\r\n"));
+    // A pattern character outside the BMP is one position as well.
+    EXPECT_EQ(f.text8, S(u"★★★\r\n¤\r\n\r\n\r\n\r\n"));
+    EXPECT_EQ(ComparePattern(S(u"○○\r\n"), S(u"𠀀○\r\n")), S(u"¤★\r\n\r\n"));
+
+    ASSERT_TRUE(RunAnnotation(f, FixtureLoader()));
+    EXPECT_EQ(f.text6, S(u"○●○\r\n●\r\n\r\n\r\n"));
+    EXPECT_EQ(f.text8, S(u"麻波寒\r\n空\r\n\r\n\r\n"));
 }
 
 TEST(ConformanceCheck, LastRowWithKnownCodeDecides)
@@ -274,11 +308,15 @@ TEST(Annotation, TonesAndGroups)
     EXPECT_EQ(f.label2, kToneLegend);
     EXPECT_EQ(f.label3, kRhymeHeading);
 
-    // Without the final line break the last line is not annotated.
+    // Without the final line break the last line counts all the same, as
+    // it does in the conformance check.
+    const QString withBreak = f.text6;
     f.text2 = S(u"白日依山尽，\r\n黄河入海流。");
     ASSERT_TRUE(RunAnnotation(f, FixtureLoader()));
-    EXPECT_EQ(f.text6, S(u"○●○○●\r\n\r\n\r\n"));
-    EXPECT_EQ(f.text8, S(u"开支齐寒文\r\n\r\n\r\n"));
+    EXPECT_EQ(f.text6, withBreak);
+    EXPECT_EQ(f.text8, S(u"开支齐寒文\r\n唐波姑开尤\r\n\r\n\r\n"));
+    ASSERT_TRUE(RunConformanceCheck(f, FixtureLoader()));
+    EXPECT_EQ(f.text6, withBreak);
 
     f.text2 = "";
     ASSERT_TRUE(RunAnnotation(f, FixtureLoader()));
@@ -288,11 +326,12 @@ TEST(Annotation, TonesAndGroups)
 
 TEST(Annotation, PassesStripDifferently)
 {
-    // "?" and 叠 get a name slot but no mark; leading blanks of the first
-    // line only count in the rhyme pass, those of later lines in both.
+    // "?" gets a name slot but no mark (叠 is a character in both); leading
+    // blanks of the first line only count in the rhyme pass, those of later
+    // lines in both.
     ComposeTexts f = Form(S(u"  谁知?叠\r\n 白\r\n"), kPingshui);
     ASSERT_TRUE(RunAnnotation(f, FixtureLoader()));
-    EXPECT_EQ(f.text6, S(u"○○\r\n空○\r\n\r\n\r\n"));
+    EXPECT_EQ(f.text6, S(u"○○空\r\n空○\r\n\r\n\r\n"));
     EXPECT_EQ(f.text8, S(u"空空缁文空空\r\n空支\r\n\r\n\r\n"));
     EXPECT_EQ(f.label2, kToneLegend);
 }

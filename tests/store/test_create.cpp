@@ -5,6 +5,10 @@
 #include "store_fixture.h"
 
 #include <QCoreApplication>
+#include <cstring>
+#include <future>
+#include <sqlite3.h>
+#include <thread>
 
 namespace versilo::test {
 namespace {
@@ -14,6 +18,15 @@ using CreateTest = StoreTest;
 QStringList DirEntries(const QString &dir)
 {
     return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+int UserVersion(DataStore &store)
+{
+    sqlite3_stmt *st = nullptr;
+    sqlite3_prepare_v2(store.Handle(), "PRAGMA user_version", -1, &st, nullptr);
+    const int v = sqlite3_step(st) == SQLITE_ROW ? sqlite3_column_int(st, 0) : -1;
+    sqlite3_finalize(st);
+    return v;
 }
 
 TEST_F(CreateTest, MissingFileIsBuiltFromTheSeed)
@@ -168,11 +181,65 @@ TEST_F(CreateTest, FileMadeByTheShellWithPlainIdColumnsWorks)
     ASSERT_EQ(rs.RecordCount(), 2);
     EXPECT_EQ(rs.Text(QStringLiteral("拼音")), QStringLiteral("mǎ"));
 
-    // What the file lacked was added: the missing tables and columns.
+    // What the file lacked was added: the missing tables and columns, and
+    // the version mark with them.
     ASSERT_TRUE(rs.Open(QStringLiteral("select *from 常识")));
     EXPECT_EQ(rs.RecordCount(), 0);
     ASSERT_TRUE(rs.Open(QStringLiteral("select *from 诗词库")));
     EXPECT_TRUE(rs.Columns().contains(QStringLiteral("拼音")));
+    rs.Close();
+    EXPECT_EQ(UserVersion(*store), 1);
+}
+
+TEST_F(CreateTest, ReadingNeverWritesTheFile)
+{
+    // A complete file without the version mark (made by another tool).
+    Seed(QStringLiteral("平水韵"), QStringLiteral("汉字\t平仄\t韵调\t拼音\n东\t0\t1\tdong\n"));
+    {
+        auto store = Open();
+        EXPECT_EQ(UserVersion(*store), 1);   // a new file carries the mark
+        ASSERT_EQ(sqlite3_exec(store->Handle(), "PRAGMA user_version = 0", nullptr, nullptr, nullptr), SQLITE_OK);
+    }
+    const QByteArray before = ReadFile(DbPath());
+    {
+        auto store = Open();
+        ASSERT_TRUE(store->Rs().Open(QStringLiteral("select *from 平水韵")));
+        EXPECT_EQ(store->Rs().RecordCount(), 1);
+        store->Rs().Close();
+        EXPECT_EQ(UserVersion(*store), 0);
+    }
+    EXPECT_EQ(ReadFile(DbPath()), before);
+}
+
+TEST_F(CreateTest, AnotherProgramHoldingTheFileIsWaitedFor)
+{
+    Open();
+    int waits = 0;
+    DataStore::SetWaitNotifier([&waits] { ++waits; });
+    // Another connection writes for a moment, holding the file exclusively.
+    std::promise<void> locked;
+    std::thread writer([&] {
+        sqlite3 *db = nullptr;
+        sqlite3_open_v2(QFile::encodeName(DbPath()).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+        sqlite3_key(db, DataStore::kPassword, int(std::strlen(DataStore::kPassword)));
+        const int rc = sqlite3_exec(db, "BEGIN EXCLUSIVE; INSERT INTO 作品 (篇名) VALUES ('另一个程序')",
+                                    nullptr, nullptr, nullptr);
+        locked.set_value();
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        if (rc == SQLITE_OK)
+            sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+    });
+    locked.get_future().wait();
+    DataStore store(StoreLocation{appDir, seedDir});
+    const bool connected = store.Connect();
+    const bool read = connected && store.Rs().Open(QStringLiteral("select *from 作品"));
+    writer.join();
+    DataStore::SetWaitNotifier({});
+    ASSERT_TRUE(connected) << store.LastError().toStdString();
+    ASSERT_TRUE(read) << store.Rs().LastError().toStdString();
+    EXPECT_EQ(store.Rs().RecordCount(), 1);
+    EXPECT_EQ(waits, 1);
 }
 
 TEST_F(CreateTest, CreationLosesTheRaceWithoutTouchingTheWinner)

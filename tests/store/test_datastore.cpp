@@ -133,10 +133,55 @@ TEST_F(RecordsetTest, BadQueriesFailCleanly)
     EXPECT_TRUE(rs.Eof());
     EXPECT_GT(AddWork(QStringLiteral("后来")), 0);
 
-    DataStore unconnected(StoreLocation{appDir, seedDir});
-    EXPECT_FALSE(unconnected.IsConnected());
-    EXPECT_FALSE(unconnected.Rs().Open(kAllWorks));
-    EXPECT_FALSE(unconnected.Rs().LastError().isEmpty());
+    DataStore nowhere(StoreLocation{appDir + QStringLiteral("/missing"), seedDir});
+    EXPECT_FALSE(nowhere.IsConnected());
+    EXPECT_FALSE(nowhere.Rs().Open(kAllWorks));
+    EXPECT_FALSE(nowhere.Rs().LastError().isEmpty());
+}
+
+TEST_F(RecordsetTest, AStoreLeftUnconnectedConnectsOnItsNextUse)
+{
+    // A window's connect fails while the file cannot be opened for a moment
+    // (here: an empty file stands in its place) ...
+    const QString aside = DbPath() + QStringLiteral(".aside");
+    ASSERT_TRUE(QFile::rename(DbPath(), aside));
+    WriteFile(DbPath(), QByteArray());
+    EXPECT_FALSE(store->Connect());
+    EXPECT_FALSE(store->IsConnected());
+    ASSERT_TRUE(QFile::remove(DbPath()));
+    ASSERT_TRUE(QFile::rename(aside, DbPath()));
+    // ... and whoever uses the store next finds it working again.
+    EXPECT_GT(AddWork(QStringLiteral("后来")), 0);
+    EXPECT_TRUE(store->IsConnected());
+    EXPECT_EQ(Titles(), (QStringList{"春晓", "静夜思", "<null>", "后来"}));
+
+    DataStore fresh(StoreLocation{appDir, seedDir});   // never connected
+    EXPECT_TRUE(fresh.Rs().Open(kAllWorks)) << fresh.Rs().LastError().toStdString();
+    EXPECT_EQ(fresh.Rs().RecordCount(), 4);
+}
+
+TEST_F(RecordsetTest, FailuresSpeakToTheWriter)
+{
+    // Why in Chinese, the file's path once; the engine's English and the
+    // SQL text only in the log on standard error.
+    const QString path = QDir::toNativeSeparators(DbPath());
+    Recordset &rs = store->Rs();
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(rs.Open(QStringLiteral("select *from 无此表")));
+    const QString readError = rs.LastError();
+    ASSERT_EQ(sqlite3_exec(store->Handle(), "PRAGMA query_only = 1", nullptr, nullptr, nullptr), SQLITE_OK);
+    ASSERT_TRUE(rs.Open(kAllWorks, {}, LockType::Optimistic));
+    ASSERT_TRUE(rs.AddNew());
+    ASSERT_TRUE(rs.SetField(QStringLiteral("篇名"), QStringLiteral("只读")));
+    EXPECT_FALSE(rs.Update());
+    const QString writeError = rs.LastError();
+    const QString log = QString::fromStdString(::testing::internal::GetCapturedStderr());
+    rs.Close();
+
+    EXPECT_EQ(readError, QStringLiteral("数据库里缺少所需的数据表或字段（%1）。").arg(path));
+    EXPECT_EQ(writeError, QStringLiteral("数据库文件是只读的（%1）。").arg(path));
+    EXPECT_TRUE(log.contains(QStringLiteral("select *from 无此表: no such table: 无此表"))) << log.toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("readonly database"))) << log.toStdString();
 }
 
 TEST_F(RecordsetTest, TitleWithQuoteRoundTrips)
@@ -304,7 +349,7 @@ TEST_F(RecordsetTest, FailedWriteLeavesNothingBehind)
     ASSERT_TRUE(rs.AddNew());
     ASSERT_TRUE(rs.SetField(QStringLiteral("篇名"), QStringLiteral("bad")));
     EXPECT_FALSE(rs.Update());
-    EXPECT_TRUE(rs.LastError().contains(QStringLiteral("refused")));
+    EXPECT_TRUE(rs.LastError().contains(QStringLiteral("数据库拒绝了这项修改"))) << rs.LastError().toStdString();
     EXPECT_EQ(rs.RecordCount(), 3);
     rs.Close();
     EXPECT_EQ(sqlite3_get_autocommit(store->Handle()), 1);   // no transaction left open

@@ -157,9 +157,35 @@ TEST_F(LoadDictionaryTest, LoadsEveryRowInStoreOrder)
 
     EXPECT_FALSE(LoadRhymeDictionary(*store, QStringLiteral("作品"), dict, &error));
     EXPECT_FALSE(error.isEmpty());
-    DataStore unconnected(StoreLocation{appDir, seedDir});
-    EXPECT_FALSE(LoadRhymeDictionary(unconnected, kNewRhyme, dict, &error));
+    DataStore nowhere(StoreLocation{appDir + QStringLiteral("/missing"), seedDir});
+    EXPECT_FALSE(LoadRhymeDictionary(nowhere, kNewRhyme, dict, &error));
     EXPECT_EQ(dict.Size(), 0);
+}
+
+TEST_F(LoadDictionaryTest, CharacterOutsideTheBmpIsOneCharacter)
+{
+    // 𠀀 (U+20000) and 𪚥 (U+2A6A5) stored in the file; a row of two such
+    // characters never matches.
+    Seed(kPingshui, QStringLiteral("汉字\t平仄\t韵调\t拼音\n"
+                                   "𠀀\t1\t3\tqiu\n"
+                                   "𠀀\t0\t1\tqiu\n"
+                                   "𪚥\t1\t92\tzhe\n"
+                                   "𠀀𪚥\t1\t2\tx\n"));
+    auto store = Open();
+    RhymeDictionary dict;
+    ASSERT_TRUE(LoadRhymeDictionary(*store, kPingshui, dict));
+    EXPECT_EQ(CodePoints(QStringLiteral("𠀀龘山")), (std::vector<char32_t>{0x20000, 0x9f98, 0x5c71}));
+    EXPECT_EQ(CharacterText(0x20000), QStringLiteral("𠀀"));
+    for (bool indexed : {true, false}) {
+        const auto tone = [&](char32_t c) { return indexed ? dict.ToneMark(c) : dict.ToneMarkByScan(c); };
+        const auto group = [&](char32_t c) { return indexed ? dict.GroupName(c) : dict.GroupNameByScan(c); };
+        EXPECT_EQ(tone(0x20000), QChar(u'○'));
+        EXPECT_EQ(group(0x20000), QStringLiteral("东"));
+        EXPECT_EQ(tone(0x2a6a5), QChar(u'●'));
+        EXPECT_EQ(group(0x2a6a5), QStringLiteral("屋"));
+        EXPECT_TRUE(tone(0xd840).isNull());   // half of 𠀀
+        EXPECT_TRUE(tone(0x4e00).isNull());
+    }
 }
 
 TEST_F(LoadDictionaryTest, LargeDictionaryLoadsQuickly)

@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 // Readable failure output for texts.
 void PrintTo(const QString &s, std::ostream *os)
@@ -42,7 +43,9 @@ protected:
             "汉字\t平仄\t韵调\t拼音\n"
             "白\t0\t4\tbai\n日\t1\t13\tri\n依\t0\t12\tyi\n山\t0\t8\tshan\n尽\t1\t9\tjin\n"
             "黄\t0\t10\thuang\n河\t0\t2\the\n入\t1\t14\tru\n海\t1\t4\thai\n流\t0\t7\tliu\n"
-            "看\t1\t24\tkan\n看\t2\t24\tkan\n";
+            "看\t1\t24\tkan\n看\t2\t24\tkan\n"
+            "读\t1\t92\tdu\n罢\t1\t22\tba\n泪\t1\t64\tlei\n沾\t0\t30\tzhan\n襟\t0\t28\tjin\n"
+            "𠀀\t0\t1\tqiu\n龘\t1\t2\tda\n";
         WriteFile(seed_ + "/中华新韵.tsv", dict);
         WriteFile(seed_ + "/平水韵.tsv", dict);
         WriteFile(seed_ + "/常用词谱.tsv",
@@ -71,6 +74,26 @@ protected:
     }
 
     QStringList Base() const { return {"--app-dir", app_, "--seed-dir", seed_}; }
+
+    // Starts the tool on every argument list at once; the results in order.
+    std::vector<Result> RunTogether(const QList<QStringList> &runs)
+    {
+        std::vector<std::unique_ptr<QProcess>> ps;
+        for (const QStringList &args : runs) {
+            ps.push_back(std::make_unique<QProcess>());
+            ps.back()->start(QStringLiteral(VERSILO_BIN_DIR "/versilo-check"), args);
+        }
+        std::vector<Result> results;
+        for (auto &p : ps) {
+            EXPECT_TRUE(p->waitForFinished(60000));
+            Result r;
+            r.exitCode = p->exitStatus() == QProcess::NormalExit ? p->exitCode() : -1;
+            r.out = QString::fromUtf8(p->readAllStandardOutput());
+            r.err = QString::fromUtf8(p->readAllStandardError());
+            results.push_back(r);
+        }
+        return results;
+    }
 
     QJsonObject Json(const QStringList &args, const QByteArray &input = {})
     {
@@ -136,13 +159,64 @@ TEST_F(CheckTool, AnnotationWithPatternFile)
     const QString pattern = Poem("○○\n●●\n");
     const QJsonObject j = Json({"--annotate", "--system", "平水韵", "--tune", "x",
                                 "--pattern-file", pattern, Poem("  白日?\n看海\n流")});
+    // The last line counts without a final line break.
     EXPECT_EQ(j["Text2"].toString(), "  白日?\r\n看海\r\n流");
     EXPECT_EQ(j["Text5"].toString(), "○○\r\n●●\r\n");
     EXPECT_EQ(j["Label1"].toString(), "x");
     EXPECT_EQ(j["Label2"].toString(), "○：平韵  ●：仄韵    ※：平仄两读");
     EXPECT_EQ(j["Label3"].toString(), "判断韵调");
-    EXPECT_EQ(j["Text6"].toString(), "○●\r\n※●\r\n\r\n\r\n");
-    EXPECT_EQ(j["Text8"].toString(), "空空支文空\r\n筐支\r\n\r\n\r\n");
+    EXPECT_EQ(j["Text6"].toString(), "○●\r\n※●\r\n○\r\n\r\n\r\n");
+    EXPECT_EQ(j["Text8"].toString(), "空空支文空\r\n筐支\r\n鱼\r\n\r\n\r\n");
+}
+
+TEST_F(CheckTool, PoemIsReadAsWritten)
+{
+    // A bare 读 is a character, a character outside the BMP one position,
+    // and a last line without a line break is marked, in both checks.
+    const struct {
+        QStringList args;
+        QByteArray poem;
+        QString line;
+    } cases[] = {
+        {{"--system", "平水韵"}, "读罢泪沾襟", "1  读罢泪沾襟  |  ●●●○○\n"},
+        {{"--system", "平水韵", "--annotate"}, "读罢泪沾襟(韵)", "1  读罢泪沾襟(韵)  |  ●●●○○  |  屋麻置盐侵\n"},
+        {{}, "𠀀龘山", "1  𠀀龘山  |  ○●○\n"},
+        {{"--annotate"}, "白日\n𠀀龘山", "2  𠀀龘山  |  ○●○  |  麻波寒\n"},
+    };
+    for (const auto &c : cases) {
+        const Result r = Run(Base() + c.args + QStringList{Poem(c.poem)});
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.out.contains(c.line)) << r.out.toStdString();
+    }
+}
+
+TEST_F(CheckTool, TwoRunsStartedTogetherBothSucceed)
+{
+    // A database made elsewhere, complete but without the version mark.
+    const QString made = dir_.filePath("made");
+    QDir().mkpath(made);
+    ASSERT_EQ(Run({"--app-dir", made, "--seed-dir", seed_, Poem("白")}).exitCode, 0);
+    sqlite3 *db = nullptr;
+    sqlite3_open(QFile::encodeName(made + "/mvtrakp.m").constData(), &db);
+    ASSERT_EQ(sqlite3_exec(db, "PRAGMA key = 't3k9w2hpzq7mvd'; PRAGMA user_version = 0", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+
+    const QString poem = Poem("白日依山尽，\n黄河入海流。");
+    for (int trial = 0; trial < 4; ++trial) {
+        // Even trials on a folder without a database, odd ones on that file.
+        const QString app = dir_.filePath(QString("trial%1").arg(trial));
+        QDir().mkpath(app);
+        if (trial % 2) {
+            ASSERT_TRUE(QFile::copy(made + "/mvtrakp.m", app + "/mvtrakp.m"));
+        }
+        const QStringList args{"--app-dir", app, "--seed-dir", seed_, poem};
+        const std::vector<Result> rs = RunTogether({args, args + QStringList{"--annotate"}});
+        for (const Result &r : rs) {
+            EXPECT_EQ(r.exitCode, 0) << "trial " << trial << ": " << r.err.toStdString();
+            EXPECT_TRUE(r.out.contains("2  黄河入海流。  |  ○○●●○")) << r.out.toStdString();
+        }
+    }
 }
 
 TEST_F(CheckTool, ReadableViewAndInitials)
@@ -189,7 +263,13 @@ TEST_F(CheckTool, ErrorsExitWithTwo)
     WriteFile(broken + "/mvtrakp.m", QByteArray(4096, 'x'));
     Result r = Run({"--app-dir", broken, "--seed-dir", seed_, poem});
     EXPECT_EQ(r.exitCode, 2);
-    EXPECT_FALSE(r.err.isEmpty());
+    // In words for the writer with the path once; the detail in a log line.
+    const QString file = broken + "/mvtrakp.m";
+    const QStringList lines = r.err.split('\n', Qt::SkipEmptyParts);
+    EXPECT_TRUE(lines.contains("versilo-check: 无法打开数据库文件 " + file + "：密码不对或文件已损坏。"))
+        << r.err.toStdString();
+    EXPECT_EQ(r.err.count(file), 2) << r.err.toStdString();   // the message and the log line
+    EXPECT_TRUE(r.err.contains("versilo: opening " + file + ": file is encrypted or is not a database")) << r.err.toStdString();
     r = Run({"--app-dir", dir_.filePath("nowhere"), poem});
     EXPECT_EQ(r.exitCode, 2);
 }

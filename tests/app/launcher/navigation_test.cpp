@@ -9,6 +9,8 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QWindow>
 
 #include "appcontext.h"
 #include "dialogs.h"
@@ -30,6 +32,20 @@ void Send(QWidget *w, QEvent::Type type, QPoint local)
 }
 
 void Settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+// A left-button press or release as the mouse makes it, through the
+// platform: the window system hands it to the window under the pointer, and
+// Qt decides from the times whether it is the second press of a double-click.
+void PlatformMouse(QWidget *window, QEvent::Type type, QPoint global, int ms)
+{
+    static int base = 1000000000;   // far from the times of earlier events
+    const bool press = type == QEvent::MouseButtonPress;
+    qt_handleMouseEvent(window->windowHandle(), window->mapFromGlobal(QPointF(global)), QPointF(global),
+                        press ? Qt::LeftButton : Qt::NoButton, Qt::LeftButton, type, Qt::NoModifier,
+                        base + ms);
+    if (type == QEvent::MouseButtonRelease && ms > 5000)
+        base += 100000;
+}
 
 class NavigationTest : public ::testing::Test {
 protected:
@@ -126,5 +142,78 @@ TEST_F(NavigationTest, DraggingTheWorksBrowserTakesTheStackAlong)
     Send(launcher, QEvent::MouseButtonRelease, spot + QPoint(-13, -2));
     EXPECT_EQ(launcher->pos(), QPoint(60, 50));
     EXPECT_EQ(form1->pos(), QPoint(73, 52));
+    Settle();
+}
+
+TEST_F(NavigationTest, DoubleClickOnGiveUpLeavesTheCompositionWindowOpen)
+{
+    // 放弃返回 of the pattern and works browsers lies over 退出写作: the second
+    // press of a double-click on it must not close the unsaved poem.
+    if (!Windows().IsRegistered(QStringLiteral("Form1")))
+        GTEST_SKIP() << "no composition window in this build";
+    const struct {
+        const char *browser;
+        const char *opener;
+        QPoint spot;   // on 放弃返回 and on 退出写作 beneath it
+    } cases[] = {{"Form2", "Command4", QPoint(810, 545)}, {"Form3", "Command8", QPoint(810, 540)}};
+    for (const auto &c : cases) {
+        if (!Windows().IsRegistered(QLatin1String(c.browser)))
+            continue;
+        Release(launcher, "Image2");
+        QPointer<QWidget> form1 = Windows().Find(QStringLiteral("Form1"));
+        ASSERT_TRUE(form1);
+        Release(form1, c.opener);
+        QWidget *browser = Windows().Find(QLatin1String(c.browser));
+        ASSERT_TRUE(browser && QTest::qWaitForWindowExposed(browser));
+        const QPoint global = browser->mapToGlobal(c.spot);
+        ASSERT_EQ(browser->childAt(c.spot)->objectName(), QStringLiteral("Image6")) << c.browser;
+        ASSERT_EQ(form1->childAt(form1->mapFromGlobal(global))->objectName(), QStringLiteral("Command5"));
+
+        PlatformMouse(browser, QEvent::MouseButtonPress, global, 0);
+        PlatformMouse(browser, QEvent::MouseButtonRelease, global, 60);
+        EXPECT_EQ(Windows().Find(QLatin1String(c.browser)), nullptr) << c.browser;
+        // The second press of the double-click lands on the window beneath.
+        PlatformMouse(form1, QEvent::MouseButtonPress, global, 150);
+        PlatformMouse(form1, QEvent::MouseButtonRelease, global, 210);
+        Settle();
+        ASSERT_TRUE(form1 && form1->isVisible()) << c.browser;
+        EXPECT_EQ(Windows().Find(QStringLiteral("Form1")), form1.data()) << c.browser;
+
+        // A click of its own, later, still closes the window.
+        PlatformMouse(form1, QEvent::MouseButtonPress, global, 3000);
+        PlatformMouse(form1, QEvent::MouseButtonRelease, global, 6000);
+        EXPECT_EQ(Windows().Find(QStringLiteral("Form1")), nullptr) << c.browser;
+        Settle();
+    }
+}
+
+TEST_F(NavigationTest, AFailedWindowLoadLeavesTheCompositionWindowWorking)
+{
+    if (!Windows().IsRegistered(QStringLiteral("Form1")) || !Windows().IsRegistered(QStringLiteral("Form2")))
+        GTEST_SKIP() << "no pattern browser in this build";
+    Release(launcher, "Image2");
+    QWidget *form1 = Windows().Find(QStringLiteral("Form1"));
+    ASSERT_TRUE(form1);
+    form1->findChild<QLineEdit *>(QStringLiteral("Text4"))->setText(QStringLiteral("未失"));
+    form1->findChild<QPlainTextEdit *>(QStringLiteral("Text2"))->setPlainText(QStringLiteral("春眠不觉晓"));
+
+    // The pattern browser opens while the file cannot be opened for a moment.
+    const QString file = AppContext::Instance().Store().FilePath();
+    ASSERT_TRUE(QFile::rename(file, file + QStringLiteral(".aside")));
+    { QFile empty(file); ASSERT_TRUE(empty.open(QIODevice::WriteOnly)); }
+    Release(form1, "Command4");
+    ASSERT_FALSE(dialogs.told.isEmpty());
+    Release(Windows().Find(QStringLiteral("Form2")), "Image6");
+    ASSERT_TRUE(QFile::remove(file));
+    ASSERT_TRUE(QFile::rename(file + QStringLiteral(".aside"), file));
+    dialogs.told.clear();
+
+    // Saving and checking in the composition window work again.
+    Release(form1, "Command7");
+    EXPECT_EQ(dialogs.told, QStringList{QStringLiteral("存储完毕！")});
+    Release(form1, "Command1");
+    const QString marks = form1->findChild<QPlainTextEdit *>(QStringLiteral("Text6"))->toPlainText();
+    EXPECT_EQ(marks.section(u'\n', 0, 0).size(), 5) << marks.toStdString();
+    EXPECT_EQ(dialogs.told.size(), 1) << dialogs.told.join(u'\n').toStdString();
     Settle();
 }
