@@ -189,7 +189,10 @@ QString BothReadings(char32_t c, const CharReadings &r, Need need, bool rhyme,
             text += QStringLiteral("为韵脚，");
         text += QStringLiteral("须读") + ToneWord(want) + QStringLiteral("声");
         if (pingshui) {
-            QString group = rhyme && !rhymeGroup.isEmpty() ? rhymeGroup : GroupNames(r, want);
+            // At a rhyme, the reading in the poem's group where it has one.
+            QString group = GroupNames(r, want);
+            if (rhyme && group.split(u'、').contains(rhymeGroup))
+                group = rhymeGroup;
             if (!group.isEmpty())
                 text += QStringLiteral("（") + group + QStringLiteral("韵）");
         }
