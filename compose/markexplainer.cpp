@@ -168,10 +168,16 @@ bool MarkExplainer::eventFilter(QObject *watched, QEvent *event)
     if (block.isValid() && pos.y() >= rect.top() && pos.y() <= rect.bottom() && inBlock >= 0
         && inBlock < block.length() - 1)
         tip = TipAt(box, block.blockNumber(), inBlock);
-    if (tip.isEmpty())
+    if (tip.isEmpty()) {
         QToolTip::hideText();
-    else
-        QToolTip::showText(help->globalPos(), tip, box->viewport());
+        return true;
+    }
+    // One paragraph a statement, wrapped to a readable width.
+    QString html = QStringLiteral("<table width=\"340\">");
+    for (const QString &para : tip.split(u'\n'))
+        html += QStringLiteral("<tr><td>") + para.toHtmlEscaped() + QStringLiteral("</td></tr>");
+    html += QStringLiteral("</table>");
+    QToolTip::showText(help->globalPos(), html, box->viewport());
     return true;
 }
 

@@ -63,7 +63,7 @@ TEST_F(MarkExplainerTest, TooltipsAndUnderlinesFollowTheCheck)
     QHelpEvent help(QEvent::ToolTip, inside, text6->viewport()->mapToGlobal(inside));
     QCoreApplication::sendEvent(text6->viewport(), &help);
     EXPECT_TRUE(QToolTip::isVisible());
-    EXPECT_EQ(QToolTip::text(), rhyme);
+    EXPECT_TRUE(QToolTip::text().contains(QStringLiteral("误：韵脚「人」属真韵"))) << QToolTip::text().toStdString();
     QToolTip::hideText();
 
     // Without a tune the conformance check leaves Text8 empty: the tone column is underlined.
