@@ -106,6 +106,9 @@ Alignment Align(const QList<int> &p, const QList<int> &q, int bound = std::numer
     QList<Block> from((n + 1) * (m + 1));
     const auto at = [m](int i, int j) { return i * (m + 1) + j; };
     cost[0] = 0;
+    // The cheapest cells of the last rows: a path never skips more than
+    // kMaxBlock - 1 rows, and its cost never falls.
+    QList<int> rowBests;
     for (int i = 0; i <= n; ++i) {
         int rowBest = kInf;
         for (int j = 0; j <= m; ++j) {
@@ -136,11 +139,12 @@ Alignment Align(const QList<int> &p, const QList<int> &q, int bound = std::numer
                 }
             }
         }
-        // Every path crosses each row; when the cheapest cell of a row is
-        // already too dear, no alignment can be cheap enough.
-        if (rowBest > bound) {
+        // When the cheapest cells of kMaxBlock rows in a row are already too
+        // dear, no alignment can be cheap enough.
+        rowBests.append(rowBest);
+        if (rowBests.size() >= kMaxBlock
+            && std::all_of(rowBests.end() - kMaxBlock, rowBests.end(), [bound](int c) { return c > bound; }))
             return Alignment{kInf, {}};
-        }
     }
     Alignment out;
     out.cost = cost.at(at(n, m));
