@@ -10,6 +10,7 @@
 #include "appcontext.h"
 #include "art.h"
 #include "dialogs.h"
+#include "markexplainer.h"
 #include "patternbooks.h"
 #include "rhymedict.h"
 #include "textbox.h"
@@ -129,6 +130,8 @@ Form1::Form1(QWidget *parent) : VersiloWindow(QStringLiteral("Form1"), 13230, 88
     boxes_.insert(QStringLiteral("Text5"), MakeColumn(this, QStringLiteral("Text5"), 5520, 2535, false));
     boxes_.insert(QStringLiteral("Text6"), MakeColumn(this, QStringLiteral("Text6"), 8040, 2535, false));
     boxes_.insert(QStringLiteral("Text8"), MakeColumn(this, QStringLiteral("Text8"), 10560, 2415, false));
+
+    explainer_ = new MarkExplainer(Box(QStringLiteral("Text6")), Box(QStringLiteral("Text8")), this);
 
     // Tab leads from the title straight into the poem.
     QWidget::setTabOrder(text4_, Box(QStringLiteral("Text2")));
@@ -258,16 +261,21 @@ void Form1::RunCheck(Run run)
 {
     DataStore &store = AppContext::Instance().Store();
     QString failure;
-    const DictionaryLoader load = [&store, &failure](const QString &system, RhymeDictionary &out) {
+    RhymeDictionary loaded;
+    const DictionaryLoader load = [&store, &failure, &loaded](const QString &system, RhymeDictionary &out) {
         QString error;
         const bool ok = LoadRhymeDictionary(store, system, out, &error);
         if (!ok)
             failure = error;
+        else
+            loaded = out;
         return ok;
     };
     ComposeTexts texts = Texts();
     const bool ok = run(texts, load);
     SetTexts(texts);
+    if (ok)
+        explainer_->Explain(texts, loaded, run == &RunAnnotation);
     if (!ok) {
         if (failure.isEmpty())
             failure = QStringLiteral("数据库不可用。");

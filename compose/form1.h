@@ -16,6 +16,8 @@ class QPushButton;
 
 namespace versilo {
 
+class MarkExplainer;
+
 class Form1 : public VersiloWindow {
     Q_OBJECT
 public:
@@ -62,6 +64,7 @@ private:
     QHash<QString, QPlainTextEdit *> boxes_;      // Text2, Text3, Text5, Text6, Text8
     QHash<QString, QLabel *> labels_;            // Label1, Label2, Label3, Label11
     QHash<QString, QPushButton *> buttons_;      // Command1 ... Command9
+    MarkExplainer *explainer_ = nullptr;         // tooltips and underlines on Text6, Text8
 };
 
 }  // namespace versilo

@@ -5,16 +5,19 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStringDecoder>
 #include <QTextStream>
 
+#include <cmath>
 #include <cstdio>
 #include <optional>
 
 #include "applocation.h"
 #include "datastore.h"
+#include "diagnostics.h"
 #include "initials.h"
 #include "patternbooks.h"
 #include "prosody.h"
@@ -29,7 +32,7 @@ constexpr int kExitError = 2;
 const char kUsage[] =
     "usage: versilo-check [--app-dir DIR] [--system 中华新韵|平水韵] [--annotate] [--title T]\n"
     "                     [--tune NAME] [--book 常用词谱|白香词谱 | --pattern-file FILE] [--json]\n"
-    "                     POEM_FILE|-\n"
+    "                     [--explain] [--detect] POEM_FILE|-\n"
     "       versilo-check --initials TEXT\n"
     "       versilo-check --help\n";
 
@@ -40,7 +43,10 @@ const char kHelp[] =
     "The database is mvtrakp.m in the folder Versilo writes into: the program's own\n"
     "folder in a build or a writable copy; $XDG_DATA_HOME/versilo (~/.local/share/versilo)\n"
     "when installed. --app-dir DIR uses DIR instead. --initials prints the pinyin\n"
-    "initials of TEXT.\n";
+    "initials of TEXT.\n"
+    "--explain adds the findings behind the marks (JSON key \"findings\"); --detect adds\n"
+    "the form: the regulated form, or the three tunes whose line lengths fit best\n"
+    "(JSON key \"form\").\n";
 
 struct Options {
     QString appDir;
@@ -52,6 +58,8 @@ struct Options {
     QString book;
     QString patternFile;
     bool json = false;
+    bool explain = false;     // the findings of the diagnostics
+    bool detect = false;      // the regulated form, or the best tunes
     QString poemFile;
     std::optional<QString> initials;
     bool help = false;
@@ -109,6 +117,10 @@ Options ParseArguments(const QStringList &args)
             o.patternFile = value(i);
         } else if (a == "--json") {
             o.json = true;
+        } else if (a == "--explain") {
+            o.explain = true;
+        } else if (a == "--detect") {
+            o.detect = true;
         } else if (a == "--initials") {
             o.initials = value(i);
         } else if (a == "-" || !a.startsWith('-')) {
@@ -218,9 +230,9 @@ QString ReadableView(const Options &o, const ComposeTexts &form)
     return out;
 }
 
-QString JsonView(const ComposeTexts &form)
+QString JsonView(const ComposeTexts &form, const QJsonObject &extra = {})
 {
-    QJsonObject obj;
+    QJsonObject obj = extra;
     obj.insert("Text2", form.text2);
     obj.insert("Text5", form.text5);
     obj.insert("Label1", form.label1);
@@ -229,6 +241,128 @@ QString JsonView(const ComposeTexts &form)
     obj.insert("Text6", form.text6);
     obj.insert("Text8", form.text8);
     return QString::fromUtf8(QJsonDocument(obj).toJson(QJsonDocument::Indented));
+}
+
+// ---- --explain and --detect ----------------------------------------------------
+
+// Every tune of both pattern books, for finding the tune of a ci.
+QList<TuneCandidate> ReadTunes(DataStore &store, QString *error)
+{
+    QList<TuneCandidate> tunes;
+    Recordset &rs = store.Rs();
+    for (const QString &book : {kCommonBook, kBaixiangBook}) {
+        if (!rs.Open("select *from " + book, {}, LockType::ReadOnly)) {
+            *error = "cannot read " + book + ": " + rs.LastError();
+            return {};
+        }
+        for (int i = 0; i < rs.RecordCount(); ++i, rs.MoveNext())
+            tunes.append({book, rs.Text("篇名"), PatternDisplayForm(rs.Text("格律"))});
+        rs.Close();
+    }
+    return tunes;
+}
+
+struct Explanation {
+    Diagnosis diagnosis;
+    QList<TuneMatch> tunes;
+};
+
+// The diagnostics of the texts a run left behind, with the dictionary read
+// again and, for --detect on a poem that is not regulated verse, the tunes.
+std::optional<Explanation> Explain(const Options &o, const ComposeTexts &form, DataStore &store,
+                                   QString *error)
+{
+    RhymeDictionary dict;
+    if (!LoadRhymeDictionary(store, o.system, dict, error))
+        return std::nullopt;
+    const ReadingIndex index(dict);
+    DiagnosisInput in;
+    in.poem = form.text2;
+    in.marks = form.text6;
+    in.pattern = form.text5;
+    in.tuneName = form.label1;
+    in.system = o.system;
+    in.strip = RunStripSet(o.annotate, o.system);
+    Explanation e;
+    e.diagnosis = Diagnose(in, index.Lookup());
+    if (o.detect && !e.diagnosis.regulated) {
+        // The form of the poem itself, whatever tune is loaded.
+        if (!in.pattern.isEmpty()) {
+            in.pattern.clear();
+            e.diagnosis.regulated = Diagnose(in, index.Lookup()).regulated;
+        }
+        if (!e.diagnosis.regulated) {
+            const QList<TuneCandidate> tunes = ReadTunes(store, error);
+            if (!error->isEmpty())
+                return std::nullopt;
+            e.tunes = RankTunes(e.diagnosis.verses, tunes, 3);
+        }
+    }
+    return e;
+}
+
+QJsonObject FormJson(const Explanation &e)
+{
+    QJsonObject form;
+    if (const auto &r = e.diagnosis.regulated) {
+        form.insert("kind", "近体诗");
+        form.insert("name", r->name);
+        form.insert("start", r->levelStart ? "平起" : "仄起");
+        form.insert("firstLineRhymes", r->firstLineRhymes);
+        form.insert("levelRhyme", r->levelRhyme);
+        form.insert("rhyme", r->rhymeGroup);
+        form.insert("text", r->Describe());
+        return form;
+    }
+    form.insert("kind", e.diagnosis.uniformLines ? "古体" : "词");
+    QJsonArray tunes;
+    for (const TuneMatch &t : e.tunes)
+        tunes.append(QJsonObject{{"name", t.name}, {"book", t.book},
+                                 {"fit", std::round(t.fit * 1000) / 1000}});
+    form.insert("tunes", tunes);
+    return form;
+}
+
+QJsonArray FindingsJson(const QList<Finding> &findings)
+{
+    QJsonArray out;
+    for (const Finding &f : findings)
+        out.append(QJsonObject{{"line", f.line + 1},
+                               {"position", f.position + 1},
+                               {"verse", f.verse + 1},
+                               {"kind", f.kind},
+                               {"fault", f.fault},
+                               {"message", f.message}});
+    return out;
+}
+
+QString ExplanationView(const Options &o, const Explanation &e)
+{
+    QString out;
+    QTextStream ts(&out);
+    if (o.detect) {
+        if (const auto &r = e.diagnosis.regulated) {
+            ts << "体裁: " << r->Describe() << "\n";
+        } else {
+            ts << "体裁: " << (e.diagnosis.uniformLines ? "古体" : "词");
+            for (qsizetype i = 0; i < e.tunes.size(); ++i)
+                ts << "  " << i + 1 << ". " << e.tunes.at(i).name << "（" << e.tunes.at(i).book
+                   << " " << QString::number(e.tunes.at(i).fit, 'f', 2) << "）";
+            ts << "\n";
+        }
+    }
+    if (o.explain) {
+        for (const Finding &f : e.diagnosis.findings) {
+            ts << (f.fault ? "误 " : "注 ") << f.line + 1;
+            if (f.position >= 0)
+                ts << ":" << f.position + 1;
+            else
+                ts << " 第" << f.verse + 1 << "句";
+            ts << "  " << f.kind << "  " << f.message << "\n";
+        }
+    }
+    ts.flush();
+    return out;
 }
 
 int Run(const Options &o)
@@ -293,7 +427,22 @@ int Run(const Options &o)
         return kExitError;
     }
 
-    PrintOut(o.json ? JsonView(form) : ReadableView(o, form));
+    std::optional<Explanation> explanation;
+    if (o.explain || o.detect) {
+        QString why;
+        explanation = Explain(o, form, store, &why);
+        if (!explanation) {
+            PrintError("cannot explain: " + why);
+            return kExitError;
+        }
+    }
+    QJsonObject extra;
+    if (o.explain)
+        extra.insert("findings", FindingsJson(explanation->diagnosis.findings));
+    if (o.detect)
+        extra.insert("form", FormJson(*explanation));
+    PrintOut(o.json ? JsonView(form, extra)
+                    : ReadableView(o, form) + (explanation ? ExplanationView(o, *explanation) : QString()));
     return 0;
 }
 

@@ -1,15 +1,21 @@
 // versilo-shots OUTDIR: draws every window of this build offscreen, as a
 // writer would use it, and writes one PNG per window (Form10.png, Form1.png,
-// Form2.png, Form3.png). The database is made afresh from the seed data in
+// Form2.png, Form3.png), and the composition window once more with the
+// explanation of a mark (Form1-explain.png). The database is made afresh from the seed data in
 // a temporary folder; the program's own mvtrakp.m is never touched.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextEdit>
+#include <QToolTip>
+#include <algorithm>
 #include <cstdio>
 
 #include "appcontext.h"
@@ -133,6 +139,65 @@ const QString kPoem = QStringLiteral(
     "但愿人长久，\r\n"
     "千里共婵娟。\r\n");
 
+// 春望 with a slip: 斤 does not rhyme with 深 心 簪.
+const QString kSlipPoem = QStringLiteral(
+    "国破山河在，城春草木深。\r\n"
+    "感时花溅泪，恨别鸟惊心。\r\n"
+    "烽火连三月，家书抵万斤。\r\n"
+    "白头搔更短，浑欲不胜簪。\r\n");
+
+// The composition window with the pointer resting on a mark of the tone
+// column: the tooltip is a window of its own, so it is drawn onto the
+// picture where it stands.
+bool ShootTooltip(QWidget *form1, int line, int position, const QDir &out)
+{
+    auto *text6 = qobject_cast<QPlainTextEdit *>(Control(form1, QStringLiteral("Text6")));
+    if (!text6)
+        return false;
+    const QTextBlock block = text6->document()->findBlockByNumber(line);
+    if (!block.isValid() || position >= block.length() - 1)
+        return false;
+    QTextCursor at(block);
+    at.setPosition(block.position() + position);
+    const QPoint inside = text6->cursorRect(at).center() + QPoint(3, 0);
+    QHelpEvent help(QEvent::ToolTip, inside, text6->viewport()->mapToGlobal(inside));
+    QApplication::sendEvent(text6->viewport(), &help);
+    Settle();
+    QWidget *tip = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w->inherits("QTipLabel") && w->isVisible())
+            tip = w;
+    }
+    if (!tip) {
+        std::fprintf(stderr, "versilo-shots: no tooltip\n");
+        return false;
+    }
+    QPixmap picture = form1->grab();
+    const QPixmap tipPicture = tip->grab();
+    QPoint where = tip->pos() - form1->mapToGlobal(QPoint(0, 0));
+    where.setX(std::clamp(where.x(), 0, std::max(0, picture.width() - tipPicture.width())));
+    where.setY(std::clamp(where.y(), 0, std::max(0, picture.height() - tipPicture.height())));
+    {
+        QPainter painter(&picture);
+        painter.drawPixmap(where, tipPicture);
+        // The pointer.
+        const QPoint p = text6->viewport()->mapTo(form1, inside);
+        const QPolygon arrow({p, p + QPoint(0, 16), p + QPoint(4, 12), p + QPoint(8, 19),
+                              p + QPoint(10, 18), p + QPoint(7, 11), p + QPoint(12, 11)});
+        painter.setPen(Qt::black);
+        painter.setBrush(Qt::white);
+        painter.drawPolygon(arrow);
+    }
+    QToolTip::hideText();
+    const QString file = out.filePath(QStringLiteral("Form1-explain.png"));
+    if (!picture.save(file)) {
+        std::fprintf(stderr, "versilo-shots: cannot write %s\n", qPrintable(file));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(file));
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
@@ -208,7 +273,18 @@ int main(int argc, char **argv)
                 Click(form1, QStringLiteral("Command7"));
                 Click(form1, QStringLiteral("Command8"));
                 shots += Shoot(QStringLiteral("Form3"), out);
+                if (windows.Find(QStringLiteral("Form3")))
+                    windows.Close(QStringLiteral("Form3"));
+                Settle();
             }
+
+            // A regulated poem with a slip, annotated under 平水韵; the
+            // pointer rests on the mark of the slip.
+            Click(form1, QStringLiteral("Command6"));
+            SetText(form1, QStringLiteral("Text4"), QStringLiteral("春望"));
+            SetText(form1, QStringLiteral("Text2"), kSlipPoem);
+            Click(form1, QStringLiteral("Command9"));
+            shots += ShootTooltip(form1, 2, 9, out) ? 1 : 0;
         }
     }
 
@@ -221,6 +297,7 @@ int main(int argc, char **argv)
     int expected = 0;
     for (const char *form : {"Form10", "Form1", "Form2", "Form3"})
         expected += windows.IsRegistered(QLatin1String(form)) ? 1 : 0;
+    expected += windows.IsRegistered(QStringLiteral("Form1")) ? 1 : 0;   // the explanation
     context.SetDialogs(nullptr);
     windows.CloseAll();
     Settle();

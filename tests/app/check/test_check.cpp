@@ -2,6 +2,7 @@
 // database created from a fixture seed.
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -282,4 +283,42 @@ TEST_F(CheckTool, HelpPrintsUsageAndSucceeds)
         EXPECT_TRUE(r.out.startsWith("usage: versilo-check")) << r.out.toStdString();
         EXPECT_TRUE(r.err.isEmpty());
     }
+}
+
+TEST_F(CheckTool, ExplainAndDetectOnlyAddTheirKeys)
+{
+    // A 五绝 of the fixture characters whose rhyme 流 comes twice.
+    const QString poem = Poem("白日依山尽，黄河入海流。\n黄河依海尽，日尽入山流。\n");
+    const QJsonObject plain = Json({poem});
+    const QJsonObject j = Json({"--explain", "--detect", poem});
+    for (const QString &key : plain.keys())
+        EXPECT_EQ(j.value(key), plain.value(key)) << key.toStdString();
+    EXPECT_EQ(j.keys().size(), plain.keys().size() + 2);
+
+    const QJsonArray findings = j["findings"].toArray();
+    ASSERT_EQ(findings.size(), 1);
+    EXPECT_EQ(findings[0].toObject(),
+              (QJsonObject{{"line", 2}, {"position", 10}, {"verse", 4}, {"kind", "重韵"}, {"fault", true},
+                           {"message", "韵脚「流」已在第2句用过，重韵"}}));
+    EXPECT_EQ(j["form"].toObject(),
+              (QJsonObject{{"kind", "近体诗"}, {"name", "五绝"}, {"start", "仄起"},
+                           {"firstLineRhymes", false}, {"levelRhyme", true}, {"rhyme", "尤"},
+                           {"text", "五绝 仄起 首句不入韵 尤韵"}}));
+
+    const Result r = Run(Base() + QStringList{"--explain", "--detect", poem});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.endsWith("体裁: 五绝 仄起 首句不入韵 尤韵\n误 2:10  重韵  韵脚「流」已在第2句用过，重韵\n"))
+        << r.out.toStdString();
+}
+
+TEST_F(CheckTool, DetectNamesTheBestTunesOfOtherPoems)
+{
+    const QJsonObject j = Json({"--detect", Poem("白日依山尽，\n黄河入海流。\n")});
+    const QJsonObject form = j["form"].toObject();
+    EXPECT_EQ(form["kind"].toString(), "古体");
+    const QJsonArray tunes = form["tunes"].toArray();
+    ASSERT_EQ(tunes.size(), 2);
+    EXPECT_EQ(tunes[0].toObject(), (QJsonObject{{"name", "五绝"}, {"book", "常用词谱"}, {"fit", 1}}));
+    EXPECT_EQ(tunes[1].toObject()["name"].toString(), "它's");
+    EXPECT_FALSE(j.contains("findings"));
 }

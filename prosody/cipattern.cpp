@@ -1,0 +1,452 @@
+// Ci against a tune: the line lengths (and the nearest split where they
+// differ), the rhyme positions the pattern marks, and the ranking of tunes
+// by how well their line lengths fit a ci.
+#include "diagnostics_p.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace versilo {
+
+namespace diag {
+
+namespace {
+
+struct Symbol {
+    Need need = Need::Free;
+    bool rhyme = false;
+    T rhymeTone = T::U;     // T::U: the tone of the section the rhyme is in
+    bool change = false;    // 换平韵 / 换仄韵: a new rhyme starts here
+};
+
+using PatternLine = QList<Symbol>;
+
+// The pattern lines of a pattern box: one line per text line that holds a
+// pattern symbol. △ ▲ are rhymes; so is a symbol followed by a bracketed
+// marker naming 韵.
+QList<PatternLine> ParsePattern(const QString &display)
+{
+    QList<PatternLine> lines;
+    for (const QString &text : SplitLines(display + kCrLf)) {
+        PatternLine line;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const QChar c = text.at(i);
+            if (c == u'(' || c == u'（') {
+                qsizetype j = i + 1;
+                while (j < text.size() && text.at(j) != u')' && text.at(j) != u'）')
+                    ++j;
+                const QString marker = text.mid(i + 1, j - i - 1);
+                i = j;
+                if (line.isEmpty() || !marker.contains(u'韵'))
+                    continue;
+                Symbol &last = line.last();
+                last.rhyme = true;
+                if (marker.contains(QStringLiteral("换平"))) {
+                    last.change = true;
+                    last.rhymeTone = T::L;
+                } else if (marker.contains(QStringLiteral("换仄"))) {
+                    last.change = true;
+                    last.rhymeTone = T::O;
+                } else if (last.rhymeTone == T::U) {
+                    last.rhymeTone = last.need == Need::Level     ? T::L
+                                     : last.need == Need::Oblique ? T::O
+                                                                  : T::U;
+                }
+                continue;
+            }
+            Symbol s;
+            switch (c.unicode()) {
+            case u'○': s.need = Need::Level; break;
+            case u'●': s.need = Need::Oblique; break;
+            case u'△': s.need = Need::Level; s.rhyme = true; s.rhymeTone = T::L; break;
+            case u'▲': s.need = Need::Oblique; s.rhyme = true; s.rhymeTone = T::O; break;
+            case u'◎': case u'⊙': s.need = Need::Free; break;
+            default: continue;
+            }
+            line.append(s);
+        }
+        if (!line.isEmpty())
+            lines.append(line);
+    }
+    return lines;
+}
+
+// One step of the alignment: `verses` verse lines against `lines` pattern
+// lines (either may be 0).
+struct Block {
+    int v0 = 0, verses = 0, p0 = 0, lines = 0;
+};
+
+constexpr int kMaxBlock = 3;
+
+struct Alignment {
+    int cost = 0;
+    QList<Block> blocks;
+};
+
+int Sum(const QList<int> &v, int from, int n)
+{
+    int s = 0;
+    for (int i = from; i < from + n; ++i)
+        s += v.at(i);
+    return s;
+}
+
+// Aligns verse lengths with pattern lengths. A line of the right length
+// costs nothing, one of another length its difference and one, a line too
+// many or missing its length and one. A run of a lines against b pattern
+// lines with the same total but other breaks costs a + b - 1, so that the
+// smallest such run is taken.
+Alignment Align(const QList<int> &p, const QList<int> &q, int bound = std::numeric_limits<int>::max())
+{
+    const int n = int(p.size());
+    const int m = int(q.size());
+    constexpr int kInf = std::numeric_limits<int>::max() / 4;
+    QList<int> cost((n + 1) * (m + 1), kInf);
+    QList<Block> from((n + 1) * (m + 1));
+    const auto at = [m](int i, int j) { return i * (m + 1) + j; };
+    cost[0] = 0;
+    // The cheapest cells of the last rows: a path never skips more than
+    // kMaxBlock - 1 rows, and its cost never falls.
+    QList<int> rowBests;
+    for (int i = 0; i <= n; ++i) {
+        int rowBest = kInf;
+        for (int j = 0; j <= m; ++j) {
+            const int here = cost.at(at(i, j));
+            rowBest = std::min(rowBest, here);
+            if (here >= kInf)
+                continue;
+            const auto relax = [&](int a, int b, int c) {
+                if (i + a > n || j + b > m)
+                    return;
+                const int k = at(i + a, j + b);
+                if (here + c < cost.at(k)) {
+                    cost[k] = here + c;
+                    from[k] = Block{i, a, j, b};
+                }
+            };
+            if (i < n)
+                relax(1, 0, p.at(i) + 1);
+            if (j < m)
+                relax(0, 1, q.at(j) + 1);
+            if (i < n && j < m)
+                relax(1, 1, p.at(i) == q.at(j) ? 0 : std::abs(p.at(i) - q.at(j)) + 1);
+            for (int a = 1; a <= kMaxBlock && i + a <= n; ++a) {
+                const int sp = Sum(p, i, a);
+                for (int b = 1; b <= kMaxBlock && j + b <= m; ++b) {
+                    if ((a > 1 || b > 1) && Sum(q, j, b) == sp)
+                        relax(a, b, a + b - 1);
+                }
+            }
+        }
+        // When the cheapest cells of kMaxBlock rows in a row are already too
+        // dear, no alignment can be cheap enough.
+        rowBests.append(rowBest);
+        if (rowBests.size() >= kMaxBlock
+            && std::all_of(rowBests.end() - kMaxBlock, rowBests.end(), [bound](int c) { return c > bound; }))
+            return Alignment{kInf, {}};
+    }
+    Alignment out;
+    out.cost = cost.at(at(n, m));
+    for (int i = n, j = m; i > 0 || j > 0;) {
+        const Block b = from.at(at(i, j));
+        out.blocks.prepend(b);
+        i = b.v0;
+        j = b.p0;
+    }
+    return out;
+}
+
+QList<int> VerseLengths(const QList<Verse> &verses)
+{
+    QList<int> lengths;
+    for (const Verse &v : verses)
+        lengths.append(int(v.chars.size()));
+    return lengths;
+}
+
+QList<int> PatternLengths(const QList<PatternLine> &lines)
+{
+    QList<int> lengths;
+    for (const PatternLine &l : lines)
+        lengths.append(int(l.size()));
+    return lengths;
+}
+
+double Fit(int cost, const QList<int> &p, const QList<int> &q)
+{
+    const int total = std::max(Sum(p, 0, int(p.size())), Sum(q, 0, int(q.size())));
+    return total > 0 ? std::max(0.0, 1.0 - double(cost) / total) : 0.0;
+}
+
+QString Numbers(const QList<int> &lengths, int from, int n)
+{
+    QStringList parts;
+    for (int i = from; i < from + n; ++i)
+        parts.append(QString::number(lengths.at(i)));
+    return parts.join(u'、');
+}
+
+QString VerseRange(int v0, int n)
+{
+    if (n == 1)
+        return QStringLiteral("第%1句").arg(v0 + 1);
+    if (n == 2)
+        return QStringLiteral("第%1、%2句").arg(v0 + 1).arg(v0 + 2);
+    return QStringLiteral("第%1至%2句").arg(v0 + 1).arg(v0 + n);
+}
+
+// The classes a ci rhyme is held by. Under 平水韵 these are the 词林正韵
+// sections, with the entering sections 17 to 19 as one (Song poets rhyme
+// them together), and the labial 尤-group characters that 词林正韵 puts in
+// the fourth section as well. A rhyme without a reading in the section's
+// tone is held by its other readings.
+QSet<int> CiClasses(char32_t c, const CharReadings &r, T tone, bool pingshui)
+{
+    QSet<int> classes = RhymeClasses(r, tone, pingshui, pingshui);
+    if (classes.isEmpty())
+        classes = RhymeClasses(r, T::U, pingshui, pingshui);
+    if (!pingshui)
+        return classes;
+    static const QString kFourthToo = QStringLiteral("否妇负阜母亩某剖富副浮谋矛牟眸茂贸戊");
+    if (classes.contains(12) && kFourthToo.contains(Str(c)))
+        classes.insert(4);
+    if (classes.remove(18) | classes.remove(19))
+        classes.insert(17);
+    return classes;
+}
+
+// A place a rhyme of the pattern fell on.
+struct RhymeAt {
+    int verse = 0;
+    int k = 0;
+    Symbol symbol;
+};
+
+}  // namespace
+
+bool JudgeCi(const QList<Verse> &verses, const QString &pattern, const ReadingLookup &lookup,
+             const QString &system, QList<Finding> &out, Needs &needs)
+{
+    const QList<PatternLine> lines = ParsePattern(pattern);
+    if (lines.isEmpty())
+        return false;
+    const QList<int> p = VerseLengths(verses);
+    const QList<int> q = PatternLengths(lines);
+    const Alignment alignment = Align(p, q);
+    const auto add = [&](int v, int k, const char16_t *kind, bool fault, const QString &message) {
+        out.append(Make(verses, v, k, QString::fromUtf16(kind), fault, message));
+    };
+
+    // Each syllable's pattern symbol, where it has one, and whether its line
+    // meets the pattern exactly (only there a rhyme position is sure).
+    QList<QList<const Symbol *>> symbolOf;
+    QList<bool> exact;
+    for (const Verse &v : verses) {
+        symbolOf.append(QList<const Symbol *>(v.chars.size(), nullptr));
+        exact.append(false);
+    }
+
+    for (const Block &b : alignment.blocks) {
+        if (b.lines == 0) {
+            add(b.v0, -1, u"多句", true,
+                QStringLiteral("第%1句（%2字）在词谱中没有对应的句子").arg(b.v0 + 1).arg(p.at(b.v0)));
+            continue;
+        }
+        if (b.verses == 0) {
+            if (verses.isEmpty())
+                continue;
+            const bool before = b.v0 == 0;
+            const int v = before ? 0 : b.v0 - 1;
+            add(v, -1, u"缺句", true,
+                QStringLiteral("词谱在第%1句%2还有%3句（%4字）")
+                    .arg(v + 1)
+                    .arg(before ? QStringLiteral("之前") : QStringLiteral("之后"))
+                    .arg(b.lines)
+                    .arg(Numbers(q, b.p0, b.lines)));
+            continue;
+        }
+        if (b.verses == 1 && b.lines == 1) {
+            const int v = b.v0;
+            const PatternLine &line = lines.at(b.p0);
+            const int pv = p.at(v);
+            const int pl = int(line.size());
+            exact[v] = pv == pl;
+            if (pv != pl)
+                add(v, -1, u"句长", true,
+                    QStringLiteral("第%1句%2字，词谱此处为%3字").arg(v + 1).arg(pv).arg(pl));
+            // Position by position from the start; the ends meet each other.
+            for (int k = 0; k < pv; ++k) {
+                if (k == pv - 1)
+                    symbolOf[v][k] = &line.at(pl - 1);
+                else if (k < pl - 1)
+                    symbolOf[v][k] = &line.at(k);
+            }
+            continue;
+        }
+        // A run of lines with the right total: syllable for symbol, in order.
+        QList<const Symbol *> flat;
+        for (int j = b.p0; j < b.p0 + b.lines; ++j) {
+            for (const Symbol &s : lines.at(j))
+                flat.append(&s);
+        }
+        QStringList syllables;
+        for (int v = b.v0; v < b.v0 + b.verses; ++v) {
+            for (char32_t c : verses.at(v).chars)
+                syllables.append(Str(c));
+        }
+        QStringList split;
+        for (int j = b.p0, at = 0; j < b.p0 + b.lines; at += q.at(j), ++j)
+            split.append(syllables.mid(at, q.at(j)).join(QString()));
+        int f = 0;
+        for (int v = b.v0; v < b.v0 + b.verses; ++v) {
+            exact[v] = true;
+            for (qsizetype k = 0; k < verses.at(v).chars.size(); ++k)
+                symbolOf[v][k] = flat.value(f++);
+        }
+        const QString range = VerseRange(b.v0, b.verses);
+        const QString breaks = split.join(QStringLiteral("／"));
+        if (b.verses == 1) {
+            add(b.v0, -1, u"句读", false,
+                QStringLiteral("%1在词谱中分作%2句（%3字）：%4")
+                    .arg(range).arg(b.lines).arg(Numbers(q, b.p0, b.lines), breaks));
+        } else {
+            for (int v = b.v0; v < b.v0 + b.verses; ++v) {
+                if (b.lines == 1)
+                    add(v, -1, u"句读", false,
+                        QStringLiteral("%1在词谱中合为一句（%2字）").arg(range).arg(q.at(b.p0)));
+                else
+                    add(v, -1, u"句读", true,
+                        QStringLiteral("%1作%2字，词谱断作%3字：%4")
+                            .arg(range, Numbers(p, b.v0, b.verses), Numbers(q, b.p0, b.lines), breaks));
+            }
+        }
+    }
+
+    // What each position asks for, and the rhymes in the order of the pattern.
+    QList<RhymeAt> rhymes;
+    for (int v = 0; v < int(verses.size()); ++v) {
+        for (int k = 0; k < int(verses.at(v).chars.size()); ++k) {
+            const Symbol *s = symbolOf.at(v).at(k);
+            if (!s)
+                continue;
+            needs.Set(v, k, s->need);
+            if (s->rhyme) {
+                needs.rhyme[v][k] = true;
+                if (exact.at(v))
+                    rhymes.append(RhymeAt{v, k, *s});
+            }
+        }
+    }
+
+    // Rhyme sections: a new one starts where the pattern changes the rhyme
+    // or its tone.
+    const bool pingshui = system == kPingshui;
+    QList<QList<RhymeAt>> sections;
+    QList<T> sectionTone;
+    for (const RhymeAt &r : rhymes) {
+        const T tone = r.symbol.rhymeTone;
+        const bool fresh = sections.isEmpty() || r.symbol.change
+                           || (tone != T::U && sectionTone.last() != T::U && tone != sectionTone.last());
+        if (fresh) {
+            sections.append(QList<RhymeAt>());
+            sectionTone.append(tone);
+        } else if (sectionTone.last() == T::U) {
+            sectionTone.last() = tone;
+        }
+        sections.last().append(r);
+    }
+    for (qsizetype s = 0; s < sections.size(); ++s) {
+        const T tone = sectionTone.at(s);
+        // Each rhyme's classes in the section's tone (any tone when it has none there).
+        QList<QSet<int>> classes;
+        QHash<int, int> count;
+        QList<int> order;
+        for (const RhymeAt &r : sections.at(s)) {
+            const char32_t ch = verses.at(r.verse).chars.at(r.k);
+            const QSet<int> c = CiClasses(ch, lookup(ch), tone, pingshui);
+            classes.append(c);
+            QList<int> sorted(c.begin(), c.end());
+            std::sort(sorted.begin(), sorted.end());
+            for (int x : sorted) {
+                if (!count.contains(x))
+                    order.append(x);
+                ++count[x];
+            }
+        }
+        int main = 0;
+        for (int x : order) {
+            if (count.value(x) > count.value(main))
+                main = x;
+        }
+        if (main == 0)
+            continue;
+        const QString mainName = pingshui && main == 17 ? QStringLiteral("第十七至十九部")
+                                                        : ClassName(main, pingshui, system);
+        for (qsizetype i = 0; i < sections.at(s).size(); ++i) {
+            const RhymeAt &r = sections.at(s).at(i);
+            if (!pingshui)
+                needs.rhymeGroup[r.verse] = RhymeGroupName(system, QString::number(main));
+            if (classes.at(i).isEmpty() || classes.at(i).contains(main))
+                continue;
+            const char32_t c = verses.at(r.verse).chars.at(r.k);
+            const CharReadings readings = lookup(c);
+            if (RhymeClasses(readings, tone, pingshui, false).isEmpty())
+                add(r.verse, r.k, u"出韵", true,
+                    QStringLiteral("韵脚%1为%2声，此段押%3声韵（%4）")
+                        .arg(Quote(c), ToneWord(Opposite(tone)), ToneWord(tone), mainName));
+            else
+                add(r.verse, r.k, u"出韵", true,
+                    QStringLiteral("韵脚%1属%2韵，不在此段所押的%3")
+                        .arg(Quote(c), GroupNames(readings, tone), mainName));
+        }
+    }
+    return true;
+}
+
+}  // namespace diag
+
+QList<TuneMatch> RankTunes(const QList<Verse> &verses, const QList<TuneCandidate> &tunes, int count)
+{
+    using namespace diag;
+    const QList<int> p = VerseLengths(verses);
+    struct Scored {
+        int cost;
+        qsizetype index;
+        double fit;
+    };
+    std::vector<Scored> scored;
+    // Only the best few need their exact cost: a tune dearer than the
+    // current cut-off is dropped as soon as its alignment shows it.
+    QList<int> best;
+    for (qsizetype i = 0; i < tunes.size(); ++i) {
+        const QList<int> q = PatternLengths(ParsePattern(tunes.at(i).pattern));
+        if (q.isEmpty())
+            continue;
+        const int bound = best.size() < count * 4 ? std::numeric_limits<int>::max() : best.last();
+        const int lower = std::abs(Sum(p, 0, int(p.size())) - Sum(q, 0, int(q.size())));
+        if (lower > bound)
+            continue;
+        const Alignment a = Align(p, q, bound);
+        if (a.blocks.isEmpty() && (!p.isEmpty() || !q.isEmpty()))
+            continue;
+        scored.push_back({a.cost, i, Fit(a.cost, p, q)});
+        best.insert(std::lower_bound(best.begin(), best.end(), a.cost), a.cost);
+        if (best.size() > count * 4)
+            best.removeLast();
+    }
+    std::stable_sort(scored.begin(), scored.end(),
+                     [](const Scored &a, const Scored &b) { return a.cost < b.cost; });
+    QList<TuneMatch> out;
+    for (const Scored &s : scored) {
+        const TuneCandidate &t = tunes.at(s.index);
+        if (std::any_of(out.begin(), out.end(), [&t](const TuneMatch &m) { return m.name == t.name; }))
+            continue;
+        out.append(TuneMatch{t.book, t.name, s.fit});
+        if (out.size() >= count)
+            break;
+    }
+    return out;
+}
+
+}  // namespace versilo
