@@ -502,7 +502,8 @@ for (const [ch, adds] of ADDED_READINGS) {
   if (!list) throw new Error(`ADDED_READINGS: ${ch} has no readings`);
   for (const [name, donor] of adds) {
     const g = groupNumberOfName(name);
-    const r = (psReadings.get(donor) || []).find((x) => x.group === g);
+    const r = (psReadings.get(donor) || []).find((x) => x.group === g)
+      || (guangyun.get(donor) || []).find((x) => x.group === g);
     if (!r || list.some((x) => x.group === g)) throw new Error(`ADDED_READINGS: ${ch} ${name} from ${donor} does not apply`);
     list.push({ ...r, own: true, from: donor });
     stats.handAdded += 1;

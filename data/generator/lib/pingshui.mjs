@@ -133,7 +133,7 @@ export const UNUSED_READINGS = new Map(Object.entries({
 // simplified text). Applied before UNUSED_READINGS.
 // Character -> [group name, character that has that reading].
 export const ADDED_READINGS = new Map(Object.entries({
-  漫: [['寒', '瞞']], 苹: [['真', '蘋']],
+  漫: [['寒', '瞞']], 苹: [['真', '蘋']], 凭: [['径', '凭']], 憑: [['径', '凭']],
 }));
 
 // The group shown (the last row) where the rule of rhymes.md picks a reading
