@@ -654,8 +654,18 @@ async function buildBaixiang(tones) {
             if (chars.length !== [...pattern].length) {
                 throw new Error(`白香词谱 ${e.no} ${name}: ${text} against ${pattern}`);
             }
-            return { text, chars, pattern, notes: l.notes.map(toSimp) };
-        }));
+            // A line the book prints with a comma inside (寻好梦，梦难成) is
+            // two lines for the writer; its notes go with the last.
+            const parts = text.match(/[^，。？！、；]+[，。？！、；]?/g);
+            let at = 0;
+            return parts.map((part, i) => {
+                const n = [...part].filter((c) => BOOK_CHAR.test(c)).length;
+                const piece = { text: part, chars: chars.slice(at, at + n), pattern: [...pattern].slice(at, at + n).join(''),
+                    notes: i === parts.length - 1 ? l.notes.map(toSimp) : [] };
+                at += n;
+                return piece;
+            });
+        }).flat());
         const lines = stanzas.flat();
         const split = stanzas.length > 1 ? stanzas[0].length : -1;
         const rhymeTones = lines.map((l) => ({ '△': 'level', '▲': 'oblique' })[l.pattern.at(-1)] ?? null);

@@ -680,6 +680,13 @@ const nrRows = nrEntries.flatMap((e) => e.rows);
 
 // ---------------------------------------------------------------------------
 
+// The 3,500 characters of level 1 of the standard list, for the data tests
+// (tests/data): how many of them the 平水韵 table leaves without a group.
+const level1 = [...unihan.tgh].map(([ch, v]) => [ch, Number(/2013:(\d+)/.exec(v)?.[1])])
+  .filter(([, n]) => n >= 1 && n <= 3500).sort((a, b) => a[1] - b[1]).map(([ch]) => ch);
+if (level1.length !== 3500) throw new Error(`level 1 of the standard list has ${level1.length} characters`);
+writeFileSync(join(here, '..', '..', 'tests', 'data', 'level1-characters.txt'), level1.join('') + '\n', 'utf8');
+
 const psCount = writeTable(join(seedDir, '平水韵.tsv'), COLUMNS, psRows);
 const nrCount = writeTable(join(seedDir, '中华新韵.tsv'), COLUMNS, nrRows);
 console.log(`平水韵: ${psCount} rows, ${psDone.size} characters`
