@@ -686,6 +686,10 @@ const level1 = [...unihan.tgh].map(([ch, v]) => [ch, Number(/2013:(\d+)/.exec(v)
   .filter(([, n]) => n >= 1 && n <= 3500).sort((a, b) => a[1] - b[1]).map(([ch]) => ch);
 if (level1.length !== 3500) throw new Error(`level 1 of the standard list has ${level1.length} characters`);
 writeFileSync(join(here, '..', '..', 'tests', 'data', 'level1-characters.txt'), level1.join('') + '\n', 'utf8');
+// The characters the 平水韵 table lists in an entering group: none of them may
+// be coded level but the entries taken for slips of the table.
+const entering = [...table.groupsOf].filter(([, gs]) => gs.some((g) => g >= 92)).map(([ch]) => ch);
+writeFileSync(join(here, '..', '..', 'tests', 'data', 'entering-characters.txt'), entering.join('') + '\n', 'utf8');
 
 const psCount = writeTable(join(seedDir, '平水韵.tsv'), COLUMNS, psRows);
 const nrCount = writeTable(join(seedDir, '中华新韵.tsv'), COLUMNS, nrRows);
