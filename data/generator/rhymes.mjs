@@ -704,5 +704,9 @@ console.log(`平水韵: ${psCount} rows, ${psDone.size} characters`
   + ` ${stats.fallback} without a group, ${stats.fallbackSkipped} skipped without a tone;`
   + ` ${stats.byUsage} with several groups ordered by their rhymes in Tang verse);`
   + ` correspondence learnt from ${stats.trainingSize} characters`);
+console.log(`平水韵 table: ${stats.table.chars} characters (${stats.table.added} not in 廣韻 or its simplified forms);`
+  + ` ${stats.table.unbacked} of its entries without a reading of 廣韻 behind them,`
+  + ` ${stats.table.slips} taken for slips; ${stats.table.dropped} readings of 廣韻 outside the table left out,`
+  + ` ${stats.table.kept} kept as Tang verse rhymes them; ${stats.table.traditional} traditional forms read through their simplified ones`);
 console.log(`中华新韵: ${nrCount} rows, ${nrEntries.length} characters (${nrSkipped} skipped without a reading,`
   + ` ${nrNeutral} shown by their neutral-tone reading)`);
