@@ -91,17 +91,14 @@ TEST_F(SeedDictionaries, EnteringToneIsObliqueUnderPingshui)
     // 儿 in 觉, 蒲 in 药: a traditional character's reading put under its
     // simplified form).
     const QString slips = QStringLiteral("龙跫儿尼躇蒲颓橇掏骰腌");
-    QHash<uint, QString> tone;
-    for (const DictionaryRow &row : Pingshui().Rows())
-        tone.insert(row.hanzi.toUcs4().value(0), row.tone);
     QFile file(QStringLiteral(VERSILO_SOURCE_DIR "/tests/data/entering-characters.txt"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QList<uint> entering = QString::fromUtf8(file.readAll()).trimmed().toUcs4();
-    ASSERT_GT(entering.size(), 1600);
+    const std::vector<char32_t> entering = CodePoints(QString::fromUtf8(file.readAll()).trimmed());
+    ASSERT_GT(entering.size(), 1600u);
     QString level;
     for (const char32_t c : entering)
-        if (tone.value(c) == QLatin1String("0"))
-            level += QString::fromUcs4(&c, 1);
+        if (Pingshui().ToneMark(c) == QChar(u'○'))
+            level += CharacterText(c);
     std::cout << "[ 平水韵 ] " << level.size() << " of " << entering.size()
               << " characters with an entering reading coded level: " << level.toStdString() << std::endl;
     for (const QChar c : level)
@@ -319,6 +316,24 @@ TEST_F(SeedDictionaries, RowsAreWellFormed)
         } else {
             EXPECT_GT(toneOf.size(), 8105);
             EXPECT_EQ(withoutGroup, 0);
+        }
+    }
+}
+
+// The standard characters beyond the Basic Multilingual Plane (196 of the
+// 8,105) resolve in both dictionaries.
+TEST_F(SeedDictionaries, StandardCharactersBeyondTheBmpResolve)
+{
+    QSet<char32_t> beyond;
+    for (const DictionaryRow &row : NewRhyme().Rows())
+        if (row.hanzi.size() == 2)
+            beyond.insert(CodePoints(row.hanzi).front());
+    EXPECT_GE(beyond.size(), 196);
+    for (const char32_t c : beyond) {
+        const std::string what = CharacterText(c).toStdString();
+        for (const RhymeDictionary *dict : {&Pingshui(), &NewRhyme()}) {
+            EXPECT_FALSE(dict->ToneMark(c).isNull()) << dict->System().toStdString() << " " << what;
+            EXPECT_FALSE(dict->GroupName(c).isEmpty()) << dict->System().toStdString() << " " << what;
         }
     }
 }
