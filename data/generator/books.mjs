@@ -9,9 +9,9 @@
 // found from line ends that rhyme with each other far above chance.
 //
 // 常用词谱: the most used tunes of the corpus, most used first.
-// 白香词谱: the book's hundred tunes in its order (books/baixiang.tsv), each
-// pattern induced from the corpus ci that share the structure of the book's
-// example, and from the example itself.
+// 白香词谱: the book itself (shared/sources/baixiang, read by
+// lib/baixiang-book.mjs): its hundred tunes in its order, its patterns, its
+// examples and notes.
 //
 // Deterministic: the same corpus and tone table give byte-identical files.
 
@@ -19,6 +19,7 @@ import fs from 'node:fs';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { createRequire } from 'node:module';
+import { readBaixiangBook } from './lib/baixiang-book.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const seedDir = path.resolve(here, '..', 'seed');
@@ -29,7 +30,6 @@ const LEVEL_SHARE = 0.8;        // share of level characters for ○
 const OBLIQUE_SHARE = 0.8;      // share of oblique characters for ●
 const COMMON_MIN = 20;          // a common tune has at least this many ci
 const COMMON_COUNT = 100;       // and the book holds the most used ones
-const FEW = 5;                  // fewer corpus ci than this: the example decides more
 const RHYME_RATE = 0.45;        // two line ends rhyme when they do in this share of ci
 const SMALL_SAMPLE = 8;         // fewer ci than this: rhymes only with the last line
 
@@ -221,23 +221,6 @@ function loadOtherSources() {
     return out;
 }
 
-let tangCache = null;
-async function loadTang() {
-    if (tangCache) return tangCache;
-    const OpenCC = await import('opencc-js');
-    const toSimp = OpenCC.Converter({ from: 'tw', to: 'cn' });
-    const files = fs.readdirSync(path.join(corpusDir, 'quantangshi'))
-        .filter((f) => /^poet\.tang\.\d+\.json$/.test(f))
-        .sort((a, b) => Number(a.split('.')[2]) - Number(b.split('.')[2]));
-    tangCache = [];
-    for (const f of files) {
-        readJson(`quantangshi/${f}`).forEach((p, i) => {
-            tangCache.push({ id: `tang:${f}:${i}`, tune: toSimp(p.title), author: toSimp(p.author), rawText: p.paragraphs.join(''), source: '全唐诗', toSimp });
-        });
-    }
-    return tangCache;
-}
-
 // ---------------------------------------------------------------------------
 // Induction
 
@@ -278,17 +261,6 @@ function sameRhymeTone(cis, tone, tones) {
 
 // How many line ends before the last rhyme with the last character in its
 // tone (one section of the ci rhyme books and the same tone).
-function ownRhymes(ci, tone, tones) {
-    const last = tones.get(ci.chars[ci.chars.length - 1])?.sections ?? new Set();
-    let o = 0, n = 0;
-    for (const l of ci.lens.slice(0, -1)) {
-        o += l;
-        const t = tones.get(ci.chars[o - 1]);
-        if (t?.tone === tone && [...(t.sections ?? [])].some((x) => last.has(x))) n++;
-    }
-    return n;
-}
-
 function majorityFinalTone(cis, tones) {
     let l = 0, o = 0;
     for (const c of cis) { const t = finalTone(c, tones); if (t === '0') l++; else if (t === '1') o++; }
@@ -630,88 +602,102 @@ function buildCommon(songci, tones, sanbaiKeys) {
 }
 
 // ---------------------------------------------------------------------------
-// 白香词谱
+// 白香词谱: the book itself (lib/baixiang-book.mjs), converted to simplified
+// characters. The pattern is the book's, line by line, in its own symbols (△
+// and ▲ mark the rhymes); the book's notes (叠句, 换平韵 …) stand beside their
+// line of the example in the explanation.
 
-function readBaixiang() {
-    const file = path.join(here, 'books', 'baixiang.tsv');
-    return readTsv(file).map((r) => ({
-        no: Number(r['序']), name: r['词牌'], aliases: (r['别名'] || '').split('/').filter(Boolean),
-        author: r['作者'], corpusAuthor: r['语料作者'] || r['作者'], first: r['首句'],
-        sure: r['确定'] === '是', text: r['正文'] || '',
-        fixes: (r['校'] || '').split(';').filter(Boolean).map((f) => f.split('>')),
-        split: r['分片'] === '' ? null : Number(r['分片']),
-    }));
-}
+// Slips of the transcription, each checked against the other editions of the
+// text; a fix that no longer applies stops the build.
+const BAIXIANG_NAMES = new Map([['清玉案', '青玉案'], ['雨淋铃', '雨霖铃']]);
+const BAIXIANG_AUTHORS = new Map([['李景', '李璟'], ['宋祈', '宋祁'], ['张升', '张昇'], ['萨都拉', '萨都剌']]);
+// Characters the transcription lacks (□), by tune number: [line as converted, line as printed].
+const BAIXIANG_TEXT = [
+    [12, '罗袖□残殷色可，', '罗袖裛残殷色可，'], [12, '杯深旋被香醪□。', '杯深旋被香醪涴。'],
+    [13, '手□红杏蕊。', '手挼红杏蕊。'], [42, '渐酒空金□，', '渐酒空金榼，'],
+    [51, '露□烘炉，', '露浥烘炉，'], [56, '□酒恹恹病。', '殢酒恹恹病。'], [56, '未□整。', '未忺整。'],
+    [57, '长烟袅□，', '长烟袅穟，'], [61, '短艇湖中闲采□。', '短艇湖中闲采莼。'],
+    [79, '斗帐春寒起未□。', '斗帐春寒起未忺。'], [79, '闲把绣丝□，', '闲把绣丝挦，'],
+    [86, '胭脂井坏寒□泣。', '胭脂井坏寒螀泣。'], [99, '疏篱□，', '疏篱罥，'],
+];
+// Pattern lines with a symbol too many, by tune number: [line, as transcribed, as meant].
+const BAIXIANG_PATTERN = [
+    [26, '彩舟云淡，', '●○○○●', '●○○●'], [41, '常记那回，', '⊙●●●○', '⊙●●○'],
+    [50, '静锁一庭愁雨。', '●●●⊙○○▲', '●●⊙○○▲'], [50, '桃李自春，', '⊙●●⊙○', '⊙●●○'],
+    [58, '才簪又重数。', '⊙○●●○▲', '⊙○●○▲'], [69, '润侵山阁，', '⊙⊙○⊙●', '⊙○⊙●'],
+];
+const BOOK_LEGEND = '○平声 ●仄声 ⊙可平可仄 △平韵 ▲仄韵。';
+const BOOK_CHAR = /[\u3400-\u9fff\uf900-\ufaff□]/;
 
-async function findExample(entry, pools) {
-    const key = [...entry.first].filter((c) => HAN.test(c)).join('');
-    const head = key.slice(0, Math.min(5, key.length));
-    const match = (ci, text) => ci.author === entry.corpusAuthor && [...text].filter((c) => HAN.test(c)).join('').startsWith(head);
-    for (const pool of pools.local) {
-        for (const ci of pool) if (match(ci, ci.text)) return ci;
-    }
-    const tang = await loadTang();
-    for (const p of tang) {
-        if (p.author !== entry.corpusAuthor) continue;
-        const t = p.toSimp(p.rawText);
-        if ([...t].filter((c) => HAN.test(c)).join('').startsWith(head)) return { ...p, text: t };
-    }
-    return null;
-}
-
-async function buildBaixiang(songci, others, tones) {
-    const entries = readBaixiang();
-    const wudai = others.filter((c) => c.source === '花间集' || c.source === '南唐二主词');
+async function buildBaixiang(tones) {
+    const OpenCC = await import('opencc-js');
+    const toSimp = OpenCC.Converter({ from: 't', to: 'cn' });
+    const textFixes = new Map(BAIXIANG_TEXT.map(([no, from, to]) => [`${no}|${from}`, to]));
+    const patternFixes = new Map(BAIXIANG_PATTERN.map(([no, line, from, to]) => [`${no}|${line}|${from}`, to]));
+    const used = new Set();
     const rows = [];
     const report = [];
-    for (const e of entries) {
-        let ex = e.text ? null : await findExample(e, { local: [songci, others] });
-        const fromCorpus = !!ex;
-        if (!ex) {
-            if (!e.text) throw new Error(`白香词谱: no text for ${e.name} (${e.author})`);
-            ex = { text: e.text, author: e.author, source: '据原书' };
-        }
-        for (const [from, to] of e.fixes) ex = { ...ex, text: ex.text.split(from).join(to) };
-        const exP = prepare(ex, tones);
-        const names = new Set([e.name, ...e.aliases]);
-        const peersIn = (list) => list.filter((c) => names.has(c.tune) || names.has(c.rawTune))
-            .filter((c) => c.id !== ex.id)
-            .map((c) => prepare(c, tones))
-            .filter((c) => compatible(c.lens, exP.lens) && c.text !== ex.text);
-        // A Song example is measured against the Song ci; a Tang or Five
-        // Dynasties one (or a Song one with few peers) against both.
-        let same = peersIn(songci);
-        if (ex.source !== '全宋词' || same.length < FEW) same = same.concat(peersIn(wudai));
-        // The rhyme tone of the example's form, unless its last character
-        // reads otherwise than nearly all its peers and the example's own
-        // rhymes do not bear it out (李清照's 声声慢 rhymes in entering tones
-        // throughout, though most 声声慢 of the corpus rhyme level).
-        const majority = majorityFinalTone(same, tones);
-        let exTone = finalTone(exP, tones) ?? majority;
-        if (exTone !== majority && sameRhymeTone(same, exTone, tones).length < FEW
-            && ownRhymes(exP, exTone, tones) < 3) exTone = majority;
-        const members = [exP, ...sameRhymeTone(same, exTone, tones)];
-        const syms = freeLuju(exP.lens, symbolsFor(members, exP.lens, tones).syms);
-        // Where the book's own example departs from the majority the position
-        // is free in this form of the tune.
-        exP.chars.forEach((c, i) => {
-            const t = tones.get(c)?.tone;
-            if ((syms[i] === '○' && t === '1') || (syms[i] === '●' && t === '0')) syms[i] = '⊙';
+    for (const e of readBaixiangBook()) {
+        let name = toSimp(e.tune);
+        name = BAIXIANG_NAMES.get(name) ?? name;
+        let author = toSimp(e.author);
+        author = BAIXIANG_AUTHORS.get(author) ?? author;
+        const title = toSimp(e.title);
+        const stanzas = e.stanzas.map((st) => st.map((l) => {
+            let text = toSimp(l.text);
+            const tk = `${e.no}|${text}`;
+            if (textFixes.has(tk)) { used.add(`t${tk}`); text = textFixes.get(tk); }
+            let pattern = l.pattern;
+            const pk = `${e.no}|${text}|${pattern}`;
+            if (patternFixes.has(pk)) { used.add(`p${pk}`); pattern = patternFixes.get(pk); }
+            const chars = [...text].filter((c) => BOOK_CHAR.test(c));
+            if (chars.length !== [...pattern].length) {
+                throw new Error(`白香词谱 ${e.no} ${name}: ${text} against ${pattern}`);
+            }
+            // A line the book prints with a comma inside (寻好梦，梦难成) is
+            // two lines for the writer; its notes go with the last.
+            const parts = text.match(/[^，。？！、；]+[，。？！、；]?/g);
+            let at = 0;
+            return parts.map((part, i) => {
+                const n = [...part].filter((c) => BOOK_CHAR.test(c)).length;
+                const piece = { text: part, chars: chars.slice(at, at + n), pattern: [...pattern].slice(at, at + n).join(''),
+                    notes: i === parts.length - 1 ? l.notes.map(toSimp) : [] };
+                at += n;
+                return piece;
+            });
+        }).flat());
+        const lines = stanzas.flat();
+        const split = stanzas.length > 1 ? stanzas[0].length : -1;
+        const rhymeTones = lines.map((l) => ({ '△': 'level', '▲': 'oblique' })[l.pattern.at(-1)] ?? null);
+        const pieces = [TYPE_HINT, formPiece(lines.map((l) => l.pattern), rhymeTones, split, null),
+            splitPiece(lines.length, split, null), BOOK_LEGEND, `例词：《${name}・${title}》 ${author}`];
+        lines.forEach((l, i) => {
+            if (i === split) pieces.push('〔下片〕');
+            pieces.push(l.text + l.notes.map((n) => `〔${n}〕`).join(''));
         });
-        const lines = patternLines(exP.lens, syms);
-        const { markers, tones: rhymeTones } = findRhymes(members, exP.lens, tones, syms);
-        const split = e.split !== null ? e.split : stanzaSplit(lines, markers, e.name, STANZA);
-        const shown = splitJuShown(ex.text);
-        const example = { title: `${e.name}・${shown[0].replace(/[，。？！、；]$/, '')}`, author: e.author, shown };
-        const extra = members.length - 1;
-        const basis = members.length >= FEW
-            ? `格律由本书例词与全宋词、花间集中同体的${cnum(extra)}首归纳。`
-            : extra > 0
-                ? `同体词作甚少，格律据本书例词及另${cnum(extra)}首归纳。`
-                : '同体词作甚少，格律据本书例词。';
-        rows.push({ name: e.name, pattern: storedPattern(lines, markers), text: explanation({ name: e.name, lines, rhymeTones, split, example, basis }) });
-        report.push({ no: e.no, name: e.name, author: e.author, sure: e.sure, source: fromCorpus ? ex.source : '据原书', members: members.length, lines, markers, split });
+        rows.push({ name, pattern: lines.map((l) => l.pattern + '-').join(''),
+            text: pieces.map((p) => p.replace(/-/g, '－') + '-').join('') });
+        // Positions where the example reads otherwise than its own pattern
+        // under 平水韵 (the book's example departs, or the dictionary reads
+        // the character otherwise).
+        const against = [];
+        for (const l of lines) {
+            [...l.pattern].forEach((sym, i) => {
+                const c = l.chars[i];
+                const t = tones.get(c)?.tone;
+                const level = sym === '○' || sym === '△';
+                const oblique = sym === '●' || sym === '▲';
+                if ((level && t !== '0' && t !== '2') || (oblique && t !== '1' && t !== '2')) {
+                    against.push(`${l.text}:${c}${sym}`);
+                }
+            });
+        }
+        report.push({ no: e.no, name, title, author, lines: lines.length, split, against });
     }
+    for (const [no, from] of BAIXIANG_TEXT) if (!used.has(`t${no}|${from}`)) throw new Error(`白香词谱 text fix ${no} ${from} does not apply`);
+    for (const [no, line, from] of BAIXIANG_PATTERN) if (!used.has(`p${no}|${line}|${from}`)) throw new Error(`白香词谱 pattern fix ${no} ${line} does not apply`);
+    const departures = report.filter((r) => r.against.length);
+    log(`白香词谱: ${departures.reduce((a, r) => a + r.against.length, 0)} positions of ${departures.length} examples read against their pattern`);
     return { rows, report };
 }
 
@@ -733,7 +719,7 @@ async function main() {
         .map((c) => c.author + '|' + [...splitJu(c.text).join('')].slice(0, 6).join('')));
     const common = buildCommon(songci, tones, sanbaiKeys);
     writeBook('常用词谱', common.rows);
-    const baixiang = await buildBaixiang(songci, others, tones);
+    const baixiang = await buildBaixiang(tones);
     writeBook('白香词谱', baixiang.rows);
     if (reportPath) {
         fs.writeFileSync(reportPath, JSON.stringify({ tones: tones.source, common: common.report, baixiang: baixiang.report }, null, 1) + '\n');

@@ -14,6 +14,7 @@ import * as OpenCC from 'opencc-js';
 import { writeTable as writeTsv } from './lib/tsv.mjs';
 import {
   AUTHOR_ALIASES, DYNASTY_OF, BIRTH_YEAR, DYNASTY_ORDER, TEXT_FIXES, TITLE_FIXES, TUNE_NAMES, BMP_FORMS,
+  EDITION_TEXTS, ONE_OF,
 } from './library/authors.mjs';
 
 const here = dirname(fileURLToPath(import.meta.url));
@@ -89,17 +90,87 @@ const seen = new Map();    // author + bare text -> index in poems
 const dynastyHint = new Map();
 let dropped = 0;
 
+// A printed line (a couplet) closes with a full stop, not a comma. Notes may
+// run over several paragraphs: the poem is cleaned as a whole.
+function cleanLines(paragraphs) {
+  return cleanLine(paragraphs.join('\n')).split('\n').filter((l) => l.length > 0)
+    .map((l) => l.replace(/，$/, '。'));
+}
+
+// Second editions: 全唐诗 and 全宋诗 (the poems), 全宋词 (the ci, fullCi
+// below), by author. The poem of an author that opens most like the given
+// text (at least 60 % of its first 14 characters in place).
+const OPENING = 14;
+function openingLikeness(a, b) {
+  const n = Math.min(OPENING, a.length, b.length);
+  let same = 0;
+  for (let i = 0; i < n; i++) if (a[i] === b[i]) same++;
+  return same / Math.min(OPENING, a.length);
+}
+function bestEdition(b, candidates) {
+  let best = null; let score = 0.6;
+  for (const c of candidates) {
+    const sc = openingLikeness(b, c.b) - Math.abs(c.b.length - b.length) / 1e6;
+    if (sc >= score) { best = c; score = sc; }
+  }
+  return best;
+}
+const shiEditions = new Map();   // author -> [{ title, paragraphs, b }]
+function loadShiEditions(authors) {
+  const names = new Map();
+  const dir = join(corpus, 'quantangshi');
+  for (const f of readdirSync(dir).filter((f) => /^poet\.(tang|song)\.\d+\.json$/.test(f)).sort((a, b) => {
+    const [, ka, na] = a.split('.'); const [, kb, nb] = b.split('.');
+    return ka.localeCompare(kb) || Number(na) - Number(nb);
+  })) {
+    for (const q of require(join(dir, f))) {
+      if (!names.has(q.author)) names.set(q.author, authorName(q.author));
+      const author = names.get(q.author);
+      if (!authors.has(author)) continue;
+      if (!shiEditions.has(author)) shiEditions.set(author, []);
+      const e = { title: q.title, paragraphs: q.paragraphs };
+      Object.defineProperty(e, 'b', { get() { return this._b ??= bare(t2s(this.paragraphs.join(''))); } });
+      shiEditions.get(author).push(e);
+    }
+  }
+}
+const completed = [];
+
 function addPoem(source, rawTitle, rawAuthor, paragraphs) {
   const author = authorName(rawAuthor);
   const hint = dynastyFromTag(rawAuthor);
   if (hint && !dynastyHint.has(author)) dynastyHint.set(author, hint);
-  // Notes may run over several paragraphs: clean the poem as a whole.
-  // A printed line (a couplet) closes with a full stop, not a comma.
-  const lines = cleanLine(paragraphs.join('\n')).split('\n').filter((l) => l.length > 0)
-    .map((l) => l.replace(/，$/, '。'));
+  let lines = cleanLines(paragraphs);
   let title = cleanTitle(rawTitle);
   const fixKey = `${author}|${title}`;
   if (TITLE_FIXES[fixKey]) title = TITLE_FIXES[fixKey];
+  const poemKey = `${author}|${title}`;
+  if (ONE_OF[poemKey]) {
+    const at = lines.findIndex((l) => bare(l).startsWith(ONE_OF[poemKey]));
+    const edition = bestEdition(ONE_OF[poemKey], shiEditions.get(author) || []);
+    if (at < 0 || !edition) throw new Error(`ONE_OF does not apply: ${poemKey}`);
+    lines = lines.slice(at, at + edition.paragraphs.length);
+  }
+  if (EDITION_TEXTS[poemKey]) {
+    if (bare(EDITION_TEXTS[poemKey][0]).slice(0, 4) !== bare(lines[0]).slice(0, 4)) {
+      throw new Error(`EDITION_TEXTS does not apply: ${poemKey}`);
+    }
+    lines = EDITION_TEXTS[poemKey];
+  }
+  // A poem the collection's file cuts short (赠卫八处士 holds 4 of its 12
+  // couplets) is completed from the second edition: its text there begins
+  // with the lines here and runs on for half as long again at least.
+  if (source !== '宋词三百首') {
+    const b = bare(lines.join(''));
+    const e = bestEdition(b, shiEditions.get(author) || []);
+    if (e && e.b.length >= 1.5 * b.length && nearlyEqual(e.b.slice(0, b.length), b)) {
+      const more = cleanLines(e.paragraphs);
+      const have = lines.length;
+      if (bare(more.slice(0, have).join('')).length !== b.length) throw new Error(`cannot complete ${poemKey}`);
+      lines = lines.concat(more.slice(have));
+      completed.push(`${author}《${title}》${b.length}→${bare(lines.join('')).length}`);
+    }
+  }
   let text = lines.join('\r\n');
   for (const [from, to] of TEXT_FIXES[`${author}|${title}`] || []) {
     if (!text.includes(from)) throw new Error(`text fix not applicable: ${author} ${title} ${from}`);
@@ -121,12 +192,13 @@ function addPoem(source, rawTitle, rawAuthor, paragraphs) {
 
 // 唐诗三百首, in the order of the book (by form).
 const tang = require(join(corpus, 'mengxue/tangshisanbaishou.json'));
+const qjs = require(join(corpus, 'mengxue/qianjiashi.json'));
+loadShiEditions(new Set([...tang.content, ...qjs.content].flatMap((g) => g.content.map((p) => authorName(p.author)))));
 for (const group of tang.content) {
   for (const p of group.content) addPoem('唐诗三百首', p.chapter, p.author, p.paragraphs);
 }
 // 千家诗.
 // A few entries hold several poems under one title ("其一", "其二").
-const qjs = require(join(corpus, 'mengxue/qianjiashi.json'));
 for (const group of qjs.content) {
   for (const p of group.content) {
     if (typeof p.paragraphs[0] === 'string') { addPoem('千家诗', p.chapter, p.author, p.paragraphs); continue; }
@@ -188,6 +260,19 @@ for (const [author, opening, usualTune] of SUPPLEMENT_CI) {
   const before = poems.length;
   addPoem('宋词三百首', `${tune}·${first}`, q.author, q.paragraphs);
   if (poems.length > before) supplemented++;
+}
+
+// Every poem against its second edition: the lengths that differ.
+const editionReport = { checked: 0, differ: [] };
+for (const p of poems) {
+  const b = bare(p.text);
+  const candidates = p.source === '宋词三百首'
+    ? (fullCi.get(b.slice(0, 2)) || []).filter(({ q }) => authorName(q.author) === p.author)
+    : shiEditions.get(p.author) || [];
+  const e = bestEdition(b, candidates);
+  if (!e) continue;
+  editionReport.checked++;
+  if (e.b.length !== b.length) editionReport.differ.push({ p, n: b.length, other: e.b.length });
 }
 
 // Authors: one row per name used by the library.
@@ -255,3 +340,11 @@ if (process.env.LIBRARY_VERBOSE) {
 console.log(`诗词库: ${poems.length} poems (${order.map((s) => `${s} ${counts[s]}`).join(', ')}; ${dropped} duplicates dropped)`);
 console.log(`宋词三百首: ${restored} poems completed from the full collection, ${supplemented} famous ci added`);
 console.log(`作者: ${authors.length} authors (${authors.filter((a) => a.year !== null).length} with a year)`);
+console.log(`completed from the second edition: ${completed.join(', ') || 'none'}`);
+const far = editionReport.differ.filter((d) => Math.abs(d.n - d.other) > 0.1 * d.other);
+console.log(`second editions: ${editionReport.checked} of ${poems.length} poems found there,`
+  + ` ${editionReport.differ.length} of another length, ${far.length} by more than a tenth:`
+  + ` ${far.map((d) => `${d.p.author}《${d.p.title}》${d.n}/${d.other}`).join(', ') || 'none'}`);
+if (process.env.LIBRARY_VERBOSE) {
+  for (const d of editionReport.differ) console.error(`${d.p.source}\t${d.p.author}\t${d.p.title}\t${d.n}\t${d.other}`);
+}

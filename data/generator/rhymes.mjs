@@ -2,27 +2,29 @@
 // (tshet-uinh) and ../seed/中华新韵.tsv from the Mandarin readings of Unihan.
 // The rules are described in rhymes.md beside this file.
 import { fileURLToPath } from 'node:url';
+import { writeFileSync } from 'node:fs';
 import { dirname, join } from 'node:path';
 import TshetUinh from 'tshet-uinh';
 import * as OpenCC from 'opencc-js';
 
 import { writeTable } from './lib/tsv.mjs';
-import { loadUnihan, parseCodePoints, isBig5Common, variantGraph } from './lib/unihan.mjs';
+import { loadUnihan, parseCodePoints, isBig5Common, variantGraph, tghzReadings } from './lib/unihan.mjs';
 import { MandarinReadings } from './lib/mandarin.mjs';
-import { syllableKey, newRhymeGroup, isLevelTone } from './lib/pinyin.mjs';
+import { syllableKey, newRhymeGroup, isLevelTone, parseSyllable } from './lib/pinyin.mjs';
 import {
-  groupOfRhyme, isLevelGroup, toneClassOfGroup, ALL_RHYMES, BOOK_GLYPHS,
+  GROUP_NAMES, groupOfRhyme, isLevelGroup, toneClassOfGroup, ALL_RHYMES, BOOK_GLYPHS,
   UNUSED_READINGS, ADDED_READINGS, SHOWN_GROUPS, groupNumberOfName,
 } from './lib/pingshui.mjs';
 import { Correspondence } from './lib/correspond.mjs';
+import { loadPingshuiTable } from './lib/pingshui-table.mjs';
 import { rhymeUsage, tangPoemFiles } from './lib/usage.mjs';
 
 const here = dirname(fileURLToPath(import.meta.url));
 const seedDir = join(here, '..', 'seed');
 const COLUMNS = ['汉字', '平仄', '韵调', '拼音'];
 
-// The program looks characters up one UTF-16 code unit at a time, so only
-// characters of the Basic Multilingual Plane can ever be found.
+// Rows are written for the characters of the Basic Multilingual Plane and for
+// the standard characters (通用规范汉字表) beyond it.
 const isSingleBmp = (ch) => typeof ch === 'string' && ch.length === 1
   && /\p{Script=Han}/u.test(ch);
 const isSingleHan = (ch) => typeof ch === 'string' && [...ch].length === 1
@@ -30,6 +32,8 @@ const isSingleHan = (ch) => typeof ch === 'string' && [...ch].length === 1
 const byCodePoint = (a, b) => a.codePointAt(0) - b.codePointAt(0);
 
 const unihan = loadUnihan();
+const standardSet = new Set(unihan.tgh.keys());
+const isRowChar = (ch) => isSingleBmp(ch) || (isSingleHan(ch) && standardSet.has(ch));
 const mandarin = new MandarinReadings(unihan);
 const toSimplified = OpenCC.Converter({ from: 't', to: 'cn' });
 const toTraditional = OpenCC.Converter({ from: 'cn', to: 't' });
@@ -128,7 +132,7 @@ function bestSyllable(reading, syllables) {
 // variant links and the "same as" notes of kDefinition).
 
 const variants = variantGraph(unihan);
-const modernSet = new Set([...unihan.tgh.keys(), ...unihan.gb0.keys()].filter(isSingleBmp));
+const modernSet = new Set([...unihan.tgh.keys(), ...unihan.gb0.keys()].filter(isRowChar));
 for (const ch of [...modernSet]) {
   const forms = [...parseCodePoints(unihan.traditionalVariant.get(ch)), toTraditional(ch)];
   for (const t of forms) if (isSingleBmp(t)) modernSet.add(t);
@@ -181,7 +185,7 @@ const traditionalOrder = [...bookOrder, ...variantResolved];
 for (const t of traditionalOrder) {
   const forms = new Set([toSimplified(t), ...parseCodePoints(unihan.simplifiedVariant.get(t))]);
   for (const s of forms) {
-    if (s === t || !isSingleBmp(s)) continue;
+    if (s === t || !isRowChar(s)) continue;
     if (!sourcesOf.has(s)) sourcesOf.set(s, []);
     sourcesOf.get(s).push(t);
     if (!simplifiedOf.has(t)) simplifiedOf.set(t, []);
@@ -191,7 +195,7 @@ for (const t of traditionalOrder) {
 
 const stats = {
   trainingSize,
-  guangyunChars: bookOrder.filter(isSingleBmp).length,
+  guangyunChars: bookOrder.filter(isRowChar).length,
   notedReadings,
   variantResolved: variantResolved.length,
   simplifiedAdded: 0,
@@ -338,37 +342,6 @@ for (const [s, sources] of sourcesOf) {
   }
 }
 
-// Hand corrections toward the readings verse uses (lib/pingshui.mjs): missed
-// readings added, rare ones left out. A character's standard traditional form
-// is corrected alike where it has the reading; a correction that applies to
-// neither form stops the build.
-stats.handDropped = 0; stats.handAdded = 0;
-for (const [ch, adds] of ADDED_READINGS) {
-  const list = psReadings.get(ch);
-  if (!list) throw new Error(`ADDED_READINGS: ${ch} has no readings`);
-  for (const [name, donor] of adds) {
-    const g = groupNumberOfName(name);
-    const r = (psReadings.get(donor) || []).find((x) => x.group === g);
-    if (!r || list.some((x) => x.group === g)) throw new Error(`ADDED_READINGS: ${ch} ${name} from ${donor} does not apply`);
-    list.push({ ...r, own: true, from: donor });
-    stats.handAdded += 1;
-  }
-}
-for (const [ch, names] of UNUSED_READINGS) {
-  const drop = new Set(names.map(groupNumberOfName));
-  const met = new Set();
-  for (const c of new Set([ch, toTraditional(ch)])) {
-    const list = psReadings.get(c);
-    if (!list) continue;
-    const kept = list.filter((r) => !drop.has(r.group));
-    if (kept.length === 0) throw new Error(`UNUSED_READINGS: ${c} would keep no reading`);
-    for (const r of list) if (drop.has(r.group)) met.add(r.group);
-    stats.handDropped += list.length - kept.length;
-    psReadings.set(c, kept);
-  }
-  if (met.size !== drop.size) throw new Error(`UNUSED_READINGS: ${ch} ${names.join('')} does not apply`);
-}
-
 // Rhymes of Tang regulated verse decide the most common group of a character
 // that rhymes there at least MIN_USAGE times and in at least MIN_USAGE_SHARE
 // of its occurrences in those poems (lib/usage.mjs). Rhymes are nearly all
@@ -382,33 +355,265 @@ const usageFilter = {
   even: (f) => Number(f.split('.')[2]) % 2000 === 0,
   none: () => false,
 }[process.env.USAGE_FILES] || (() => true);
-const usage = rhymeUsage(tangPoemFiles(usageFilter),
-  (c) => [...new Set((psReadings.get(c) || []).map((r) => r.group))], (c) => toSimplified(c));
+const tangFiles = tangPoemFiles(usageFilter);
+const groupsIn = (c) => [...new Set((psReadings.get(c) || []).map((r) => r.group))];
+const rhymesIn = (used, g) => {
+  const total = [...used].reduce((a, [k, n]) => (k ? a + n : a), 0);
+  return total >= MIN_USAGE && total >= MIN_USAGE_SHARE * (used.get(0) || 0) && (used.get(g) || 0) >= MIN_USAGE;
+};
+
+// ---------------------------------------------------------------------------
+// The 平水韵 table decides (rhymes.md, step 1b). A character the table lists
+// has the groups the table gives it, and 講 (which the table lacks) from
+// 廣韻. A group the table gives without a reading of 廣韻 behind it (in the
+// character, its traditional forms or variants) borrows the 音韻地位 of a
+// character with the same Mandarin syllable in that group (涯 麻 as 牙, 疯 东
+// as 風); where no such character exists and the group would change the
+// character's tone, the entry is taken for a slip of the simplified table
+// (龙 in 缉, 儿 in 觉) and left out. A reading of 廣韻 the table does not give
+// is left out unless Tang regulated verse rhymes the character in its group
+// (槎 麻, which the table lacks). A traditional form keeps those of its
+// readings whose group the table gives one of its simplified forms.
+
+const table = loadPingshuiTable();
+const JIANG = groupNumberOfName('讲');
+stats.table = { chars: 0, added: 0, dropped: 0, kept: 0, unbacked: 0, slips: 0, traditional: 0 };
+const derivedUsage = rhymeUsage(tangFiles, groupsIn, (c) => toSimplified(c));
+
+// (group, Mandarin syllable) -> the 音韻地位 of 廣韻 readings in that group of
+// characters read so, with how many characters have each
+const positionsBySound = new Map();
+for (const ch of bookOrder) {
+  const syllables = mandarin.all(ch);
+  for (const r of guangyun.get(ch)) {
+    if (!r.pos) continue;
+    const m = bestSyllable(r, syllables);
+    if (!m) continue;
+    const k = `${r.group}|${syllableKey(m)}`;
+    if (!positionsBySound.has(k)) positionsBySound.set(k, new Map());
+    const byPos = positionsBySound.get(k);
+    const cur = byPos.get(r.pos.描述);
+    if (cur) cur.n += 1; else byPos.set(r.pos.描述, { n: 1, reading: r });
+  }
+}
+// A reading in group g for a character that 廣韻 lacks there, or null when no
+// character of g has one of its Mandarin syllables in a tone that follows
+// regularly from the group.
+function borrowedReading(ch, g) {
+  const primary = mandarin.primary(ch);
+  for (const s of primary ? [primary, ...mandarin.wide(ch)] : mandarin.wide(ch)) {
+    if (!regularTone({ group: g, pos: null }, s)) continue;
+    const byPos = positionsBySound.get(`${g}|${syllableKey(s)}`);
+    if (!byPos) continue;
+    const best = [...byPos.values()]
+      .sort((a, b) => b.n - a.n || a.reading.order - b.reading.order)[0];
+    return { group: g, pos: best.reading.pos, order: Infinity, key: `${g}|table`, own: true, from: ch };
+  }
+  return null;
+}
+
+// The reading of 廣韻 behind the table's entry (ch, g): the character's own,
+// or one it shares with a traditional form or variant (as in sharedReadings,
+// with the readings of the older dictionaries counted too: 胜 shēng of 勝).
+function backing(ch, g) {
+  const mine = (psReadings.get(ch) || []).find((x) => x.group === g);
+  if (mine) return mine;
+  const forms = [...(sourcesOf.get(ch) || []), ...[...(variants.get(ch) || [])].sort(byCodePoint)];
+  const wide = new Set(mandarin.wide(ch).map(syllableKey));
+  for (const f of forms) {
+    const theirs = mandarin.wide(f).length ? mandarin.wide(f) : mandarin.wide(ch);
+    const r = (psReadings.get(f) || guangyun.get(f) || []).find((x) => {
+      if (x.group !== g) return false;
+      const m = bestSyllable(x, theirs);
+      return m && wide.has(syllableKey(m)) && regularTone(x, m);
+    });
+    if (r) return { ...r, from: f };
+  }
+  return null;
+}
+
+const tableSlips = [];
+const tableKept = [];
+const tableReadings = new Map();
+for (const [ch, groups] of table.groupsOf) {
+  const own = psReadings.get(ch) || [];
+  const list = [];
+  const unbacked = [];
+  for (const g of groups) {
+    const mine = own.filter((r) => r.group === g);
+    if (mine.length) { list.push(...mine); continue; }
+    const b = backing(ch, g);
+    if (b) list.push({ ...b, own: true }); else unbacked.push(g);
+  }
+  // readings of 廣韻 outside the table: kept where Tang verse rhymes them
+  const used = derivedUsage.get(ch) || new Map();
+  for (const r of own) {
+    if (groups.includes(r.group)) continue;
+    if (r.group === JIANG || rhymesIn(used, r.group)) {
+      list.push(r);
+      if (r.group !== JIANG) { stats.table.kept += 1; tableKept.push(ch + GROUP_NAMES[r.group - 1]); }
+    } else stats.table.dropped += 1;
+  }
+  const tonesOf = (rs) => new Set(rs.map((r) => isLevelGroup(r.group)));
+  const backedTones = tonesOf(list);
+  for (const g of unbacked) {
+    const r = borrowedReading(ch, g);
+    if (r) { list.push(r); stats.table.unbacked += 1; continue; }
+    if (backedTones.size === 0 || backedTones.has(isLevelGroup(g))) {
+      list.push({ group: g, pos: null, order: Infinity, key: `${g}|table`, own: true, from: ch });
+      stats.table.unbacked += 1;
+      continue;
+    }
+    stats.table.slips += 1;
+    tableSlips.push(ch + GROUP_NAMES[g - 1]);
+  }
+  if (!psReadings.has(ch)) stats.table.added += 1;
+  stats.table.chars += 1;
+  tableReadings.set(ch, list);
+}
+for (const [ch, list] of tableReadings) psReadings.set(ch, list);
+// Traditional forms: the table speaks through their simplified forms.
+for (const t of traditionalOrder) {
+  if (table.groupsOf.has(t)) continue;
+  const simplified = [...new Set([toSimplified(t), ...(simplifiedOf.get(t) || [])])]
+    .filter((s) => s !== t && table.groupsOf.has(s));
+  if (simplified.length === 0) continue;
+  const allowed = new Set(simplified.flatMap((s) => psReadings.get(s).map((r) => r.group)));
+  const used = derivedUsage.get(t) || new Map();
+  const own = psReadings.get(t) || [];
+  const kept = own.filter((r) => allowed.has(r.group) || r.group === JIANG || rhymesIn(used, r.group));
+  if (kept.length && kept.length < own.length) {
+    stats.table.traditional += 1;
+    psReadings.set(t, kept);
+  }
+}
+if (process.env.DEBUG_TABLE) {
+  writeFileSync('/tmp/m/slips.txt', tableSlips.join(' '));
+  writeFileSync('/tmp/m/kept.txt', tableKept.join(' '));
+}
+
+// Hand corrections toward the readings verse uses (lib/pingshui.mjs): missed
+// readings added, rare ones left out. A character's standard traditional form
+// is corrected alike where it has the reading; a correction that applies to
+// neither form stops the build.
+stats.handDropped = 0; stats.handAdded = 0;
+for (const [ch, adds] of ADDED_READINGS) {
+  const list = psReadings.get(ch);
+  if (!list) throw new Error(`ADDED_READINGS: ${ch} has no readings`);
+  for (const [name, donor] of adds) {
+    const g = groupNumberOfName(name);
+    const r = (psReadings.get(donor) || []).find((x) => x.group === g)
+      || (guangyun.get(donor) || []).find((x) => x.group === g);
+    if (!r || list.some((x) => x.group === g)) throw new Error(`ADDED_READINGS: ${ch} ${name} from ${donor} does not apply`);
+    list.push({ ...r, own: true, from: donor });
+    stats.handAdded += 1;
+  }
+}
+const unusedMissed = [];
+for (const [ch, names] of UNUSED_READINGS) {
+  const drop = new Set(names.map(groupNumberOfName));
+  const met = new Set();
+  for (const c of new Set([ch, toTraditional(ch)])) {
+    const list = psReadings.get(c);
+    if (!list) continue;
+    const kept = list.filter((r) => !drop.has(r.group));
+    if (kept.length === 0) throw new Error(`UNUSED_READINGS: ${c} would keep no reading`);
+    for (const r of list) if (drop.has(r.group)) met.add(r.group);
+    stats.handDropped += list.length - kept.length;
+    psReadings.set(c, kept);
+  }
+  for (const n of names) if (!met.has(groupNumberOfName(n))) unusedMissed.push(ch + n);
+}
+if (unusedMissed.length) throw new Error(`UNUSED_READINGS do not apply: ${unusedMissed.join(' ')}`);
+
+const usage = rhymeUsage(tangFiles, groupsIn, (c) => toSimplified(c));
 stats.byUsage = 0;
 
 const psRows = [];
 const psDone = new Set();
 const psGroupless = [];
 function emitPingshui(ch) {
-  if (psDone.has(ch) || !isSingleBmp(ch)) return;
+  if (psDone.has(ch) || !isRowChar(ch)) return;
   const readings = psReadings.get(ch) || [];
   if (readings.length === 0) return;
   psDone.add(ch);
-  if (!base.has(ch)) stats.simplifiedAdded += 1;
+  if (!base.has(ch) && !tableReadings.has(ch)) stats.simplifiedAdded += 1;
   psRows.push(...pingshuiRows(ch, readings));
 }
 for (const t of traditionalOrder) {
   emitPingshui(t);
   for (const s of simplifiedOf.get(t) || []) emitPingshui(s);
 }
+// characters only the table has (疯 懂 滚 怎), in the table's order, and
+// their traditional forms (瘋), which read as they do
+for (const ch of table.groupsOf.keys()) emitPingshui(ch);
+for (const ch of [...modernSet, ...unihan.big5.keys()].filter(isSingleBmp).sort(byCodePoint)) {
+  if (psDone.has(ch) || psReadings.has(ch)) continue;
+  const s = toSimplified(ch);
+  if (s === ch || !tableReadings.has(s)) continue;
+  psReadings.set(ch, psReadings.get(s));
+  stats.table.traditional += 1;
+  emitPingshui(ch);
+}
 
 // Characters of the standard list (通用规范汉字表, kTGH), of GB 2312 and their
-// traditional forms that 廣韻 does not give: a tone from Mandarin, no group.
+// traditional forms that neither the table nor 廣韻 gives (们 卡 氧 搁): the
+// group of the reading that best fits their most common Mandarin syllable
+// among the readings of their phonetic series (Unihan kPhonetic, also through
+// their traditional forms) that are read with the same syllable (氧 yǎng as
+// 養, 搁 as 閣) and whose tone follows regularly; else the group most characters of that very syllable (with
+// its tone) have in a group of that tone. Without either: a tone from Mandarin and no group.
 function modernTone(syllables) {
   const level = syllables.some((s) => isLevelTone(s.tone) === true);
   const oblique = syllables.some((s) => isLevelTone(s.tone) === false);
   if (!level && !oblique) return null;
   return level && oblique ? '2' : level ? '0' : '1';
+}
+const phoneticMembers = new Map();   // phonetic class -> characters
+const phoneticClasses = (ch) => (unihan.phonetic.get(ch) || '').split(/\s+/)
+  .map((v) => v.replace(/\*$/, '')).filter(Boolean);
+for (const ch of unihan.phonetic.keys()) {
+  for (const k of phoneticClasses(ch)) {
+    if (!phoneticMembers.has(k)) phoneticMembers.set(k, []);
+    phoneticMembers.get(k).push(ch);
+  }
+}
+// (Mandarin syllable with tone) -> Map(group -> characters read so in it)
+const groupsBySound = new Map();
+for (const [m, readings] of psReadings) {
+  if (!isRowChar(m)) continue;
+  const syllables = mandarin.all(m);
+  for (const g of new Set(readings.map((r) => r.group))) {
+    const fits = readings.filter((r) => r.group === g).map((r) => bestSyllable(r, syllables)).filter(Boolean);
+    for (const k of new Set(fits.map(syllableKey))) {
+      if (!groupsBySound.has(k)) groupsBySound.set(k, new Map());
+      groupsBySound.get(k).set(g, (groupsBySound.get(k).get(g) || 0) + 1);
+    }
+  }
+}
+stats.byPhonetic = 0; stats.bySound = 0;
+function analogousReading(ch, syllable) {
+  const forms = [ch, ...parseCodePoints(unihan.traditionalVariant.get(ch)), toTraditional(ch)];
+  const classes = new Set(forms.flatMap(phoneticClasses));
+  let best = null; let bestScore = -Infinity;
+  for (const k of [...classes].sort()) {
+    for (const m of phoneticMembers.get(k)) {
+      if (forms.includes(m)) continue;
+      const theirs = mandarin.all(m);
+      for (const r of psReadings.get(m) || []) {
+        const fit = bestSyllable(r, theirs);
+        if (!fit || fit.latin !== syllable.latin || !regularTone(r, syllable)) continue;
+        const score = model.score(r, syllable);
+        if (score > bestScore || (score === bestScore && r.group < best.group)) { best = r; bestScore = score; }
+      }
+    }
+  }
+  if (best) { stats.byPhonetic += 1; return best.group; }
+  const bySound = [...(groupsBySound.get(syllableKey(syllable)) || [])]
+    .filter(([g]) => regularTone({ group: g, pos: null }, syllable));
+  if (bySound.length === 0) return 0;
+  stats.bySound += 1;
+  return bySound.sort((a, b) => b[1] - a[1] || a[0] - b[0])[0][0];
 }
 for (const ch of [...modernSet].sort(byCodePoint)) {
   if (psDone.has(ch)) continue;
@@ -418,6 +623,11 @@ for (const ch of [...modernSet].sort(byCodePoint)) {
   if (!tone) { stats.fallbackSkipped += 1; continue; }
   const primary = mandarin.primary(ch, syllables);
   psDone.add(ch);
+  const g = analogousReading(ch, primary);
+  if (g) {
+    psRows.push([ch, isLevelGroup(g) ? '0' : '1', g, primary.latin]);
+    continue;
+  }
   psGroupless.push(ch);
   psRows.push([ch, tone, null, primary ? primary.latin : syllables[0].latin]);
 }
@@ -428,14 +638,31 @@ stats.fallback = psGroupless.length;
 
 // the modern lists, Big5 and every character of the 平水韵 table, so that a
 // classical text is covered under both systems
-const nrUniverse = new Set([...modernSet, ...unihan.big5.keys(), ...psDone].filter(isSingleBmp));
+const nrUniverse = new Set([...modernSet, ...unihan.big5.keys(), ...psDone].filter(isRowChar));
 const nrEntries = [];
 let nrSkipped = 0;
+// The most common reading where the frequency list counts an interjection
+// over today's usual word: 咳 ké (咳嗽), not hāi.
+const NEW_RHYME_PRIMARY = new Map([['咳', 'ké']]);
+// Characters the 2013 dictionary reads only in the neutral tone (么 me, 呗
+// bei, 嘛 ma): that syllable gives the group shown (么 rhymes in 波, not as
+// the old 幺 yāo in 豪); the tone comes from their other readings.
+function neutralOnly(ch) {
+  const all = tghzReadings(unihan.tghz.get(ch)).map(parseSyllable).filter(Boolean);
+  if (all.length === 0 || all.some((x) => x.tone !== 0)) return null;
+  return all.find((x) => newRhymeGroup(x.latin, x.ehat) > 0) || null;
+}
+let nrNeutral = 0;
 for (const ch of nrUniverse) {
   const syllables = mandarin.dictionary(ch).filter((s) => newRhymeGroup(s.latin, s.ehat) > 0);
   if (syllables.length === 0) { nrSkipped += 1; continue; }
   const tone = modernTone(syllables);
-  const primary = mandarin.primary(ch, syllables);
+  const neutral = neutralOnly(ch);
+  if (neutral) nrNeutral += 1;
+  const wanted = NEW_RHYME_PRIMARY.has(ch) ? parseSyllable(NEW_RHYME_PRIMARY.get(ch)) : null;
+  const primary = neutral || (wanted && syllables.find((x) => syllableKey(x) === syllableKey(wanted)))
+    || mandarin.primary(ch, syllables);
+  if (wanted && syllableKey(primary) !== syllableKey(wanted)) throw new Error(`NEW_RHYME_PRIMARY: ${ch} lacks ${wanted.latin}`);
   const primaryGroup = newRhymeGroup(primary.latin, primary.ehat);
   const groups = new Map();   // group -> syllable shown, in dictionary order
   for (const s of syllables) {
@@ -453,6 +680,17 @@ const nrRows = nrEntries.flatMap((e) => e.rows);
 
 // ---------------------------------------------------------------------------
 
+// The 3,500 characters of level 1 of the standard list, for the data tests
+// (tests/data): how many of them the 平水韵 table leaves without a group.
+const level1 = [...unihan.tgh].map(([ch, v]) => [ch, Number(/2013:(\d+)/.exec(v)?.[1])])
+  .filter(([, n]) => n >= 1 && n <= 3500).sort((a, b) => a[1] - b[1]).map(([ch]) => ch);
+if (level1.length !== 3500) throw new Error(`level 1 of the standard list has ${level1.length} characters`);
+writeFileSync(join(here, '..', '..', 'tests', 'data', 'level1-characters.txt'), level1.join('') + '\n', 'utf8');
+// The characters the 平水韵 table lists in an entering group: none of them may
+// be coded level but the entries taken for slips of the table.
+const entering = [...table.groupsOf].filter(([, gs]) => gs.some((g) => g >= 92)).map(([ch]) => ch);
+writeFileSync(join(here, '..', '..', 'tests', 'data', 'entering-characters.txt'), entering.join('') + '\n', 'utf8');
+
 const psCount = writeTable(join(seedDir, '平水韵.tsv'), COLUMNS, psRows);
 const nrCount = writeTable(join(seedDir, '中华新韵.tsv'), COLUMNS, nrRows);
 console.log(`平水韵: ${psCount} rows, ${psDone.size} characters`
@@ -462,7 +700,13 @@ console.log(`平水韵: ${psCount} rows, ${psDone.size} characters`
   + ` ${stats.simplifiedGained} 廣韻 characters gained readings from traditional forms,`
   + ` ${stats.traditionalGained} traditional forms from their simplified forms,`
   + ` ${stats.handDropped} unused readings left out and ${stats.handAdded} added by hand,`
+  + ` ${stats.byPhonetic} later characters grouped by their phonetic series and ${stats.bySound} by their syllable,`
   + ` ${stats.fallback} without a group, ${stats.fallbackSkipped} skipped without a tone;`
   + ` ${stats.byUsage} with several groups ordered by their rhymes in Tang verse);`
   + ` correspondence learnt from ${stats.trainingSize} characters`);
-console.log(`中华新韵: ${nrCount} rows, ${nrEntries.length} characters (${nrSkipped} skipped without a reading)`);
+console.log(`平水韵 table: ${stats.table.chars} characters (${stats.table.added} not in 廣韻 or its simplified forms);`
+  + ` ${stats.table.unbacked} of its entries without a reading of 廣韻 behind them,`
+  + ` ${stats.table.slips} taken for slips; ${stats.table.dropped} readings of 廣韻 outside the table left out,`
+  + ` ${stats.table.kept} kept as Tang verse rhymes them; ${stats.table.traditional} traditional forms read through their simplified ones`);
+console.log(`中华新韵: ${nrCount} rows, ${nrEntries.length} characters (${nrSkipped} skipped without a reading,`
+  + ` ${nrNeutral} shown by their neutral-tone reading)`);

@@ -95,6 +95,7 @@ protected:
             if (!inExample || p.isEmpty() || p == kSecondStanza)
                 continue;
             QString line = p;
+            line.remove(QRegularExpression(QStringLiteral("〔[^〕]*〕")));   // the book's notes (叠句 …)
             line.remove(QRegularExpression(QStringLiteral("[，。？！、；]$")));
             lines << line;
         }
@@ -164,16 +165,45 @@ TEST_F(PatternBooks, BaixiangKeepsTheBooksOrder)
     const QStringList opening = {"菩萨蛮", "忆秦娥", "调笑令", "长相思", "更漏子", "摊破浣溪沙",
                                  "忆江南", "捣练子", "相见欢", "浪淘沙", "虞美人", "一斛珠", "谒金门"};
     const auto &list = books[QStringLiteral("白香词谱")];
-    ASSERT_GE(list.size(), size_t(opening.size()));
+    ASSERT_EQ(list.size(), 100u);
     for (int i = 0; i < opening.size(); ++i)
         EXPECT_EQ(list[i].name, opening[i]) << "position " << i + 1;
-    const Tune *pusaman = Find(QStringLiteral("白香词谱"), QStringLiteral("菩萨蛮"));
-    ASSERT_TRUE(pusaman);
-    const QStringList example = Example(*pusaman);
+    // Entries through the book, as its text has them: position, tune, example, author.
+    const struct { int at; const char *tune, *title, *author; } entries[] = {
+        {1, "菩萨蛮", "闺情", "李白"},       {39, "桃源忆故人", "冬景", "秦观"},
+        {50, "琐窗寒", "寒食", "周邦彦"},    {87, "念奴娇", "石头城", "萨都剌"},
+        {100, "翠楼吟", "魂", "黄之隽"},
+    };
+    for (const auto &e : entries) {
+        const Tune &t = list[size_t(e.at - 1)];
+        EXPECT_EQ(t.name, QString::fromUtf8(e.tune)) << "position " << e.at;
+        const QString head = kExampleHead + QStringLiteral("《%1・%2》 %3")
+                                                .arg(QString::fromUtf8(e.tune), QString::fromUtf8(e.title),
+                                                     QString::fromUtf8(e.author));
+        EXPECT_TRUE(t.text.contains(u'-' + head + u'-')) << "position " << e.at << ": " << t.text.toStdString();
+    }
+    const QStringList example = Example(list[0]);
     ASSERT_EQ(example.size(), 8);
     EXPECT_EQ(example.first(), QStringLiteral("平林漠漠烟如织"));
     EXPECT_EQ(example.last(), QStringLiteral("长亭更短亭"));
-    EXPECT_TRUE(pusaman->text.contains(QStringLiteral("李白")));
+}
+
+// The book's own pattern, in its own symbols, and its notes beside the
+// example's lines, not in the pattern.
+TEST_F(PatternBooks, BaixiangHasTheBooksPatternsAndNotes)
+{
+    const Tune *pusaman = Find(QStringLiteral("白香词谱"), QStringLiteral("菩萨蛮"));
+    const Tune *qinge = Find(QStringLiteral("白香词谱"), QStringLiteral("忆秦娥"));
+    const Tune *tiaoxiao = Find(QStringLiteral("白香词谱"), QStringLiteral("调笑令"));
+    ASSERT_TRUE(pusaman && qinge && tiaoxiao);
+    EXPECT_EQ(pusaman->pattern, QStringLiteral("⊙○⊙●○○▲-⊙○⊙●○○▲-⊙●⊙○△-⊙○○●△-⊙○○●▲-⊙●⊙○▲-⊙●●○△-⊙○⊙●△-"));
+    EXPECT_TRUE(qinge->text.contains(QStringLiteral("-秦楼月，〔叠三字〕-")));
+    EXPECT_TRUE(tiaoxiao->text.contains(QStringLiteral("-团扇，〔叠句〕-")));
+    EXPECT_TRUE(tiaoxiao->text.contains(QStringLiteral("-玉颜憔悴三年，〔换平韵〕-")));
+    for (const Tune &t : books[QStringLiteral("白香词谱")]) {
+        EXPECT_FALSE(t.pattern.contains(QRegularExpression(QStringLiteral("[叠换韵()]")))) << t.name.toStdString();
+        EXPECT_FALSE(t.text.contains(QStringLiteral("归纳"))) << t.name.toStdString();
+    }
 }
 
 TEST_F(PatternBooks, StandardTunesComeOutAsTheCiBooksHaveThem)
@@ -182,13 +212,11 @@ TEST_F(PatternBooks, StandardTunesComeOutAsTheCiBooksHaveThem)
                                  "⊙○○●●(换仄韵)", "⊙●○○●(韵)", "⊙●●○○(换平韵)", "⊙○⊙●○(韵)"};
     const QStringList huanxisha = {"⊙●⊙○⊙●○(韵)", "⊙○⊙●●○○(韵)", "⊙○⊙●●○○(韵)",
                                    "⊙●⊙○○●●", "⊙○⊙●●○○(韵)", "⊙○⊙●●○○(韵)"};
-    for (const QString &book : {QStringLiteral("常用词谱"), QStringLiteral("白香词谱")}) {
-        const Tune *p = Find(book, QStringLiteral("菩萨蛮"));
-        const Tune *h = Find(book, QStringLiteral("浣溪沙"));
-        ASSERT_TRUE(p && h) << book.toStdString();
-        EXPECT_EQ(Joined(PatternLines(*p)), Joined(pusaman)) << book.toStdString();
-        EXPECT_EQ(Joined(PatternLines(*h)), Joined(huanxisha)) << book.toStdString();
-    }
+    const Tune *p = Find(QStringLiteral("常用词谱"), QStringLiteral("菩萨蛮"));
+    const Tune *h = Find(QStringLiteral("常用词谱"), QStringLiteral("浣溪沙"));
+    ASSERT_TRUE(p && h);
+    EXPECT_EQ(Joined(PatternLines(*p)), Joined(pusaman));
+    EXPECT_EQ(Joined(PatternLines(*h)), Joined(huanxisha));
     // More of the most used tunes, line for line as 《唐宋词格律》 has them.
     const struct { const char *name; const char *pattern; } standard[] = {
         {"鹧鸪天", "⊙●⊙○⊙●○(韵)-⊙○⊙●●○○(韵)-⊙○⊙●○○●-⊙●⊙○⊙●○(韵)-○●●-●○○(韵)-"
@@ -235,7 +263,7 @@ TEST_F(PatternBooks, StandardTunesComeOutAsTheCiBooksHaveThem)
     const Tune *manjianghong = Find(QStringLiteral("白香词谱"), QStringLiteral("满江红"));
     ASSERT_TRUE(pusamanLibai && manjianghong);
     EXPECT_TRUE(secondStanzaStartsWith(*pusamanLibai, QStringLiteral("玉阶空伫立")));
-    EXPECT_TRUE(secondStanzaStartsWith(*manjianghong, QStringLiteral("靖康耻")));
+    EXPECT_TRUE(secondStanzaStartsWith(*manjianghong, QStringLiteral("思往事")));
     EXPECT_TRUE(secondStanzaStartsWith(*s, QStringLiteral("转朱阁")));
     EXPECT_TRUE(pusamanLibai->text.contains(QStringLiteral("-双调，四十四字，上片四句两仄韵两平韵，下片四句两仄韵两平韵。-")));
     const Tune *rumengling = Find(QStringLiteral("白香词谱"), QStringLiteral("如梦令"));
@@ -244,31 +272,26 @@ TEST_F(PatternBooks, StandardTunesComeOutAsTheCiBooksHaveThem)
     EXPECT_FALSE(rumengling->text.contains(kSecondStanza));
 }
 
-// An example keeps its own rhyme tone where most ci of the tune rhyme the
-// other way: 李清照's 声声慢 rhymes in entering tones throughout, though most
-// 声声慢 of the corpus rhyme level.
+// 李清照's 声声慢 rhymes in entering tones throughout, though most 声声慢 of
+// the corpus rhyme level: the book's pattern keeps her rhymes.
 TEST_F(PatternBooks, AnExampleKeepsItsOwnRhymeTone)
 {
     const Tune *t = Find(QStringLiteral("白香词谱"), QStringLiteral("声声慢"));
     ASSERT_TRUE(t);
     EXPECT_TRUE(Example(*t).startsWith(QStringLiteral("寻寻觅觅")));
-    EXPECT_TRUE(t->text.contains(QStringLiteral("-双调，九十七字，上片十一句五仄韵，下片十一句五仄韵。-")))
+    EXPECT_TRUE(t->text.contains(QStringLiteral("-双调，九十七字，上片十一句四仄韵，下片十一句五仄韵。-")))
         << t->text.toStdString();
-    EXPECT_FALSE(t->text.contains(QStringLiteral("平韵。")));
-    int rhymes = 0;
-    for (const QString &l : PatternLines(*t)) {
-        if (!l.endsWith(QStringLiteral("(韵)")))
-            continue;
-        ++rhymes;
-        EXPECT_TRUE(l.endsWith(QStringLiteral("●(韵)"))) << l.toStdString();
-    }
-    EXPECT_EQ(rhymes, 10);
+    EXPECT_FALSE(t->pattern.contains(QChar(u'△')));
+    EXPECT_EQ(t->pattern.count(QChar(u'▲')), 9);
 }
 
 TEST_F(PatternBooks, PatternLinesHoldOnlySymbolsAndATrailingMarker)
 {
-    static const QRegularExpression line(QStringLiteral("^[○●⊙]+(\\((韵|换平韵|换仄韵)\\))?$"));
+    // The common book marks rhymes with a marker, 白香词谱 with its △ and ▲.
+    static const QRegularExpression common(QStringLiteral("^[○●⊙]+(\\((韵|换平韵|换仄韵)\\))?$"));
+    static const QRegularExpression baixiang(QStringLiteral("^[○●⊙△▲]+$"));
     for (const auto &[book, list] : books) {
+        const QRegularExpression &line = book == QStringLiteral("白香词谱") ? baixiang : common;
         for (const Tune &t : list) {
             const QStringList lines = PatternLines(t);
             EXPECT_FALSE(lines.isEmpty()) << t.name.toStdString();
@@ -292,9 +315,19 @@ TEST_F(PatternBooks, PatternLinesHoldOnlySymbolsAndATrailingMarker)
     }
 }
 
+// Every example passes its own pattern under 平水韵, but for a few
+// characters: in the common book where the dictionary reads a character
+// otherwise than the poet; in 白香词谱 exactly where the book's own example
+// departs from its pattern (李清照's 戚 盏 点 滴, 一 and 不 read level ...),
+// and the one character the transcription of the book lacks (春风袅娜 轻□染草).
 TEST_F(PatternBooks, EveryExampleKeepsItsOwnPattern)
 {
+    const std::map<QString, int> bookDepartures = {
+        {"摊破浣溪沙", 2}, {"满庭芳", 1}, {"烛影摇红", 1}, {"喜迁莺", 1}, {"瑶台聚八仙", 2}, {"疏影", 1},
+        {"声声慢", 4},     {"念奴娇", 1}, {"夺锦标", 1},   {"春风袅娜", 1}, {"翠楼吟", 1},
+    };
     for (const auto &[book, list] : books) {
+        const bool baixiang = book == QStringLiteral("白香词谱");
         int wrong = 0, tunesWithWrong = 0;
         for (const Tune &t : list) {
             QString result;
@@ -305,14 +338,19 @@ TEST_F(PatternBooks, EveryExampleKeepsItsOwnPattern)
                           << " ¤\n";
             }
             wrong += n;
-            // A few at most, from characters the check strips (韵 读 句 叠)
-            // or the dictionary reads otherwise than the poet.
-            EXPECT_LE(n, 2) << book.toStdString() << " " << t.name.toStdString() << "\n"
-                            << result.toStdString();
+            const auto departs = bookDepartures.find(t.name);
+            if (baixiang) {
+                EXPECT_EQ(n, departs == bookDepartures.end() ? 0 : departs->second)
+                    << t.name.toStdString() << "\n" << result.toStdString();
+            } else {
+                EXPECT_LE(n, 2) << book.toStdString() << " " << t.name.toStdString() << "\n" << result.toStdString();
+            }
         }
         std::cout << "[ books ] " << book.toStdString() << ": " << list.size() << " tunes, " << wrong
                   << " ¤ in " << tunesWithWrong << " examples\n";
-        EXPECT_LE(wrong, 10) << book.toStdString();
+        if (!baixiang) {
+            EXPECT_LE(wrong, 10) << book.toStdString();
+        }
     }
 }
 

@@ -4,10 +4,12 @@
 #include "prosody.h"
 #include "rhymedict.h"
 
+#include <QFile>
 #include <QHash>
 #include <QSet>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <iostream>
 #include <memory>
 
 namespace versilo {
@@ -83,6 +85,62 @@ TEST_F(SeedDictionaries, EnteringToneIsObliqueUnderPingshui)
     // The traditional forms are there as well.
     for (const QChar c : QStringLiteral("國節獨學綠說葉燭別筆讀藥濁澤雜鶴覺樂"))
         EXPECT_EQ(Pingshui().ToneMark(c), QChar(u'●')) << QString(c).toStdString();
+
+    // No character the 平水韵 table lists in an entering group is level only,
+    // but a few entries of the simplified table taken for its slips (龙 in 缉,
+    // 儿 in 觉, 蒲 in 药: a traditional character's reading put under its
+    // simplified form).
+    const QString slips = QStringLiteral("龙跫儿尼躇蒲颓橇掏骰腌");
+    QFile file(QStringLiteral(VERSILO_SOURCE_DIR "/tests/data/entering-characters.txt"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const std::vector<char32_t> entering = CodePoints(QString::fromUtf8(file.readAll()).trimmed());
+    ASSERT_GT(entering.size(), 1600u);
+    QString level;
+    for (const char32_t c : entering)
+        if (Pingshui().ToneMark(c) == QChar(u'○'))
+            level += CharacterText(c);
+    std::cout << "[ 平水韵 ] " << level.size() << " of " << entering.size()
+              << " characters with an entering reading coded level: " << level.toStdString() << std::endl;
+    for (const QChar c : level)
+        EXPECT_TRUE(slips.contains(c)) << QString(c).toStdString();
+}
+
+// Faults of the old derivation from 廣韻 that the 平水韵 table mends: 業 in 洽
+// (not 叶), entering tones Mandarin reads level, wrong or missing groups.
+TEST_F(SeedDictionaries, PingshuiFollowsItsTable)
+{
+    const struct { const char16_t *chars; const char16_t *expected; } cases[] = {
+        {u"业劫怯胁邺", u"●洽"},
+        {u"拆", u"●陌"}, {u"泼", u"●曷"}, {u"塌", u"●合"}, {u"圾", u"●缉"}, {u"咧", u"●屑"}, {u"壳", u"●觉"},
+        {u"扩凿", u"●药"}, {u"僻", u"●陌"}, {u"脸", u"●琰"}, {u"莉", u"●置"},
+        {u"疯", u"○东"}, {u"懂", u"●董"}, {u"滚", u"●阮"}, {u"怎", u"●寝"},
+        {u"先", u"※先"},   // the table lacks 先 in 一先, its own head
+        {u"江", u"○江"}, {u"讲港", u"●讲"},   // 三讲, which the table lacks, from 廣韻
+    };
+    for (const auto &c : cases) {
+        for (const QChar ch : QString::fromUtf16(c.chars))
+            EXPECT_EQ(Resolve(Pingshui(), ch), QString::fromUtf16(c.expected)) << QString(ch).toStdString();
+    }
+    // 涯 rhymes in 麻 as well (李商隐's 隋宫: 家 涯 花 鸦).
+    QStringList groups;
+    for (const DictionaryRow &row : Pingshui().Rows())
+        if (row.hanzi == QStringLiteral("涯"))
+            groups << RhymeGroupName(kPingshui, row.group);
+    EXPECT_TRUE(groups.contains(QStringLiteral("麻"))) << groups.join(u' ').toStdString();
+
+    // Nearly every one of the 3,500 common characters (level 1 of the
+    // standard list) has a group.
+    QFile file(QStringLiteral(VERSILO_SOURCE_DIR "/tests/data/level1-characters.txt"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString level1 = QString::fromUtf8(file.readAll()).trimmed();
+    ASSERT_EQ(level1.size(), 3500);
+    QString without;
+    for (const QChar c : level1)
+        if (Pingshui().GroupName(c).isEmpty())
+            without += c;
+    std::cout << "[ 平水韵 ] " << without.size() << " of 3500 common characters without a group: "
+              << without.toStdString() << std::endl;
+    EXPECT_LE(without.size(), 20);
 }
 
 TEST_F(SeedDictionaries, PingshuiGroupsAndDoubleReadings)
@@ -106,8 +164,9 @@ TEST_F(SeedDictionaries, PingshuiGroupsAndDoubleReadings)
         {u"过", u"※歌"},
         {u"不", u"●物"},         // entering tone; its loan reading as 否 (尤) is left out
         {u"東紅", u"○东"},       // traditional forms resolve like their simplified ones
-        {u"風", u"※东"},         // 風 also stands for 諷; 风 leaves that to 讽
-        {u"閒", u"※删"},
+        // the table speaks for a traditional form through its simplified one
+        {u"風", u"○东"},
+        {u"閒", u"○删"},
     };
     for (const auto &c : cases) {
         for (const QChar ch : QString::fromUtf16(c.chars))
@@ -124,8 +183,10 @@ TEST_F(SeedDictionaries, PingshuiGroupsAndDoubleReadings)
     EXPECT_EQ(Resolve(Pingshui(), u'魂'), QStringLiteral("○元"));
     EXPECT_EQ(Resolve(Pingshui(), u'韩'), QStringLiteral("○寒"));
     EXPECT_EQ(Resolve(Pingshui(), u'窗'), QStringLiteral("○江"));
-    // Later characters have a tone from Mandarin and no group.
-    EXPECT_EQ(Resolve(Pingshui(), u'们'), QStringLiteral("○"));
+    // Later characters take the group of their phonetic series (们 as 門),
+    // the few without one a tone from Mandarin.
+    EXPECT_EQ(Resolve(Pingshui(), u'们'), QStringLiteral("○元"));
+    EXPECT_EQ(Resolve(Pingshui(), u'卡'), QStringLiteral("●"));
 }
 
 // Rare readings of 廣韻 (何 "負荷", 如 去聲, 光 去聲 …) do not make a character a
@@ -140,8 +201,8 @@ TEST_F(SeedDictionaries, DoubleReadingsAreThoseVerseUses)
         {u'洞', u"●送"}, {u'著', u"●药"}, {u'宁', u"○青"},   // 宁 zhù (門屏之間) left out
         {u'听', u"※青"}, {u'称', u"※蒸"}, {u'漫', u"※寒"}, {u'探', u"※覃"},
         {u'粗', u"○虞"},   // 廣韻 has only 徂古切; verse reads it as 麤
-        {u'娉', u"※筐"},   // 娉婷
-        {u'杆', u"※寒"},   // 栏杆
+        {u'娉', u"※青"},   // 娉婷
+        {u'杆', u"○寒"},   // 栏杆
         {u'乾', u"○先"},   // 乾坤; 乾 "dry" is written 干
         {u'苹', u"○真"},   // 白苹 is 白蘋
         {u'种', u"●肿"},   // as 種; 种 chóng (幼稚) is no verse reading
@@ -170,6 +231,8 @@ TEST_F(SeedDictionaries, NewRhymeFollowsMandarin)
         {u'云', u"○文"}, {u'军', u"○文"}, {u'学', u"○皆"}, {u'略', u"●皆"}, {u'女', u"●齐"},
         {u'虚', u"○齐"}, {u'二', u"●齐"}, {u'词', u"○支"}, {u'我', u"●波"}, {u'哟', u"○波"},
         {u'用', u"●庚"}, {u'翁', u"○庚"},
+        {u'咳', u"○波"},   // ké (咳嗽), not the interjection hāi
+        {u'么', u"○波"},   // me, not the old 幺 yāo
     };
     for (const auto &c : cases)
         EXPECT_EQ(Resolve(NewRhyme(), QChar(c.c)), QString::fromUtf16(c.expected))
@@ -222,7 +285,10 @@ TEST_F(SeedDictionaries, RowsAreWellFormed)
         int withoutGroup = 0;
         for (const DictionaryRow &row : dict->Rows()) {
             const std::string what = (dict->System() + QLatin1Char(' ') + row.hanzi).toStdString();
-            ASSERT_EQ(row.hanzi.size(), 1) << what;
+            ASSERT_EQ(row.hanzi.toUcs4().size(), 1) << what;   // one character, also beyond the BMP
+            if (pingshui && row.group.toInt() >= 92) {
+                EXPECT_NE(row.tone, QLatin1String("0")) << what;   // an entering reading is never level only
+            }
             EXPECT_TRUE(row.tone == QLatin1String("0") || row.tone == QLatin1String("1")
                         || row.tone == QLatin1String("2")) << what;
             // the character's overall code is on every one of its rows
@@ -250,6 +316,24 @@ TEST_F(SeedDictionaries, RowsAreWellFormed)
         } else {
             EXPECT_GT(toneOf.size(), 8105);
             EXPECT_EQ(withoutGroup, 0);
+        }
+    }
+}
+
+// The standard characters beyond the Basic Multilingual Plane (196 of the
+// 8,105) resolve in both dictionaries.
+TEST_F(SeedDictionaries, StandardCharactersBeyondTheBmpResolve)
+{
+    QSet<char32_t> beyond;
+    for (const DictionaryRow &row : NewRhyme().Rows())
+        if (row.hanzi.size() == 2)
+            beyond.insert(CodePoints(row.hanzi).front());
+    EXPECT_GE(beyond.size(), 196);
+    for (const char32_t c : beyond) {
+        const std::string what = CharacterText(c).toStdString();
+        for (const RhymeDictionary *dict : {&Pingshui(), &NewRhyme()}) {
+            EXPECT_FALSE(dict->ToneMark(c).isNull()) << dict->System().toStdString() << " " << what;
+            EXPECT_FALSE(dict->GroupName(c).isEmpty()) << dict->System().toStdString() << " " << what;
         }
     }
 }

@@ -56,6 +56,14 @@ export class MandarinReadings {
     return list;
   }
 
+  // The current readings and those of the 1983 dictionary (胜 shēng of 胜任,
+  // which the 2013 dictionary reads shèng).
+  wide(ch) {
+    const list = [...this.all(ch)]; const seen = new Set(list.map(syllableKey));
+    addAll(list, seen, xhcReadings(this.u.xhc.get(ch)));
+    return list;
+  }
+
   // The most common reading: the most frequent one in kHanyuPinlu (counts from
   // the 现代汉语频率词典), else the first of kMandarin, else the first of the
   // dictionaries, else pinyin-pro's default. Restricted to `among` when given.

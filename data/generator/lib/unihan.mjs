@@ -32,6 +32,7 @@ export function loadUnihan() {
     'kMandarin', 'kTGHZ2013', 'kXHC1983', 'kHanyuPinlu', 'kHanyuPinyin', 'kDefinition',
   ]);
   const other = readUnihanFile('OtherMappings', ['kGB0', 'kTGH', 'kBigFive']);
+  const dictionaryLike = readUnihanFile('DictionaryLikeData', ['kPhonetic']);
   const variants = readUnihanFile('Variants', ['kSimplifiedVariant', 'kTraditionalVariant',
     'kSemanticVariant', 'kSpecializedSemanticVariant', 'kZVariant']);
   return {
@@ -44,6 +45,7 @@ export function loadUnihan() {
     gb0: other.get('kGB0'),
     tgh: other.get('kTGH'),
     big5: other.get('kBigFive'),
+    phonetic: dictionaryLike.get('kPhonetic'),
     simplifiedVariant: variants.get('kSimplifiedVariant'),
     traditionalVariant: variants.get('kTraditionalVariant'),
     semanticVariant: variants.get('kSemanticVariant'),

@@ -83,6 +83,7 @@ export const TITLE_FIXES = {
 // the usual one, is taken, except where the second is no tune name at all or
 // a different tune; and a name the corpus lost a character of.
 export const TUNE_NAMES = {
+  '祝英台令': '祝英台近',
   '凤箫吟·芳草': '凤箫吟',
   '庆宫春·高阳台': '庆宫春',
   '琵琶仙·自度曲': '琵琶仙',
@@ -97,6 +98,32 @@ export const TEXT_FIXES = {
   '李清照|醉花阴·薄雾浓云愁永昼': [['东篱把洒', '东篱把酒']],
   '周邦彦|蝶恋花·月皎惊乌栖不定': [['轣辘，牵金井', '轣辘牵金井'], ['红棉泠', '红绵冷']],
   '柳永|迷神引·一叶扁舟轻帆卷': [['胡茄', '胡笳']],
+  // 唐诗三百首 reads 驱儿 where 全唐诗, from which the poem is completed, has 儿女
+  '杜甫|赠卫八处士': [['问荅乃未已，儿女罗酒浆', '问答乃未已，驱儿罗酒浆']],
+};
+
+// Poems whose corpus text is not the one the collection prints, by
+// "author|title": the lines as 宋词三百首 prints them (李清照's and 辛弃疾's
+// ci follow a rare variant in the corpus: 起来人未梳头, 倩谁唤、流莺声住 …;
+// 白香词谱 prints the 李清照 text alike).
+export const EDITION_TEXTS = {
+  '李清照|凤凰台上忆吹箫·香冷金猊': [
+    '香冷金猊，被翻红浪，起来慵自梳头。', '任宝奁尘满，日上帘钩。',
+    '生怕离怀别苦，多少事、欲说还休。', '新来瘦，非干病酒，不是悲秋。',
+    '休休，这回去也，千万遍阳关，也则难留。', '念武陵人远，烟锁秦楼。',
+    '惟有楼前流水，应念我、终日凝眸。', '凝眸处，从今又添，一段新愁。'],
+  '辛弃疾|祝英台近·宝钗分': [
+    '宝钗分，桃叶渡。', '烟柳暗南浦。', '怕上层楼，十日九风雨。',
+    '断肠片片飞红，都无人管，更谁劝、流莺声住。', '鬓边觑。',
+    '试把花卜归期，才簪又重数。', '罗帐灯昏，哽咽梦中语。', '是他春带愁来，春归何处。',
+    '却不解、带将愁去。'],
+};
+
+// Entries of the corpus that hold more poems than the collection prints
+// under that title, by "author|title": the opening of the poem it prints
+// (唐诗三百首's 长信怨 is the third of 王昌龄's five 长信秋词).
+export const ONE_OF = {
+  '王昌龄|长信怨': '奉帚平明',
 };
 
 // Simplified forms the converter takes from outside the Basic Multilingual
