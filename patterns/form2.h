@@ -2,10 +2,11 @@
 // page; a click hands the tune to the composition window and closes.
 #pragma once
 
-#include <QList>
 #include <QString>
 #include <vector>
 
+#include "gateway.h"
+#include "labelgrid.h"
 #include "widgets.h"
 
 namespace versilo {
@@ -18,7 +19,7 @@ public:
 
     explicit Form2(QWidget *parent = nullptr);
 
-    int PageStart() const { return pageStart_; }
+    int PageStart() const { return label5_->Paging().Start(); }
     int PatternCount() const { return int(tunes_.size()); }
 
     void Image4_Click();          // 下一页
@@ -27,19 +28,12 @@ public:
     void Label5_Click(int index);
 
 private:
-    struct Tune {
-        QString name;          // 篇名
-        QString pattern;       // 格律
-        QString explanation;   // 正文
-    };
     void Load();
-    void ShowPage(bool placeholders);
-    Tune TuneAt(int position) const;
+    TuneRow TuneAt(int position) const;
 
-    std::vector<Tune> tunes_;
-    int pageStart_ = 0;
+    std::vector<TuneRow> tunes_;
     QLabel *label1_ = nullptr;
-    QList<ClickLabel *> label5_;
+    PagedGrid *label5_ = nullptr;
 };
 
 }  // namespace versilo

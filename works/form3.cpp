@@ -3,6 +3,7 @@
 #include "appcontext.h"
 #include "art.h"
 #include "datastore.h"
+#include "gateway.h"
 #include "form1.h"
 #include "patternbooks.h"
 #include "prosody.h"
@@ -18,13 +19,10 @@ namespace {
 // name that is not one of the two books) gives an empty tune.
 TuneRow FindWorkTune(Recordset &rs, const QString &title, const QString &tuneName)
 {
-    QString book;
-    if (rs.Open(QStringLiteral("select *from 作品 where 篇名=?"), {title}) && rs.RecordCount() > 0)
-        book = rs.Text(QStringLiteral("词谱名"));
-    rs.Close();
-
+    WorkRow first;
+    ReadFirst(rs, QStringLiteral("select *from 作品 where 篇名=?"), {title}, first);
     TuneRow tune;
-    FindTune(rs, book, tuneName, tune);
+    FindTune(rs, first.patternBook, tuneName, tune);
     return tune;
 }
 
@@ -42,22 +40,18 @@ Form3::Form3(QWidget *parent) : VersiloWindow(QStringLiteral("Form3"), 13095, 87
     image1->setPixmap(SealArt(TwSize(525, 525), QStringLiteral("作品")));
 
     // Four columns of 20 titles, filled top to bottom.
-    const double lefts[4] = {840, 3720, 6600, 9600};
-    const double rowStep = (7275.0 - 600.0) / 19.0;
-    for (int i = 0; i < kLabels; ++i) {
-        auto *label = new ClickLabel(QStringLiteral("Label4_%1").arg(i), this);
-        label->setGeometry(TwRect(lefts[i / 20], 600 + rowStep * (i % 20), 2805, 315));
-        label->setFont(SongFont(10.5));
-        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        label->setIndent(4);
-        label->setAutoFillBackground(true);
-        QPalette pal = label->palette();
-        pal.setColor(QPalette::Window, QColor(224, 224, 224));
-        pal.setColor(QPalette::WindowText, Qt::black);
-        label->setPalette(pal);
-        connect(label, &ClickLabel::clicked, this, [this, i] { Label4_Click(i); });
-        label4_.append(label);
-    }
+    GridLayout grid;
+    grid.columns = 4;
+    grid.rows = 20;
+    grid.lefts = {840, 3720, 6600, 9600};
+    grid.top = 600;
+    grid.rowStep = (7275.0 - 600.0) / 19.0;
+    grid.width = 2805;
+    grid.height = 315;
+    grid.grey = true;
+    label4_ = new PagedGrid(this, QStringLiteral("Label4"), grid, kPageStep,
+                            [this](int position) { return WorkAt(position).title; });
+    connect(label4_, &PagedGrid::clicked, this, &Form3::Label4_Click);
 
     auto *image5 = new PictureButton(QStringLiteral("Image5"), QStringLiteral("上一页"),
                                      PictureButton::Orientation::Horizontal, this);
@@ -78,59 +72,30 @@ Form3::Form3(QWidget *parent) : VersiloWindow(QStringLiteral("Form3"), 13095, 87
 void Form3::Load()
 {
     ConnectAndPlace();
-    pageStart_ = 0;
-    works_.clear();
-    Recordset &rs = AppContext::Instance().Store().Rs();
-    if (rs.Open(QStringLiteral("select *from 作品"))) {
-        const int count = rs.RecordCount();
-        works_.reserve(count);
-        for (int i = 0; i < count; ++i) {
-            works_.push_back({rs.Text(QStringLiteral("篇名")), rs.Text(QStringLiteral("正文")),
-                              rs.Text(QStringLiteral("词牌名"))});
-            rs.MoveNext();
-        }
-    }
-    rs.Close();
-    ShowPage();
+    ReadAll(AppContext::Instance().Store().Rs(), QStringLiteral("select *from 作品"), {}, works_);
+    label4_->Reload(WorkCount());
 }
 
-Form3::Work Form3::WorkAt(int position) const
+WorkRow Form3::WorkAt(int position) const
 {
     if (position >= 0 && position < int(works_.size()))
         return works_[position];
     return {};
 }
 
-void Form3::ShowPage()
-{
-    for (int i = 0; i < kLabels; ++i)
-        label4_[i]->setText(WorkAt(pageStart_ + i).title);
-}
+void Form3::Image4_Click() { label4_->Next(); }
 
-void Form3::Image4_Click()
-{
-    // One page past the last title can be reached; it shows empty labels.
-    if (pageStart_ < WorkCount()) {
-        pageStart_ += kPageStep;
-        ShowPage();
-    }
-}
-
-void Form3::Image5_Click()
-{
-    pageStart_ = qMax(0, pageStart_ - kPageStep);
-    ShowPage();
-}
+void Form3::Image5_Click() { label4_->Previous(); }
 
 void Form3::Image6_Click() { AppContext::Instance().Windows().Close(QStringLiteral("Form3")); }
 
 void Form3::Label4_Click(int index)
 {
     AppContext &app = AppContext::Instance();
-    const QString title = index >= 0 && index < kLabels ? label4_[index]->text() : QString();
+    const QString title = index >= 0 && index < kLabels ? label4_->Label(index)->text() : QString();
     Form1 *form1 = app.Windows().Get<Form1>(QStringLiteral("Form1"));
     if (!title.isEmpty() && form1) {
-        const Work work = WorkAt(pageStart_ + index);
+        const WorkRow work = WorkAt(label4_->PositionOf(index));
         form1->SetText(QStringLiteral("Text2"), QString());
         form1->SetText(QStringLiteral("Text4"), title);
         form1->SetCaption(QStringLiteral("Label1"), work.tuneName);

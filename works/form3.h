@@ -3,10 +3,11 @@
 // fetched afresh from the pattern book it was written to, and closes.
 #pragma once
 
-#include <QList>
 #include <QString>
 #include <vector>
 
+#include "gateway.h"
+#include "labelgrid.h"
 #include "widgets.h"
 
 namespace versilo {
@@ -19,7 +20,7 @@ public:
 
     explicit Form3(QWidget *parent = nullptr);
 
-    int PageStart() const { return pageStart_; }
+    int PageStart() const { return label4_->Paging().Start(); }
     int WorkCount() const { return int(works_.size()); }
 
     void Image4_Click();          // 下一页
@@ -28,18 +29,11 @@ public:
     void Label4_Click(int index);
 
 private:
-    struct Work {
-        QString title;      // 篇名
-        QString poem;       // 正文, stored form
-        QString tuneName;   // 词牌名
-    };
     void Load();
-    void ShowPage();
-    Work WorkAt(int position) const;
+    WorkRow WorkAt(int position) const;
 
-    std::vector<Work> works_;
-    int pageStart_ = 0;
-    QList<ClickLabel *> label4_;
+    std::vector<WorkRow> works_;
+    PagedGrid *label4_ = nullptr;
 };
 
 }  // namespace versilo

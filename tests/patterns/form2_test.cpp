@@ -193,5 +193,20 @@ TEST_F(Form2Test, PagesStepBy71AndReopenAtTheFirstPage)
     EXPECT_EQ(f->Caption("Label1"), QStringLiteral("调0"));
 }
 
+// 下一页 moves only while the page start lies before the end of the book.
+TEST_F(Form2Test, NextPageStopsAtAnEmptyBookAndWhenTheStartReachesTheCount)
+{
+    for (const int tunes : {0, 71}) {
+        QStringList rows;
+        for (int i = 0; i < tunes; ++i)
+            rows << QStringLiteral("调%1\t○-\t").arg(i);
+        UseBook(rows);
+        Form2 *b = OpenForm2(OpenForm1());
+        Click(b, "Image4");
+        Click(b, "Image4");
+        EXPECT_EQ(b->PageStart(), tunes) << tunes;
+    }
+}
+
 }  // namespace
 }  // namespace versilo::testing

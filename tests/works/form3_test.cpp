@@ -171,5 +171,20 @@ TEST_F(Form3Test, PagesStepBy79BothWays)
     EXPECT_EQ(f->Text("Text2"), QStringLiteral("句81\r\n"));
 }
 
+// 下一页 moves only while the page start lies before the end of the list.
+TEST_F(Form3Test, NextPageStopsAtAnEmptyListAndWhenTheStartReachesTheCount)
+{
+    Form1 *f = OpenForm1();
+    Form3 *w = OpenForm3(f);
+    Click(w, "Image4");
+    EXPECT_EQ(w->PageStart(), 0);
+    for (int i = 0; i < Form3::kPageStep; ++i)
+        AddWork(QStringLiteral("作品%1").arg(i), QStringLiteral("句"));
+    w = OpenForm3(f);
+    Click(w, "Image4");
+    Click(w, "Image4");
+    EXPECT_EQ(w->PageStart(), Form3::kPageStep);
+}
+
 }  // namespace
 }  // namespace versilo::testing
