@@ -3,6 +3,7 @@
 #include "datastore.h"
 #include "dialogs.h"
 #include "gateway.h"
+#include "patternbooks.h"
 #include "prosody.h"
 
 namespace versilo {
@@ -62,6 +63,19 @@ SaveResult SaveWork(const WorkOnScreen &work, DataStore &store, Dialogs &dialogs
     // One work without a title goes with every add; finding none is fine.
     DeleteFirst(rs, QStringLiteral("select *from 作品 where 篇名 is  null"));
     return SaveResult::Added;
+}
+
+}  // namespace versilo
+
+namespace versilo {
+
+TuneRow TuneOfWork(Recordset &rs, const QString &title, const QString &tuneName)
+{
+    WorkRow first;
+    ReadFirst(rs, QStringLiteral("select *from 作品 where 篇名=?"), {title}, first);
+    TuneRow tune;
+    FindTune(rs, first.patternBook, tuneName, tune);
+    return tune;
 }
 
 }  // namespace versilo

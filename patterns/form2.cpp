@@ -1,9 +1,6 @@
 #include "form2.h"
 
 #include "appcontext.h"
-#include "art.h"
-#include "datastore.h"
-#include "gateway.h"
 #include "form1.h"
 #include "patternbooks.h"
 #include "twips.h"
@@ -17,12 +14,10 @@ const QString kEmptyName = QStringLiteral("------");
 
 }  // namespace
 
-Form2::Form2(QWidget *parent) : VersiloWindow(QStringLiteral("Form2"), 13095, 8775, parent)
+Form2::Form2(QWidget *parent) : DataWindow(window::kPatternBrowser, 13095, 8775, parent)
 {
-    SetFollowers({QStringLiteral("Form1")});
-
-    auto *background = new BackgroundPicture(QStringLiteral("Image1"), WindowBackground(TwSize(13095, 8775)), this);
-    background->setGeometry(TwRect(0, 0, 13095, 8775));
+    SetFollowers({window::kCompose});
+    AddBackground(QStringLiteral("Image1"));
 
     // Four columns of 18 names, filled top to bottom, the rows from top 360
     // to top 7560.
@@ -44,33 +39,21 @@ Form2::Form2(QWidget *parent) : VersiloWindow(QStringLiteral("Form2"), 13095, 87
     label1_->setFont(SongFont(10.5));
     label1_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
-    auto *image5 = new PictureButton(QStringLiteral("Image5"), QStringLiteral("上一页"),
-                                     PictureButton::Orientation::Horizontal, this);
-    image5->setGeometry(TwRect(8280, 7980, 1305, 405));
-    auto *image4 = new PictureButton(QStringLiteral("Image4"), QStringLiteral("下一页"),
-                                     PictureButton::Orientation::Horizontal, this);
-    image4->setGeometry(TwRect(9720, 7980, 1305, 405));
-    auto *image6 = new PictureButton(QStringLiteral("Image6"), QStringLiteral("放弃返回"),
-                                     PictureButton::Orientation::Horizontal, this);
-    image6->setGeometry(TwRect(11160, 7980, 1305, 405));
-    connect(image4, &PictureButton::clicked, this, &Form2::Image4_Click);
-    connect(image5, &PictureButton::clicked, this, &Form2::Image5_Click);
-    connect(image6, &PictureButton::clicked, this, &Form2::Image6_Click);
+    AddButton(QStringLiteral("Image5"), QStringLiteral("上一页"), 8280, 7980, [this] { Image5_Click(); });
+    AddButton(QStringLiteral("Image4"), QStringLiteral("下一页"), 9720, 7980, [this] { Image4_Click(); });
+    AddButton(QStringLiteral("Image6"), QStringLiteral("放弃返回"), 11160, 7980, [this] { Image6_Click(); });
 
     Load();
 }
 
-void Form2::Load()
+void Form2::Reload()
 {
-    ConnectAndPlace();
-    AppContext &app = AppContext::Instance();
-    const QString book = app.patternBook;
+    const QString book = App().patternBook;
     label1_->setText(book);
     tunes_.clear();
-
     // The book name is the table name; only the two books are tables.
     if (IsPatternBook(book))
-        ReadAll(app.Store().Rs(), QStringLiteral("select *from ") + book, {}, tunes_);
+        ReadAll(Rs(), QStringLiteral("select *from ") + book, {}, tunes_);
     // A name that is empty or missing shows as "------" on the first page only.
     label5_->Reload(PatternCount(), [this](int position) {
         const QString name = TuneAt(position).name;
@@ -89,17 +72,15 @@ void Form2::Image4_Click() { label5_->Next(); }
 
 void Form2::Image5_Click() { label5_->Previous(); }
 
-void Form2::Image6_Click() { AppContext::Instance().Windows().Close(QStringLiteral("Form2")); }
+void Form2::Image6_Click() { CloseWindow(); }
 
 void Form2::Label5_Click(int index)
 {
-    AppContext &app = AppContext::Instance();
     if (index >= 0 && index < kLabels && !label5_->Label(index)->text().isEmpty()) {
-        const TuneRow tune = TuneAt(label5_->PositionOf(index));
-        if (Form1 *form1 = app.Windows().Get<Form1>(QStringLiteral("Form1")))
-            form1->ShowTune(tune.name, tune.pattern, tune.explanation);
+        if (Form1 *form1 = Form1::Find())
+            form1->ShowTune(TuneAt(label5_->PositionOf(index)));
     }
-    app.Windows().Close(QStringLiteral("Form2"));
+    CloseWindow();
 }
 
 }  // namespace versilo

@@ -5,13 +5,13 @@
 #include <QString>
 #include <vector>
 
+#include "datawindow.h"
 #include "gateway.h"
 #include "labelgrid.h"
-#include "widgets.h"
 
 namespace versilo {
 
-class Form2 : public VersiloWindow {
+class Form2 : public DataWindow {
     Q_OBJECT
 public:
     static constexpr int kLabels = 72;
@@ -27,8 +27,10 @@ public:
     void Image6_Click();          // 放弃返回
     void Label5_Click(int index);
 
+protected:
+    void Reload() override;
+
 private:
-    void Load();
     TuneRow TuneAt(int position) const;
 
     std::vector<TuneRow> tunes_;

@@ -1,39 +1,16 @@
 #include "form3.h"
 
-#include "appcontext.h"
 #include "art.h"
-#include "datastore.h"
-#include "gateway.h"
 #include "form1.h"
-#include "patternbooks.h"
-#include "prosody.h"
 #include "twips.h"
 #include "windowregistry.h"
 
 namespace versilo {
 
-namespace {
-
-// The tune a work was written to: the pattern book named by the first work
-// of this title, and there the tune of this name. Nothing found (or a book
-// name that is not one of the two books) gives an empty tune.
-TuneRow FindWorkTune(Recordset &rs, const QString &title, const QString &tuneName)
+Form3::Form3(QWidget *parent) : DataWindow(window::kWorksBrowser, 13095, 8775, parent)
 {
-    WorkRow first;
-    ReadFirst(rs, QStringLiteral("select *from 作品 where 篇名=?"), {title}, first);
-    TuneRow tune;
-    FindTune(rs, first.patternBook, tuneName, tune);
-    return tune;
-}
-
-}  // namespace
-
-Form3::Form3(QWidget *parent) : VersiloWindow(QStringLiteral("Form3"), 13095, 8775, parent)
-{
-    SetFollowers({QStringLiteral("Form1")});
-
-    auto *image7 = new BackgroundPicture(QStringLiteral("Image7"), WindowBackground(TwSize(13095, 8775)), this);
-    image7->setGeometry(TwRect(0, 0, 13095, 8775));
+    SetFollowers({window::kCompose});
+    AddBackground(QStringLiteral("Image7"));
 
     auto *image1 = new ClickLabel(QStringLiteral("Image1"), this);   // keeps the mouse, does nothing
     image1->setGeometry(TwRect(840, 7740, 525, 525));
@@ -53,26 +30,16 @@ Form3::Form3(QWidget *parent) : VersiloWindow(QStringLiteral("Form3"), 13095, 87
                             [this](int position) { return WorkAt(position).title; });
     connect(label4_, &PagedGrid::clicked, this, &Form3::Label4_Click);
 
-    auto *image5 = new PictureButton(QStringLiteral("Image5"), QStringLiteral("上一页"),
-                                     PictureButton::Orientation::Horizontal, this);
-    image5->setGeometry(TwRect(8280, 7800, 1305, 405));
-    auto *image4 = new PictureButton(QStringLiteral("Image4"), QStringLiteral("下一页"),
-                                     PictureButton::Orientation::Horizontal, this);
-    image4->setGeometry(TwRect(9720, 7800, 1305, 405));
-    auto *image6 = new PictureButton(QStringLiteral("Image6"), QStringLiteral("放弃返回"),
-                                     PictureButton::Orientation::Horizontal, this, false);
-    image6->setGeometry(TwRect(11160, 7800, 1305, 405));
-    connect(image4, &PictureButton::clicked, this, &Form3::Image4_Click);
-    connect(image5, &PictureButton::clicked, this, &Form3::Image5_Click);
-    connect(image6, &PictureButton::clicked, this, &Form3::Image6_Click);
+    AddButton(QStringLiteral("Image5"), QStringLiteral("上一页"), 8280, 7800, [this] { Image5_Click(); });
+    AddButton(QStringLiteral("Image4"), QStringLiteral("下一页"), 9720, 7800, [this] { Image4_Click(); });
+    AddButton(QStringLiteral("Image6"), QStringLiteral("放弃返回"), 11160, 7800, [this] { Image6_Click(); }, false);
 
     Load();
 }
 
-void Form3::Load()
+void Form3::Reload()
 {
-    ConnectAndPlace();
-    ReadAll(AppContext::Instance().Store().Rs(), QStringLiteral("select *from 作品"), {}, works_);
+    ReadAll(Rs(), QStringLiteral("select *from 作品"), {}, works_);
     label4_->Reload(WorkCount());
 }
 
@@ -87,23 +54,17 @@ void Form3::Image4_Click() { label4_->Next(); }
 
 void Form3::Image5_Click() { label4_->Previous(); }
 
-void Form3::Image6_Click() { AppContext::Instance().Windows().Close(QStringLiteral("Form3")); }
+void Form3::Image6_Click() { CloseWindow(); }
 
 void Form3::Label4_Click(int index)
 {
-    AppContext &app = AppContext::Instance();
     const QString title = index >= 0 && index < kLabels ? label4_->Label(index)->text() : QString();
-    Form1 *form1 = app.Windows().Get<Form1>(QStringLiteral("Form1"));
+    Form1 *form1 = Form1::Find();
     if (!title.isEmpty() && form1) {
         const WorkRow work = WorkAt(label4_->PositionOf(index));
-        form1->SetText(QStringLiteral("Text2"), QString());
-        form1->SetText(QStringLiteral("Text4"), title);
-        form1->SetCaption(QStringLiteral("Label1"), work.tuneName);
-        form1->SetText(QStringLiteral("Text2"), PoemDisplayForm(work.poem));
-        const TuneRow tune = FindWorkTune(app.Store().Rs(), title, work.tuneName);
-        form1->ShowTune(tune.name, tune.pattern, tune.explanation);
+        form1->PutWorkBack(title, work.poem, work.tuneName);
     }
-    app.Windows().Close(QStringLiteral("Form3"));
+    CloseWindow();
 }
 
 }  // namespace versilo

@@ -6,13 +6,13 @@
 #include <QString>
 #include <vector>
 
+#include "datawindow.h"
 #include "gateway.h"
 #include "labelgrid.h"
-#include "widgets.h"
 
 namespace versilo {
 
-class Form3 : public VersiloWindow {
+class Form3 : public DataWindow {
     Q_OBJECT
 public:
     static constexpr int kLabels = 80;
@@ -28,8 +28,10 @@ public:
     void Image6_Click();          // 放弃返回
     void Label4_Click(int index);
 
+protected:
+    void Reload() override;
+
 private:
-    void Load();
     WorkRow WorkAt(int position) const;
 
     std::vector<WorkRow> works_;

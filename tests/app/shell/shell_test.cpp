@@ -122,6 +122,17 @@ TEST_F(ShellTest, RegistryKeepsEachWindowOnceAndOpensAfresh)
     EXPECT_TRUE(second.isNull());
 }
 
+TEST_F(ShellTest, FindOrCreateMakesAMissingWindowHidden)
+{
+    QWidget *made = Windows().FindOrCreate(QStringLiteral("Form1"));
+    ASSERT_TRUE(made);
+    EXPECT_FALSE(made->isVisible());
+    EXPECT_EQ(Windows().FindOrCreate(QStringLiteral("Form1")), made);
+    EXPECT_EQ(Windows().Show(QStringLiteral("Form1")), made);
+    EXPECT_TRUE(made->isVisible());
+    EXPECT_EQ(Windows().FindOrCreate(QStringLiteral("Form5")), nullptr);   // not registered
+}
+
 TEST_F(ShellTest, ClosingFromTheWindowsOwnHandlerIsSafe)
 {
     auto *w = Windows().Show(QStringLiteral("Form2"));
