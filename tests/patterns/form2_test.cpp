@@ -8,28 +8,10 @@
 namespace versilo::testing {
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
-
 class Form2Test : public WindowTest {
 protected:
-    void RegisterMore(WindowRegistry &registry) override
-    {
-        RegisterPatternWindows(registry);
-        // A stand-in launcher, so that placement can be seen.
-        registry.Register(QStringLiteral("Form10"), [] {
-            auto *w = new QWidget;
-            w->setWindowFlag(Qt::FramelessWindowHint);
-            w->resize(TwSize(13095, 8760));
-            w->move(90, 70);
-            return w;
-        });
-        Windows().OpenFresh(QStringLiteral("Form10"));
-    }
-    Form2 *OpenForm2(Form1 *f)
-    {
-        Click(f, "Command4");
-        return Windows().Get<Form2>(QStringLiteral("Form2"));
-    }
+    Form2Test() : WindowTest(RegisterPatternWindows, QPoint(90, 70)) {}
+    Form2 *OpenForm2(Form1 *f) { return OpenFrom<Form2>(f, "Command4", window::kPatternBrowser); }
     static QString Name(Form2 *b, int i) { return LabelText(b, QStringLiteral("Label5_%1").arg(i)); }
     void UseBook(const QStringList &rows)
     {

@@ -8,27 +8,10 @@
 namespace versilo::testing {
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
-
 class Form3Test : public WindowTest {
 protected:
-    void RegisterMore(WindowRegistry &registry) override
-    {
-        RegisterWorksWindows(registry);
-        registry.Register(QStringLiteral("Form10"), [] {
-            auto *w = new QWidget;
-            w->setWindowFlag(Qt::FramelessWindowHint);
-            w->resize(TwSize(13095, 8760));
-            w->move(60, 40);
-            return w;
-        });
-        Windows().OpenFresh(QStringLiteral("Form10"));
-    }
-    Form3 *OpenForm3(Form1 *f)
-    {
-        Click(f, "Command8");
-        return Windows().Get<Form3>(QStringLiteral("Form3"));
-    }
+    Form3Test() : WindowTest(RegisterWorksWindows, QPoint(60, 40)) {}
+    Form3 *OpenForm3(Form1 *f) { return OpenFrom<Form3>(f, "Command8", window::kWorksBrowser); }
     static QString Title(Form3 *w, int i) { return LabelText(w, QStringLiteral("Label4_%1").arg(i)); }
 };
 
@@ -145,25 +128,25 @@ TEST_F(Form3Test, PagesStepBy79BothWays)
     EXPECT_EQ(w->WorkCount(), 100);
     EXPECT_EQ(Title(w, 79), QStringLiteral("作品79"));
 
-    Click(w, "Image4");
-    EXPECT_EQ(w->PageStart(), 79);
-    EXPECT_EQ(Title(w, 0), QStringLiteral("作品79"));
-    EXPECT_EQ(Title(w, 20), QStringLiteral("作品99"));
-    EXPECT_EQ(Title(w, 21), QString());
-    Click(w, "Image4");
-    EXPECT_EQ(w->PageStart(), 158);
-    for (int i = 0; i < Form3::kLabels; ++i)
-        ASSERT_EQ(Title(w, i), QString()) << i;
-    Click(w, "Image4");
-    EXPECT_EQ(w->PageStart(), 158);
-
-    Click(w, "Image5");
-    EXPECT_EQ(w->PageStart(), 79);
-    EXPECT_EQ(Title(w, 1), QStringLiteral("作品80"));
-    Click(w, "Image5");
-    Click(w, "Image5");
-    EXPECT_EQ(w->PageStart(), 0);
-    EXPECT_EQ(Title(w, 0), QStringLiteral("作品0"));
+    // Each button press, the page start after it, and a label with its title.
+    struct Step {
+        const char *button;
+        int start;
+        int label;
+        const char *title;   // "" for an empty label
+    } steps[] = {
+        {"Image4", 79, 0, "作品79"}, {nullptr, 79, 20, "作品99"}, {nullptr, 79, 21, ""},
+        {"Image4", 158, 0, ""},      {"Image4", 158, 79, ""},
+        {"Image5", 79, 1, "作品80"}, {"Image5", 0, 0, "作品0"},    {"Image5", 0, 0, "作品0"},
+    };
+    for (const Step &step : steps) {
+        if (step.button)
+            Click(w, QLatin1String(step.button));
+        EXPECT_EQ(w->PageStart(), step.start) << (step.button ? step.button : "-");
+        EXPECT_EQ(Title(w, step.label), QString::fromUtf8(step.title)) << step.label;
+        for (int i = 0; step.start == 158 && i < Form3::kLabels; ++i)
+            ASSERT_EQ(Title(w, i), QString()) << i;
+    }
 
     Click(w, "Image4");
     Click(w, "Label4_2");

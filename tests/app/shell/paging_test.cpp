@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "namelist.h"
+#include "ui_support.h"
 #include "pager.h"
 #include "twips.h"
 #include "widgets.h"
@@ -124,18 +125,13 @@ TEST(NameList, ThumbDraggedByTheMouseScrollsTheLabels)
     EXPECT_EQ(thumb->geometry(), TwRect(2430, 1665, 180, 180));
     EXPECT_EQ(window.findChild<QLabel *>(QStringLiteral("Label4_19"))->geometry(), TwRect(1080, 7380, 1200, 255));
 
-    const auto send = [thumb](QEvent::Type type, QPoint at) {
-        QMouseEvent e(type, QPointF(at), QPointF(thumb->mapToGlobal(at)), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
-                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(thumb, &e);
-    };
-    send(QEvent::MouseButtonPress, QPoint(4, 4));
-    send(QEvent::MouseMove, QPoint(4, 4 + 20));   // 300 twips down
-    send(QEvent::MouseButtonRelease, QPoint(4, 24));
+    versilo::testing::Send(thumb, QEvent::MouseButtonPress, QPoint(4, 4));
+    versilo::testing::Send(thumb, QEvent::MouseMove, QPoint(4, 4 + 20));   // 300 twips down
+    versilo::testing::Send(thumb, QEvent::MouseButtonRelease, QPoint(4, 24));
     EXPECT_DOUBLE_EQ(list.Scroll().ThumbTop(), 1965);
     EXPECT_EQ(list.Start(), 1);   // 300 x 30 / 5600
     EXPECT_EQ(list.Label(0)->text(), QStringLiteral("调1"));
-    send(QEvent::MouseMove, QPoint(4, 200));   // released: nothing moves
+    versilo::testing::Send(thumb, QEvent::MouseMove, QPoint(4, 200));   // released: nothing moves
     EXPECT_EQ(list.Start(), 1);
 
     QTest::mouseClick(list.DownArrow(), Qt::LeftButton);
