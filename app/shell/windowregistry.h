@@ -15,7 +15,7 @@ class WindowRegistry {
 public:
     using Factory = std::function<QWidget *()>;
 
-    // Each window library registers how its window is made (see app/main).
+    // Each window library registers how its window is made (see app/launcher/windows.cpp).
     void Register(const QString &name, Factory make);
     bool IsRegistered(const QString &name) const;
     // Forgets how the window is made (tests); an open one stays open.

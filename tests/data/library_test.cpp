@@ -132,10 +132,13 @@ TEST_F(LibraryData, WellKnownLinesReadAsPrinted)
     for (const auto &l : lines)
         EXPECT_TRUE(textOf(QString::fromUtf8(l.title), QString::fromUtf8(l.author)).contains(QString::fromUtf8(l.line)))
             << l.title << ": " << l.line;
-    for (const Poem &p : poems)
-        for (const QChar c : QStringLiteral("後裏髮乾於餘鬆雲臺發國風"))
-            if (c != QChar(u'乾') || !p.text.contains(QStringLiteral("乾坤")))
+    for (const Poem &p : poems) {
+        for (const QChar c : QStringLiteral("後裏髮乾於餘鬆雲臺發國風")) {
+            if (c != QChar(u'乾') || !p.text.contains(QStringLiteral("乾坤"))) {
                 EXPECT_FALSE(p.text.contains(c)) << (p.title + QStringLiteral(": ") + c).toStdString();
+            }
+        }
+    }
 }
 
 TEST_F(LibraryData, EveryPoemHasItsAuthorAndAuthorsAreOrdered)
