@@ -101,10 +101,15 @@ bool Failed(Recordset &rs, QString *error, const QString &why = {})
     return false;
 }
 
-// The column indexes of the row type in the open result; false when one is
-// missing (the result is then closed and *error names the column).
-template <class Row> bool Resolve(Recordset &rs, std::vector<int> &index, int &idIndex, QString *error)
+// Opens `sql` read-only and finds the columns of the row type in the
+// result; false when the query fails or a column is missing (the result is
+// then closed and *error says why).
+template <class Row>
+bool OpenRows(Recordset &rs, const QString &sql, const QVariantList &params, std::vector<int> &index,
+              int &idIndex, QString *error)
 {
+    if (!rs.Open(sql, params, LockType::ReadOnly))
+        return Failed(rs, error);
     idIndex = rs.ColumnIndex(column::kId);
     index.clear();
     for (const Field<Row> &f : Fields<Row>()) {
@@ -145,11 +150,9 @@ bool ReadAll(Recordset &rs, const QString &sql, const QVariantList &params, std:
              QString *error)
 {
     rows.clear();
-    if (!rs.Open(sql, params, LockType::ReadOnly))
-        return Failed(rs, error);
     std::vector<int> index;
     int idIndex = -1;
-    if (!Resolve<Row>(rs, index, idIndex, error))
+    if (!OpenRows<Row>(rs, sql, params, index, idIndex, error))
         return false;
     const int count = rs.RecordCount();
     rows.reserve(size_t(count));
@@ -167,11 +170,9 @@ bool ReadFirst(Recordset &rs, const QString &sql, const QVariantList &params, Ro
     row = Row();
     if (error)
         error->clear();
-    if (!rs.Open(sql, params, LockType::ReadOnly))
-        return Failed(rs, error);
     std::vector<int> index;
     int idIndex = -1;
-    if (!Resolve<Row>(rs, index, idIndex, error))
+    if (!OpenRows<Row>(rs, sql, params, index, idIndex, error))
         return false;
     const bool found = rs.RecordCount() > 0;
     if (found)

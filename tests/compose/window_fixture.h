@@ -97,6 +97,15 @@ protected:
         EXPECT_NE(c, nullptr) << name.toStdString();
         return c;
     }
+    // The tune the composition window shows: its name over both columns,
+    // its pattern and explanation laid out.
+    static void ExpectTune(Form1 *f, const QString &name, const QString &pattern, const QString &explanation)
+    {
+        EXPECT_EQ(f->Caption("Label1"), name);
+        EXPECT_EQ(f->Caption("Label11"), name);
+        EXPECT_EQ(f->Text("Text5"), pattern);
+        EXPECT_EQ(f->Text("Text3"), explanation);
+    }
     // Clicks `button` of `opener` and returns the window it opened.
     template <class T> static T *OpenFrom(QWidget *opener, const char *button, const QString &window)
     {

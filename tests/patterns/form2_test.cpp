@@ -64,10 +64,8 @@ TEST_F(Form2Test, ChosenTuneFeedsTheConformanceCheck)
     f->SetText("Text8", QStringLiteral("旧") + kCrLf);
     Click(OpenForm2(f), "Label5_0");
     EXPECT_EQ(Windows().Find("Form2"), nullptr);
-    EXPECT_EQ(f->Caption("Label1"), QStringLiteral("忆江南"));
-    EXPECT_EQ(f->Caption("Label11"), QStringLiteral("忆江南"));
-    EXPECT_EQ(f->Text("Text5"), QStringLiteral("○○●●●\r\n●●○○○\r\n\r\n"));
-    EXPECT_EQ(f->Text("Text3"), QStringLiteral("单调二十七字\r\n例：白居易词\r\n"));
+    ExpectTune(f, QStringLiteral("忆江南"), QStringLiteral("○○●●●\r\n●●○○○\r\n\r\n"),
+               QStringLiteral("单调二十七字\r\n例：白居易词\r\n"));
     EXPECT_EQ(f->Text("Text6"), QString());
     EXPECT_EQ(f->Text("Text8"), QString());
     EXPECT_EQ(f->Text("Text4"), QStringLiteral("春晓"));
