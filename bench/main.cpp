@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "datastore.h"
+#include "gateway.h"
+#include "patternbooks.h"
 #include "prosody.h"
 #include "rhymedict.h"
 
@@ -250,6 +252,32 @@ int main(int argc, char **argv)
               .arg(Ms(check))
               .arg(rounds)
               .arg(SplitLines(form.text8).size()));
+
+    // (c) What the browsers read when they open: every work of a store of
+    // 500, and one tune of a pattern book by name (as putting a work back does).
+    for (int i = 0; i < 500; ++i) {
+        WorkRow w{0, QString("作品%1").arg(i), QStringLiteral("春眠不觉晓|处处闻啼鸟|"), {}, QStringLiteral("忆江南"),
+                  kCommonBook, {}, {}};
+        InsertRow(store.Rs(), kWorksTable, w);
+    }
+    for (int i = 0; i < 300; ++i) {
+        TuneRow t{0, QString("调%1").arg(i), QStringLiteral("○○●●●-●●○○○-"), QStringLiteral("说明-")};
+        InsertRow(store.Rs(), kCommonBook, t);
+    }
+    std::vector<double> worksTimes;
+    std::vector<double> tuneTimes;
+    std::vector<WorkRow> works;
+    for (int i = 0; i < rounds; ++i) {
+        worksTimes.push_back(Seconds([&] { ReadAll(store.Rs(), QStringLiteral("select *from 作品"), {}, works); }));
+        tuneTimes.push_back(Seconds([&] {
+            TuneRow t;
+            FindTune(store.Rs(), kCommonBook, QStringLiteral("调299"), t);
+        }));
+    }
+    Print(QString("works list read (%1 works): median %2; one tune by name (300 tunes): median %3")
+              .arg(works.size())
+              .arg(Ms(Median(worksTimes)))
+              .arg(Ms(Median(tuneTimes))));
 
     Print(QString("scan/index %1x; check/load %2x")
               .arg(scan / index, 0, 'f', 1)

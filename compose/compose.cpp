@@ -7,7 +7,7 @@ namespace versilo {
 
 void RegisterComposeWindows(WindowRegistry &registry)
 {
-    registry.Register(QStringLiteral("Form1"), [] { return new Form1; });
+    registry.Register(window::kCompose, [] { return new Form1; });
 }
 
 }  // namespace versilo

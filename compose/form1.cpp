@@ -11,6 +11,7 @@
 #include "art.h"
 #include "dialogs.h"
 #include "markexplainer.h"
+#include "listlook.h"
 #include "patternbooks.h"
 #include "rhymedict.h"
 #include "textbox.h"
@@ -20,8 +21,6 @@
 namespace versilo {
 
 namespace {
-
-const QColor kHeadingGrey(224, 224, 224);   // &H00E0E0E0
 
 const QString kInitialTitle = QStringLiteral("在此处写作品标题");
 const QString kInitialPoem = QStringLiteral("在此处撰写诗词\r\n");
@@ -57,21 +56,16 @@ QLabel *MakeHeading(QLabel *label, double left, double width)
     // A two-line legend fills the heading: start at the top so nothing is cut.
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setMargin(0);
-    label->setAutoFillBackground(true);
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::Window, kHeadingGrey);
-    pal.setColor(QPalette::WindowText, Qt::black);
-    label->setPalette(pal);
+    SetGreyLook(label);
     return label;
 }
 
 }  // namespace
 
-Form1::Form1(QWidget *parent) : VersiloWindow(QStringLiteral("Form1"), 13230, 8835, parent)
+Form1::Form1(QWidget *parent) : DataWindow(window::kCompose, 13230, 8835, parent)
 {
     // Pictures and lines first, so that they lie beneath every control.
-    auto *image13 = new BackgroundPicture(QStringLiteral("Image13"), WindowBackground(TwSize(13455, 8895)), this);
-    image13->setGeometry(TwRect(-120, 0, 13455, 8895));
+    AddBackground(QStringLiteral("Image13"), 13455, 8895, -120);
 
     auto *shape1 = new QFrame(this);
     shape1->setObjectName(QStringLiteral("Shape1"));
@@ -169,7 +163,7 @@ Form1::Form1(QWidget *parent) : VersiloWindow(QStringLiteral("Form1"), 13230, 88
     SetBoxText(Box(QStringLiteral("Text2")), kInitialPoem);
 
     // Load: a fresh connection and recordset, then over the launcher.
-    ConnectAndPlace();
+    Load();
 }
 
 QPlainTextEdit *Form1::Box(const QString &name) const { return boxes_.value(name); }
@@ -247,6 +241,24 @@ WorkOnScreen Form1::Work() const
     return w;
 }
 
+Form1 *Form1::Find() { return AppContext::Instance().Windows().Get<Form1>(window::kCompose); }
+
+Form1 *Form1::FindOrCreate() { return AppContext::Instance().Windows().FindOrCreate<Form1>(window::kCompose); }
+
+void Form1::ShowTune(const TuneRow &tune) { ShowTune(tune.name, tune.pattern, tune.explanation); }
+
+void Form1::SetWork(const QString &title, const QString &poem)
+{
+    SetText(QStringLiteral("Text4"), title);
+    SetText(QStringLiteral("Text2"), poem);
+}
+
+void Form1::PutWorkBack(const QString &title, const QString &storedPoem, const QString &tuneName)
+{
+    SetWork(title, PoemFromStored(storedPoem));
+    ShowTune(TuneOfWork(AppContext::Instance().Store().Rs(), title, tuneName));
+}
+
 void Form1::ShowTune(const QString &name, const QString &storedPattern, const QString &storedExplanation)
 {
     for (const char *box : {"Text3", "Text5", "Text6", "Text8"})
@@ -304,12 +316,12 @@ void Form1::Command4_Click()
 {
     AppContext &app = AppContext::Instance();
     app.patternBook = Caption(QStringLiteral("Command3"));
-    app.Windows().OpenFresh(QStringLiteral("Form2"));
+    app.Windows().OpenFresh(window::kPatternBrowser);
 }
 
-void Form1::Command8_Click() { AppContext::Instance().Windows().OpenFresh(QStringLiteral("Form3")); }
+void Form1::Command8_Click() { AppContext::Instance().Windows().OpenFresh(window::kWorksBrowser); }
 
-void Form1::Command5_Click() { AppContext::Instance().Windows().Close(QStringLiteral("Form1")); }
+void Form1::Command5_Click() { CloseWindow(); }
 
 void Form1::Command6_Click()
 {

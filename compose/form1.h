@@ -6,6 +6,8 @@
 #include <QHash>
 #include <QString>
 
+#include "datawindow.h"
+#include "gateway.h"
 #include "prosody.h"
 #include "saving.h"
 #include "widgets.h"
@@ -18,7 +20,7 @@ namespace versilo {
 
 class MarkExplainer;
 
-class Form1 : public VersiloWindow {
+class Form1 : public DataWindow {
     Q_OBJECT
 public:
     explicit Form1(QWidget *parent = nullptr);
@@ -37,10 +39,22 @@ public:
     // The controls saving reads.
     WorkOnScreen Work() const;
 
+    // The composition window if it exists; or created, hidden, when asked.
+    static Form1 *Find();
+    static Form1 *FindOrCreate();
+
     // A tune arrives from a pattern book (stored forms of 格律 and 正文):
     // the explanation, pattern and result columns are emptied and refilled,
     // the tune name goes to Label1 and Label11. Title and poem stay.
+    void ShowTune(const TuneRow &tune);
     void ShowTune(const QString &name, const QString &storedPattern, const QString &storedExplanation);
+    // Title and poem as the boxes hold them (lines with CR LF): Text4, Text2.
+    void SetWork(const QString &title, const QString &poem);
+    // A stored work put back: the title, the poem laid out from its stored
+    // form (the exact inverse of saving), and its tune looked up afresh in
+    // the book of the first work of that title (TuneOfWork) and shown as
+    // ShowTune does. The rhyme-system and book buttons stay.
+    void PutWorkBack(const QString &title, const QString &storedPoem, const QString &tuneName);
 
     // The handlers, public so other windows and tests can name them.
     void Command1_Click();   // 判断正误

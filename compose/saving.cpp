@@ -2,35 +2,33 @@
 
 #include "datastore.h"
 #include "dialogs.h"
+#include "gateway.h"
+#include "patternbooks.h"
 #include "prosody.h"
 
 namespace versilo {
 
 namespace {
 
-QString ReasonOf(const Recordset &rs)
+SaveResult Fail(const QString &why, Dialogs &dialogs)
 {
-    QString reason = rs.LastError();
-    if (reason.isEmpty())
-        reason = QStringLiteral("数据库未能写入。");
-    return reason;
-}
-
-SaveResult Fail(Recordset &rs, Dialogs &dialogs)
-{
-    const QString reason = ReasonOf(rs);
-    rs.Close();
-    dialogs.Tell(kSaveFailed + reason);
+    dialogs.Tell(kSaveFailed + (why.isEmpty() ? QStringLiteral("数据库未能写入。") : why));
     return SaveResult::Failed;
 }
 
-bool WriteColumns(Recordset &rs, const QString &title, const WorkOnScreen &work)
+const QStringList kSavedColumns{column::kTitle, column::kText, column::kPattern, column::kTuneName,
+                                column::kBookName};
+
+WorkRow StoredWork(qint64 id, const QString &title, const WorkOnScreen &work)
 {
-    return rs.SetField(QStringLiteral("篇名"), title)
-        && rs.SetField(QStringLiteral("正文"), StoredPoem(work.poem))
-        && rs.SetField(QStringLiteral("格律"), StoredPattern(work.pattern))
-        && rs.SetField(QStringLiteral("词牌名"), work.tuneName)
-        && rs.SetField(QStringLiteral("词谱名"), work.patternBook);
+    WorkRow row;
+    row.id = id;
+    row.title = title;
+    row.poem = StoredPoem(work.poem);
+    row.pattern = StoredPattern(work.pattern);
+    row.tuneName = work.tuneName;
+    row.patternBook = work.patternBook;
+    return row;
 }
 
 }  // namespace
@@ -41,42 +39,43 @@ SaveResult SaveWork(const WorkOnScreen &work, DataStore &store, Dialogs &dialogs
         return SaveResult::Cancelled;
 
     Recordset &rs = store.Rs();
+    QString why;
 
     // A work of the same title, looked up by the title as typed.
-    if (!rs.Open(QStringLiteral("select *from 作品 where 篇名 =?"), {work.title}, LockType::Optimistic))
-        return Fail(rs, dialogs);   // without the answer we cannot tell add from overwrite
-    const int sameTitle = rs.RecordCount();
-    const QVariant id = sameTitle > 0 ? rs.Field(QStringLiteral("id")) : QVariant();
-    rs.Close();
+    WorkRow same;
+    const bool exists = ReadFirst(rs, QStringLiteral("select *from 作品 where 篇名 =?"), {work.title}, same, &why);
+    if (!exists && !why.isEmpty())
+        return Fail(why, dialogs);   // without the answer we cannot tell add from overwrite
 
-    if (sameTitle > 0) {
+    if (exists) {
         if (!dialogs.Ask(kAskOverwrite))
             return SaveResult::Cancelled;
-        if (!rs.Open(QStringLiteral("select*from 作品 where id=?"), {id}, LockType::Optimistic))
-            return Fail(rs, dialogs);
-        if (rs.RecordCount() == 0) {
-            rs.Close();
-            dialogs.Tell(kSaveFailed + QStringLiteral("同名作品已不在数据库中。"));
-            return SaveResult::Failed;
-        }
-        if (!WriteColumns(rs, work.title, work) || !rs.Update())
-            return Fail(rs, dialogs);
-        rs.Close();
+        if (!UpdateRow(rs, kWorksTable, StoredWork(same.id, work.title, work), kSavedColumns, &why))
+            return Fail(why, dialogs);
         return SaveResult::Overwritten;
     }
 
-    if (!rs.Open(QStringLiteral("select *from 作品"), {}, LockType::Optimistic) || !rs.AddNew()
-        || !WriteColumns(rs, TrimBlanks(work.title), work) || !rs.Update())
-        return Fail(rs, dialogs);
-    rs.Close();
+    WorkRow added = StoredWork(0, TrimBlanks(work.title), work);
+    if (!InsertRow(rs, kWorksTable, added, kSavedColumns, &why))
+        return Fail(why, dialogs);
     dialogs.Tell(kSaved);
 
     // One work without a title goes with every add; finding none is fine.
-    if (rs.Open(QStringLiteral("select *from 作品 where 篇名 is  null"), {}, LockType::Optimistic)
-        && rs.RecordCount() > 0)
-        rs.Delete();
-    rs.Close();
+    DeleteFirst(rs, QStringLiteral("select *from 作品 where 篇名 is  null"));
     return SaveResult::Added;
+}
+
+}  // namespace versilo
+
+namespace versilo {
+
+TuneRow TuneOfWork(Recordset &rs, const QString &title, const QString &tuneName)
+{
+    WorkRow first;
+    ReadFirst(rs, QStringLiteral("select *from 作品 where 篇名=?"), {title}, first);
+    TuneRow tune;
+    FindTune(rs, first.patternBook, tuneName, tune);
+    return tune;
 }
 
 }  // namespace versilo

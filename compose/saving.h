@@ -5,10 +5,13 @@
 
 #include <QString>
 
+#include "gateway.h"
+
 namespace versilo {
 
 class DataStore;
 class Dialogs;
+class Recordset;
 
 inline const QString kAskSave = QStringLiteral("真的要保存当前数据吗？");
 inline const QString kAskOverwrite = QStringLiteral("有同名文件，要覆盖原有的文件吗？");
@@ -34,5 +37,11 @@ enum class SaveResult {
 // Asks, looks for a work of the same title, overwrites or adds, and after an
 // add removes one work without a title. Every message goes through dialogs.
 SaveResult SaveWork(const WorkOnScreen &work, DataStore &store, Dialogs &dialogs);
+
+// The tune a stored work was written to, to put it back: the pattern book
+// named by the first work of this title, and there the tune of this name.
+// Nothing found (or a book name that is not one of the two books) gives an
+// empty tune.
+TuneRow TuneOfWork(Recordset &rs, const QString &title, const QString &tuneName);
 
 }  // namespace versilo

@@ -7,7 +7,7 @@ namespace versilo {
 
 void RegisterPatternWindows(WindowRegistry &registry)
 {
-    registry.Register(QStringLiteral("Form2"), [] { return new Form2; });
+    registry.Register(window::kPatternBrowser, [] { return new Form2; });
 }
 
 }  // namespace versilo

@@ -255,6 +255,12 @@ QString StoredPoem(const QString &text2)
     return TrimBlanks(s);
 }
 
+QString PoemFromStored(const QString &stored)
+{
+    QString s = stored;
+    return s.replace(u'|', kCrLf);
+}
+
 QString StoredPattern(const QString &text5)
 {
     QString s = text5;

@@ -64,6 +64,9 @@ QString ExplanationDisplayForm(const QString &stored);
 QString PoemDisplayForm(const QString &stored);
 // Text2 -> `正文` of 作品: CR LF -> "|", trimmed of blanks.
 QString StoredPoem(const QString &text2);
+// `正文` of 作品 -> Text2, the exact inverse of StoredPoem: "|" -> CR LF,
+// nothing added, so a work opened and saved unchanged stays the same.
+QString PoemFromStored(const QString &stored);
 // Text5 -> `格律`: CR LF -> "-", trimmed of blanks.
 QString StoredPattern(const QString &text5);
 

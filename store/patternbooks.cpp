@@ -18,18 +18,11 @@ bool FindTune(Recordset &rs, const QString &book, const QString &tuneName, TuneR
             *error = QStringLiteral("“%1”不是词谱。").arg(book);
         return false;
     }
-    if (!rs.Open(QStringLiteral("select *from ") + book + QStringLiteral(" where 篇名=?"), {tuneName})) {
-        if (error)
-            *error = rs.LastError();
-        return false;
-    }
-    const bool found = rs.RecordCount() > 0;
-    if (found) {
-        out.name = rs.Text(QStringLiteral("篇名"));
-        out.pattern = rs.Text(QStringLiteral("格律"));
-        out.explanation = rs.Text(QStringLiteral("正文"));
-    }
-    rs.Close();
+    QString why;
+    const bool found = ReadFirst(rs, QStringLiteral("select *from ") + book + QStringLiteral(" where 篇名=?"),
+                                 {tuneName}, out, &why);
+    if (error)
+        *error = why;
     return found;
 }
 

@@ -4,9 +4,9 @@
 
 #include <QString>
 
-namespace versilo {
+#include "gateway.h"
 
-class Recordset;
+namespace versilo {
 
 inline const QString kCommonBook = QStringLiteral("常用词谱");
 inline const QString kBaixiangBook = QStringLiteral("白香词谱");
@@ -14,12 +14,6 @@ inline const QString kBaixiangBook = QStringLiteral("白香词谱");
 // True for the two book names. A book name is spliced into SQL as a table
 // name, so nothing else may reach a query.
 bool IsPatternBook(const QString &name);
-
-struct TuneRow {
-    QString name;          // `篇名`
-    QString pattern;       // `格律`, stored form
-    QString explanation;   // `正文`, stored form
-};
 
 // The first tune named `tuneName` in `book`, read through `rs` with
 // "select *from " + book + " where 篇名=?" and closed again. False when the

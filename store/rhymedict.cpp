@@ -1,6 +1,7 @@
 #include "rhymedict.h"
 
 #include "datastore.h"
+#include "gateway.h"
 
 #include <array>
 
@@ -192,33 +193,12 @@ bool LoadRhymeDictionary(DataStore &store, const QString &system,
     };
     if (system != kNewRhyme && system != kPingshui)
         return fail(QStringLiteral("没有韵书“%1”。").arg(system));
-    Recordset &rs = store.Rs();
-    if (!rs.Open(QStringLiteral("select *from ") + system, {}, LockType::ReadOnly))
-        return fail(rs.LastError());
-    const int idCol = rs.ColumnIndex(QStringLiteral("id"));
-    const int hanziCol = rs.ColumnIndex(QStringLiteral("汉字"));
-    const int groupCol = rs.ColumnIndex(QStringLiteral("韵调"));
-    const int toneCol = rs.ColumnIndex(QStringLiteral("平仄"));
-    if (hanziCol < 0 || groupCol < 0 || toneCol < 0) {
-        rs.Close();
-        return fail(QStringLiteral("数据表“%1”缺少字段汉字、平仄或韵调。").arg(system));
-    }
-    const int count = rs.RecordCount();
-    for (int i = 0; i < count; ++i) {
-        DictionaryRow row;
-        row.id = idCol >= 0 ? rs.FieldAt(idCol).toLongLong() : 0;
-        row.hanzi = rs.FieldAt(hanziCol).toString();
-        const QVariant group = rs.FieldAt(groupCol);
-        if (!group.isNull())
-            row.group = group.toString();
-        const QVariant tone = rs.FieldAt(toneCol);
-        row.toneNull = tone.isNull();
-        if (!row.toneNull)
-            row.tone = tone.toString();
+    std::vector<DictionaryRow> rows;
+    QString why;
+    if (!ReadAll(store.Rs(), QStringLiteral("select *from ") + system, {}, rows, &why))
+        return fail(why);
+    for (DictionaryRow &row : rows)
         out.Append(std::move(row));
-        rs.MoveNext();
-    }
-    rs.Close();
     return true;
 }
 

@@ -35,6 +35,7 @@ struct DictionaryRow {
     QString group;      // `韵调` converted to text ("" for null)
     QString tone;       // `平仄` converted to text ("" for null)
     bool toneNull = false;
+    QString pinyin;     // `拼音`
 };
 
 // A loaded dictionary: the rows in store order, plus an index that gives the

@@ -1,6 +1,9 @@
 #include "schema.h"
 
 #include "datastore.h"
+#include "gateway.h"
+#include "patternbooks.h"
+#include "rhymedict.h"
 
 #include <sqlite3.h>
 
@@ -12,46 +15,25 @@ namespace versilo::schema {
 
 const std::vector<Table> &Tables()
 {
+    using namespace column;
     static const std::vector<Table> tables = [] {
-        const auto dictionary = [](const char16_t *name) {
-            return Table{QString::fromUtf16(name),
-                         {{QStringLiteral("汉字"), "TEXT"},
-                          {QStringLiteral("平仄"), "TEXT"},
-                          {QStringLiteral("韵调"), "INTEGER"},
-                          {QStringLiteral("拼音"), "TEXT"}}};
+        const auto dictionary = [](const QString &name) {
+            return Table{name, {{kHanzi, "TEXT"}, {kTone, "TEXT"}, {kGroup, "INTEGER"}, {kInitials, "TEXT"}}};
         };
-        const auto patternBook = [](const char16_t *name) {
-            return Table{QString::fromUtf16(name),
-                         {{QStringLiteral("篇名"), "TEXT"},
-                          {QStringLiteral("格律"), "TEXT"},
-                          {QStringLiteral("正文"), "TEXT"}}};
+        const auto patternBook = [](const QString &name) {
+            return Table{name, {{kTitle, "TEXT"}, {kPattern, "TEXT"}, {kText, "TEXT"}}};
         };
         return std::vector<Table>{
-            dictionary(u"中华新韵"),
-            dictionary(u"平水韵"),
-            Table{QStringLiteral("作品"),
-                  {{QStringLiteral("篇名"), "TEXT"},
-                   {QStringLiteral("正文"), "TEXT"},
-                   {QStringLiteral("格律"), "TEXT"},
-                   {QStringLiteral("词牌名"), "TEXT"},
-                   {QStringLiteral("词谱名"), "TEXT"},
-                   {QStringLiteral("作者"), "TEXT"},
-                   {QStringLiteral("时间"), "TEXT"}}},
-            patternBook(u"常用词谱"),
-            patternBook(u"白香词谱"),
-            Table{QStringLiteral("常识"),
-                  {{QStringLiteral("标题"), "TEXT"},
-                   {QStringLiteral("内容"), "TEXT"}}},
-            Table{QStringLiteral("诗词库"),
-                  {{QStringLiteral("标题"), "TEXT"},
-                   {QStringLiteral("作者"), "TEXT"},
-                   {QStringLiteral("正文"), "TEXT"},
-                   {QStringLiteral("拼音"), "TEXT"}}},
-            Table{QStringLiteral("作者"),
-                  {{QStringLiteral("姓名"), "TEXT"},
-                   {QStringLiteral("朝代"), "TEXT"},
-                   {QStringLiteral("年代"), "REAL"},
-                   {QStringLiteral("拼音"), "TEXT"}}},
+            dictionary(kNewRhyme),
+            dictionary(kPingshui),
+            Table{kWorksTable,
+                  {{kTitle, "TEXT"}, {kText, "TEXT"}, {kPattern, "TEXT"}, {kTuneName, "TEXT"},
+                   {kBookName, "TEXT"}, {kAuthor, "TEXT"}, {kTime, "TEXT"}}},
+            patternBook(kCommonBook),
+            patternBook(kBaixiangBook),
+            Table{kPagesTable, {{kHeading, "TEXT"}, {kContent, "TEXT"}}},
+            Table{kLibraryTable, {{kHeading, "TEXT"}, {kAuthor, "TEXT"}, {kText, "TEXT"}, {kInitials, "TEXT"}}},
+            Table{kAuthorsTable, {{kName, "TEXT"}, {kDynasty, "TEXT"}, {kYear, "REAL"}, {kInitials, "TEXT"}}},
         };
     }();
     return tables;

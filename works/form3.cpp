@@ -1,144 +1,45 @@
 #include "form3.h"
 
-#include "appcontext.h"
 #include "art.h"
-#include "datastore.h"
 #include "form1.h"
-#include "patternbooks.h"
-#include "prosody.h"
 #include "twips.h"
 #include "windowregistry.h"
 
 namespace versilo {
 
-namespace {
-
-// The tune a work was written to: the pattern book named by the first work
-// of this title, and there the tune of this name. Nothing found (or a book
-// name that is not one of the two books) gives an empty tune.
-TuneRow FindWorkTune(Recordset &rs, const QString &title, const QString &tuneName)
+Form3::Form3(QWidget *parent) : PagedWindow(window::kWorksBrowser, 13095, 8775, parent)
 {
-    QString book;
-    if (rs.Open(QStringLiteral("select *from 作品 where 篇名=?"), {title}) && rs.RecordCount() > 0)
-        book = rs.Text(QStringLiteral("词谱名"));
-    rs.Close();
-
-    TuneRow tune;
-    FindTune(rs, book, tuneName, tune);
-    return tune;
-}
-
-}  // namespace
-
-Form3::Form3(QWidget *parent) : VersiloWindow(QStringLiteral("Form3"), 13095, 8775, parent)
-{
-    SetFollowers({QStringLiteral("Form1")});
-
-    auto *image7 = new BackgroundPicture(QStringLiteral("Image7"), WindowBackground(TwSize(13095, 8775)), this);
-    image7->setGeometry(TwRect(0, 0, 13095, 8775));
+    SetFollowers({window::kCompose});
+    AddBackground(QStringLiteral("Image7"));
 
     auto *image1 = new ClickLabel(QStringLiteral("Image1"), this);   // keeps the mouse, does nothing
     image1->setGeometry(TwRect(840, 7740, 525, 525));
     image1->setPixmap(SealArt(TwSize(525, 525), QStringLiteral("作品")));
 
     // Four columns of 20 titles, filled top to bottom.
-    const double lefts[4] = {840, 3720, 6600, 9600};
-    const double rowStep = (7275.0 - 600.0) / 19.0;
-    for (int i = 0; i < kLabels; ++i) {
-        auto *label = new ClickLabel(QStringLiteral("Label4_%1").arg(i), this);
-        label->setGeometry(TwRect(lefts[i / 20], 600 + rowStep * (i % 20), 2805, 315));
-        label->setFont(SongFont(10.5));
-        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        label->setIndent(4);
-        label->setAutoFillBackground(true);
-        QPalette pal = label->palette();
-        pal.setColor(QPalette::Window, QColor(224, 224, 224));
-        pal.setColor(QPalette::WindowText, Qt::black);
-        label->setPalette(pal);
-        connect(label, &ClickLabel::clicked, this, [this, i] { Label4_Click(i); });
-        label4_.append(label);
-    }
-
-    auto *image5 = new PictureButton(QStringLiteral("Image5"), QStringLiteral("上一页"),
-                                     PictureButton::Orientation::Horizontal, this);
-    image5->setGeometry(TwRect(8280, 7800, 1305, 405));
-    auto *image4 = new PictureButton(QStringLiteral("Image4"), QStringLiteral("下一页"),
-                                     PictureButton::Orientation::Horizontal, this);
-    image4->setGeometry(TwRect(9720, 7800, 1305, 405));
-    auto *image6 = new PictureButton(QStringLiteral("Image6"), QStringLiteral("放弃返回"),
-                                     PictureButton::Orientation::Horizontal, this, false);
-    image6->setGeometry(TwRect(11160, 7800, 1305, 405));
-    connect(image4, &PictureButton::clicked, this, &Form3::Image4_Click);
-    connect(image5, &PictureButton::clicked, this, &Form3::Image5_Click);
-    connect(image6, &PictureButton::clicked, this, &Form3::Image6_Click);
-
+    AddGrid(QStringLiteral("Label4"),
+            {4, 20, {840, 3720, 6600, 9600}, 600, (7275.0 - 600.0) / 19.0, 2805, 315, true, true},
+            [this](int position) { return RowAt(works_, position).title; });
+    AddPagingButtons({7800, 8280, 9720, 11160, false});
     Load();
 }
 
-void Form3::Load()
+void Form3::Reload()
 {
-    ConnectAndPlace();
-    pageStart_ = 0;
-    works_.clear();
-    Recordset &rs = AppContext::Instance().Store().Rs();
-    if (rs.Open(QStringLiteral("select *from 作品"))) {
-        const int count = rs.RecordCount();
-        works_.reserve(count);
-        for (int i = 0; i < count; ++i) {
-            works_.push_back({rs.Text(QStringLiteral("篇名")), rs.Text(QStringLiteral("正文")),
-                              rs.Text(QStringLiteral("词牌名"))});
-            rs.MoveNext();
-        }
-    }
-    rs.Close();
-    ShowPage();
+    ReadAll(Rs(), QStringLiteral("select *from 作品"), {}, works_);
+    grid_->Reload(WorkCount());
 }
-
-Form3::Work Form3::WorkAt(int position) const
-{
-    if (position >= 0 && position < int(works_.size()))
-        return works_[position];
-    return {};
-}
-
-void Form3::ShowPage()
-{
-    for (int i = 0; i < kLabels; ++i)
-        label4_[i]->setText(WorkAt(pageStart_ + i).title);
-}
-
-void Form3::Image4_Click()
-{
-    // One page past the last title can be reached; it shows empty labels.
-    if (pageStart_ < WorkCount()) {
-        pageStart_ += kPageStep;
-        ShowPage();
-    }
-}
-
-void Form3::Image5_Click()
-{
-    pageStart_ = qMax(0, pageStart_ - kPageStep);
-    ShowPage();
-}
-
-void Form3::Image6_Click() { AppContext::Instance().Windows().Close(QStringLiteral("Form3")); }
 
 void Form3::Label4_Click(int index)
 {
-    AppContext &app = AppContext::Instance();
-    const QString title = index >= 0 && index < kLabels ? label4_[index]->text() : QString();
-    Form1 *form1 = app.Windows().Get<Form1>(QStringLiteral("Form1"));
+    ClickLabel *label = grid_->Label(index);
+    const QString title = label ? label->text() : QString();
+    Form1 *form1 = Form1::Find();
     if (!title.isEmpty() && form1) {
-        const Work work = WorkAt(pageStart_ + index);
-        form1->SetText(QStringLiteral("Text2"), QString());
-        form1->SetText(QStringLiteral("Text4"), title);
-        form1->SetCaption(QStringLiteral("Label1"), work.tuneName);
-        form1->SetText(QStringLiteral("Text2"), PoemDisplayForm(work.poem));
-        const TuneRow tune = FindWorkTune(app.Store().Rs(), title, work.tuneName);
-        form1->ShowTune(tune.name, tune.pattern, tune.explanation);
+        const WorkRow work = RowAt(works_, grid_->PositionOf(index));
+        form1->PutWorkBack(title, work.poem, work.tuneName);
     }
-    app.Windows().Close(QStringLiteral("Form3"));
+    CloseWindow();
 }
 
 }  // namespace versilo

@@ -3,43 +3,27 @@
 // fetched afresh from the pattern book it was written to, and closes.
 #pragma once
 
-#include <QList>
-#include <QString>
-#include <vector>
-
-#include "widgets.h"
+#include "gateway.h"
+#include "pagedwindow.h"
 
 namespace versilo {
 
-class Form3 : public VersiloWindow {
+class Form3 : public PagedWindow {
     Q_OBJECT
 public:
-    static constexpr int kLabels = 80;
-    static constexpr int kPageStep = kLabels - 1;   // consecutive pages share one title
-
     explicit Form3(QWidget *parent = nullptr);
-
-    int PageStart() const { return pageStart_; }
-    int WorkCount() const { return int(works_.size()); }
-
-    void Image4_Click();          // 下一页
-    void Image5_Click();          // 上一页
-    void Image6_Click();          // 放弃返回
     void Label4_Click(int index);
 
-private:
-    struct Work {
-        QString title;      // 篇名
-        QString poem;       // 正文, stored form
-        QString tuneName;   // 词牌名
-    };
-    void Load();
-    void ShowPage();
-    Work WorkAt(int position) const;
+    static constexpr int kLabels = 80;
+    static constexpr int kPageStep = kLabels - 1;   // consecutive pages share one title
+    int WorkCount() const { return int(works_.size()); }
 
-    std::vector<Work> works_;
-    int pageStart_ = 0;
-    QList<ClickLabel *> label4_;
+protected:
+    void Reload() override;
+    void ListClick(int index) override { Label4_Click(index); }
+
+private:
+    std::vector<WorkRow> works_;
 };
 
 }  // namespace versilo

@@ -7,7 +7,7 @@ namespace versilo {
 
 void RegisterWorksWindows(WindowRegistry &registry)
 {
-    registry.Register(QStringLiteral("Form3"), [] { return new Form3; });
+    registry.Register(window::kWorksBrowser, [] { return new Form3; });
 }
 
 }  // namespace versilo

@@ -30,7 +30,7 @@ QLabel *Picture(const QString &name, const QPixmap &art, const QRect &geometry, 
 }  // namespace
 
 Form10::Form10(QWidget *parent)
-    : VersiloWindow(QStringLiteral("Form10"), 13095, 8760, parent),
+    : VersiloWindow(window::kLauncher, 13095, 8760, parent),
       end_(&Form10::EndProgram),
       openUrl_([](const QUrl &url) { QDesktopServices::openUrl(url); })
 {
@@ -74,12 +74,12 @@ Form10::Form10(QWidget *parent)
     // 诗词写作 opens on the release of the mouse button, wherever it is.
     connect(buttons.value(QStringLiteral("Image2")), &PictureButton::released, this,
             &Form10::Image2_MouseUp);
-    const std::pair<const char *, const char *> opens[] = {
-        {"Image17", "Form4"}, {"Image15", "Form6"}, {"Image14", "Form5"},
-        {"Image18", "Form9"}, {"Image16", "Form8"}, {"Image9", "Form11"},
+    const std::pair<const char *, QString> opens[] = {
+        {"Image17", window::kKnowledge},     {"Image15", window::kPatternManager},
+        {"Image14", window::kLibrary},       {"Image18", window::kWorksManager},
+        {"Image16", window::kPrinting},      {"Image9", window::kDictionary},
     };
-    for (const auto &[control, form] : opens) {
-        const QString target = QLatin1String(form);
+    for (const auto &[control, target] : opens) {
         connect(buttons.value(QLatin1String(control)), &PictureButton::clicked, this,
                 [this, target] { OpenAfresh(target); });
     }
@@ -101,7 +101,7 @@ void Form10::OpenAfresh(const QString &form)
         windows.OpenFresh(form);
 }
 
-void Form10::Image2_MouseUp() { OpenAfresh(QStringLiteral("Form1")); }
+void Form10::Image2_MouseUp() { OpenAfresh(window::kCompose); }
 
 void Form10::Image8_Click()
 {
@@ -130,7 +130,7 @@ void Form10::EndProgram()
 
 void RegisterLauncherWindow(WindowRegistry &registry)
 {
-    registry.Register(QStringLiteral("Form10"), [] { return new Form10; });
+    registry.Register(window::kLauncher, [] { return new Form10; });
 }
 
 }  // namespace versilo

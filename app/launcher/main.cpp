@@ -12,7 +12,7 @@ int main(int argc, char **argv)
 
     versilo::WindowRegistry &windows = versilo::AppContext::Instance().Windows();
     versilo::RegisterAllWindows(windows);
-    windows.Show(QStringLiteral("Form10"));
+    windows.Show(versilo::window::kLauncher);
 
     const int code = app.exec();
     // Windows go before the application object does.

@@ -232,24 +232,24 @@ int main(int argc, char **argv)
 
     WindowRegistry &windows = Windows();
     RegisterAllWindows(windows);
-    QWidget *launcher = windows.Show(QStringLiteral("Form10"));
+    QWidget *launcher = windows.Show(window::kLauncher);
     launcher->move(0, 0);
     Settle();
-    int shots = Shoot(QStringLiteral("Form10"), out) ? 1 : 0;
+    int shots = Shoot(window::kLauncher, out) ? 1 : 0;
 
     // The composition window, from the launcher's 诗词写作.
-    if (windows.IsRegistered(QStringLiteral("Form1"))) {
+    if (windows.IsRegistered(window::kCompose)) {
         Click(launcher, QStringLiteral("Image2"));
-        QWidget *form1 = windows.Find(QStringLiteral("Form1"));
+        QWidget *form1 = windows.Find(window::kCompose);
         if (form1) {
             SetText(form1, QStringLiteral("Text4"), kTitle);
             SetText(form1, QStringLiteral("Text2"), kPoem);
 
             // A tune from the book, through the pattern browser.
-            if (windows.IsRegistered(QStringLiteral("Form2"))) {
+            if (windows.IsRegistered(window::kPatternBrowser)) {
                 Click(form1, QStringLiteral("Command4"));
-                if (QWidget *form2 = windows.Find(QStringLiteral("Form2"))) {
-                    shots += Shoot(QStringLiteral("Form2"), out);
+                if (QWidget *form2 = windows.Find(window::kPatternBrowser)) {
+                    shots += Shoot(window::kPatternBrowser, out);
                     const QString label = FindListLabel(form2, QStringLiteral("Label5_"), kTune,
                                                         QStringLiteral("Image4"), 20);
                     if (!label.isEmpty())
@@ -257,8 +257,8 @@ int main(int argc, char **argv)
                     else
                         std::fprintf(stderr, "versilo-shots: tune %s not in the book\n",
                                      qPrintable(kTune));
-                    if (windows.Find(QStringLiteral("Form2")))
-                        windows.Close(QStringLiteral("Form2"));
+                    if (windows.Find(window::kPatternBrowser))
+                        windows.Close(window::kPatternBrowser);
                     Settle();
                 }
             }
@@ -266,15 +266,15 @@ int main(int argc, char **argv)
             Click(form1, QStringLiteral("Command2"));
             Click(form1, QStringLiteral("Command9"));
             Click(form1, QStringLiteral("Command1"));
-            shots += Shoot(QStringLiteral("Form1"), out);
+            shots += Shoot(window::kCompose, out);
 
             // Save the work, then list it in the works browser.
-            if (windows.IsRegistered(QStringLiteral("Form3"))) {
+            if (windows.IsRegistered(window::kWorksBrowser)) {
                 Click(form1, QStringLiteral("Command7"));
                 Click(form1, QStringLiteral("Command8"));
-                shots += Shoot(QStringLiteral("Form3"), out);
-                if (windows.Find(QStringLiteral("Form3")))
-                    windows.Close(QStringLiteral("Form3"));
+                shots += Shoot(window::kWorksBrowser, out);
+                if (windows.Find(window::kWorksBrowser))
+                    windows.Close(window::kWorksBrowser);
                 Settle();
             }
 
@@ -295,9 +295,9 @@ int main(int argc, char **argv)
     }
     // Every window this build has must have been drawn.
     int expected = 0;
-    for (const char *form : {"Form10", "Form1", "Form2", "Form3"})
-        expected += windows.IsRegistered(QLatin1String(form)) ? 1 : 0;
-    expected += windows.IsRegistered(QStringLiteral("Form1")) ? 1 : 0;   // the explanation
+    for (const QString &form : {window::kLauncher, window::kCompose, window::kPatternBrowser, window::kWorksBrowser})
+        expected += windows.IsRegistered(form) ? 1 : 0;
+    expected += windows.IsRegistered(window::kCompose) ? 1 : 0;   // the explanation
     context.SetDialogs(nullptr);
     windows.CloseAll();
     Settle();

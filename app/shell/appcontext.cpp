@@ -1,7 +1,6 @@
 #include "appcontext.h"
 
 #include <QCoreApplication>
-#include <QDir>
 
 #include "applocation.h"
 #include "dialogs.h"

@@ -85,6 +85,12 @@ QWidget *WindowRegistry::Show(const QString &name)
     return w;
 }
 
+QWidget *WindowRegistry::FindOrCreate(const QString &name)
+{
+    QWidget *w = Find(name);
+    return w ? w : Create(name);
+}
+
 void WindowRegistry::Close(const QString &name)
 {
     Discard(windows_.take(name).data());

@@ -1,4 +1,4 @@
-// The eleven windows by name ("Form1" ... "Form11"): each exists at most once.
+// The eleven windows by name (windownames.h): each exists at most once.
 #pragma once
 
 #include <QHash>
@@ -7,13 +7,15 @@
 #include <QWidget>
 #include <functional>
 
+#include "windownames.h"
+
 namespace versilo {
 
 class WindowRegistry {
 public:
     using Factory = std::function<QWidget *()>;
 
-    // Each window library registers how its window is made (see app/main).
+    // Each window library registers how its window is made (see app/launcher/windows.cpp).
     void Register(const QString &name, Factory make);
     bool IsRegistered(const QString &name) const;
     // Forgets how the window is made (tests); an open one stays open.
@@ -27,6 +29,10 @@ public:
     QWidget *OpenFresh(const QString &name);
     // Create the window if it does not exist, then show it.
     QWidget *Show(const QString &name);
+    // The window if it exists (shown or hidden); else it is created and
+    // stays hidden until something shows it.
+    QWidget *FindOrCreate(const QString &name);
+    template <class T> T *FindOrCreate(const QString &name) { return qobject_cast<T *>(FindOrCreate(name)); }
     // Destroy the window with its state (at once; safe from its own handlers).
     void Close(const QString &name);
     // Keep the window, hidden.
@@ -34,7 +40,7 @@ public:
     void CloseAll();
 
     // The launcher, the window all others open over and follow.
-    QWidget *Launcher() const { return Find(QStringLiteral("Form10")); }
+    QWidget *Launcher() const { return Find(window::kLauncher); }
 
 private:
     QWidget *Create(const QString &name);   // made by the factory, not yet shown

@@ -15,7 +15,6 @@
 namespace versilo::testing {
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
 
 class Form1Test : public WindowTest {};
 

@@ -19,9 +19,12 @@
 #include "dialogs.h"
 #include "form1.h"
 #include "textbox.h"
+#include "ui_support.h"
 #include "windowregistry.h"
 
 namespace versilo::testing {
+
+inline const QString kCrLf = QStringLiteral("\r\n");
 
 inline QString FixtureSeed() { return QStringLiteral(VERSILO_SOURCE_DIR "/tests/support/fixture-seed"); }
 
@@ -41,25 +44,35 @@ inline void WriteSeed(const QString &dir, const QString &table, const QStringLis
 
 class WindowTest : public ::testing::Test {
 protected:
+    using Registration = void (*)(WindowRegistry &);
+    // The windows of one library besides the composition window, and a
+    // stand-in launcher at `launcherAt` (none when null).
+    explicit WindowTest(Registration more = nullptr, QPoint launcherAt = {})
+        : more_(more), launcherAt_(launcherAt)
+    {
+    }
+
     void SetUp() override
     {
         ASSERT_TRUE(tmp_.isValid());
         AppContext &app = AppContext::Instance();
         app.Reset();
-        Flush();
+        Settle();
         UseSeed(FixtureSeed());
         app.SetDialogs(&dialogs_);
         RegisterComposeWindows(app.Windows());
-        RegisterMore(app.Windows());
+        if (more_)
+            more_(app.Windows());
+        if (!launcherAt_.isNull())
+            OpenStandInLauncher(app.Windows(), launcherAt_);
     }
     void TearDown() override
     {
         AppContext &app = AppContext::Instance();
         app.Reset();
-        Flush();
+        Settle();
         app.SetDialogs(nullptr);
     }
-    virtual void RegisterMore(WindowRegistry &) {}
 
     // A database created afresh from the given seed folder.
     void UseSeed(const QString &seedDir)
@@ -73,7 +86,6 @@ protected:
     }
     QString TempPath(const QString &name) const { return tmp_.path() + u'/' + name; }
 
-    static void Flush() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
     static WindowRegistry &Windows() { return AppContext::Instance().Windows(); }
     static Recordset &Rs() { return AppContext::Instance().Store().Rs(); }
 
@@ -84,6 +96,21 @@ protected:
         T *c = w->findChild<T *>(name);
         EXPECT_NE(c, nullptr) << name.toStdString();
         return c;
+    }
+    // The tune the composition window shows: its name over both columns,
+    // its pattern and explanation laid out.
+    static void ExpectTune(Form1 *f, const QString &name, const QString &pattern, const QString &explanation)
+    {
+        EXPECT_EQ(f->Caption("Label1"), name);
+        EXPECT_EQ(f->Caption("Label11"), name);
+        EXPECT_EQ(f->Text("Text5"), pattern);
+        EXPECT_EQ(f->Text("Text3"), explanation);
+    }
+    // Clicks `button` of `opener` and returns the window it opened.
+    template <class T> static T *OpenFrom(QWidget *opener, const char *button, const QString &window)
+    {
+        Click(opener, QLatin1String(button));
+        return Windows().Get<T>(window);
     }
     static void Click(QWidget *w, const QString &name) { QTest::mouseClick(Child(w, name), Qt::LeftButton); }
     static QString LabelText(QWidget *w, const QString &name) { return Child<QLabel>(w, name)->text(); }
@@ -129,6 +156,8 @@ protected:
     ScriptedDialogs dialogs_;
 
 private:
+    Registration more_;
+    QPoint launcherAt_;
     QTemporaryDir tmp_;
     int dbCount_ = 0;
 };

@@ -8,28 +8,10 @@
 namespace versilo::testing {
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
-
 class Form2Test : public WindowTest {
 protected:
-    void RegisterMore(WindowRegistry &registry) override
-    {
-        RegisterPatternWindows(registry);
-        // A stand-in launcher, so that placement can be seen.
-        registry.Register(QStringLiteral("Form10"), [] {
-            auto *w = new QWidget;
-            w->setWindowFlag(Qt::FramelessWindowHint);
-            w->resize(TwSize(13095, 8760));
-            w->move(90, 70);
-            return w;
-        });
-        Windows().OpenFresh(QStringLiteral("Form10"));
-    }
-    Form2 *OpenForm2(Form1 *f)
-    {
-        Click(f, "Command4");
-        return Windows().Get<Form2>(QStringLiteral("Form2"));
-    }
+    Form2Test() : WindowTest(RegisterPatternWindows, QPoint(90, 70)) {}
+    Form2 *OpenForm2(Form1 *f) { return OpenFrom<Form2>(f, "Command4", window::kPatternBrowser); }
     static QString Name(Form2 *b, int i) { return LabelText(b, QStringLiteral("Label5_%1").arg(i)); }
     void UseBook(const QStringList &rows)
     {
@@ -82,10 +64,8 @@ TEST_F(Form2Test, ChosenTuneFeedsTheConformanceCheck)
     f->SetText("Text8", QStringLiteral("旧") + kCrLf);
     Click(OpenForm2(f), "Label5_0");
     EXPECT_EQ(Windows().Find("Form2"), nullptr);
-    EXPECT_EQ(f->Caption("Label1"), QStringLiteral("忆江南"));
-    EXPECT_EQ(f->Caption("Label11"), QStringLiteral("忆江南"));
-    EXPECT_EQ(f->Text("Text5"), QStringLiteral("○○●●●\r\n●●○○○\r\n\r\n"));
-    EXPECT_EQ(f->Text("Text3"), QStringLiteral("单调二十七字\r\n例：白居易词\r\n"));
+    ExpectTune(f, QStringLiteral("忆江南"), QStringLiteral("○○●●●\r\n●●○○○\r\n\r\n"),
+               QStringLiteral("单调二十七字\r\n例：白居易词\r\n"));
     EXPECT_EQ(f->Text("Text6"), QString());
     EXPECT_EQ(f->Text("Text8"), QString());
     EXPECT_EQ(f->Text("Text4"), QStringLiteral("春晓"));
@@ -191,6 +171,21 @@ TEST_F(Form2Test, PagesStepBy71AndReopenAtTheFirstPage)
     EXPECT_EQ(b->PageStart(), 0);
     Click(b, "Label5_0");
     EXPECT_EQ(f->Caption("Label1"), QStringLiteral("调0"));
+}
+
+// 下一页 moves only while the page start lies before the end of the book.
+TEST_F(Form2Test, NextPageStopsAtAnEmptyBookAndWhenTheStartReachesTheCount)
+{
+    for (const int tunes : {0, 71}) {
+        QStringList rows;
+        for (int i = 0; i < tunes; ++i)
+            rows << QStringLiteral("调%1\t○-\t").arg(i);
+        UseBook(rows);
+        Form2 *b = OpenForm2(OpenForm1());
+        Click(b, "Image4");
+        Click(b, "Image4");
+        EXPECT_EQ(b->PageStart(), tunes) << tunes;
+    }
 }
 
 }  // namespace

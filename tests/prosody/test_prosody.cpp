@@ -2,13 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "ui_support.h"
+
 using namespace versilo;
 
-// Readable failure output for texts.
-void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << QString(s).replace("\r", "\\r").replace("\n", "\\n").toStdString() << '"';
-}
 
 namespace {
 

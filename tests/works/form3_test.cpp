@@ -8,28 +8,11 @@
 namespace versilo::testing {
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
-
 class Form3Test : public WindowTest {
 protected:
-    void RegisterMore(WindowRegistry &registry) override
-    {
-        RegisterWorksWindows(registry);
-        registry.Register(QStringLiteral("Form10"), [] {
-            auto *w = new QWidget;
-            w->setWindowFlag(Qt::FramelessWindowHint);
-            w->resize(TwSize(13095, 8760));
-            w->move(60, 40);
-            return w;
-        });
-        Windows().OpenFresh(QStringLiteral("Form10"));
-    }
-    Form3 *OpenForm3(Form1 *f)
-    {
-        Click(f, "Command8");
-        return Windows().Get<Form3>(QStringLiteral("Form3"));
-    }
     static QString Title(Form3 *w, int i) { return LabelText(w, QStringLiteral("Label4_%1").arg(i)); }
+    Form3 *OpenForm3(Form1 *f) { return OpenFrom<Form3>(f, "Command8", window::kWorksBrowser); }
+    Form3Test() : WindowTest(RegisterWorksWindows, QPoint(60, 40)) {}
 };
 
 TEST_F(Form3Test, ListsThreeWorksAndAnEmptyLabelOnlyCloses)
@@ -88,11 +71,9 @@ TEST_F(Form3Test, ChosenWorkArrivesWithItsTune)
     Click(OpenForm3(f), "Label4_0");
     EXPECT_EQ(Windows().Find("Form3"), nullptr);
     EXPECT_EQ(f->Text("Text4"), QStringLiteral("春晓"));
-    EXPECT_EQ(f->Text("Text2"), QStringLiteral("春眠不觉晓\r\n处处闻啼鸟\r\n\r\n"));
-    EXPECT_EQ(f->Caption("Label1"), QStringLiteral("忆江南"));
-    EXPECT_EQ(f->Caption("Label11"), QStringLiteral("忆江南"));
-    EXPECT_EQ(f->Text("Text5"), QStringLiteral("○○●●●\r\n●●○○○\r\n\r\n"));
-    EXPECT_EQ(f->Text("Text3"), QStringLiteral("单调二十七字\r\n例：白居易词\r\n"));
+    EXPECT_EQ(f->Text("Text2"), QStringLiteral("春眠不觉晓\r\n处处闻啼鸟\r\n"));
+    ExpectTune(f, QStringLiteral("忆江南"), QStringLiteral("○○●●●\r\n●●○○○\r\n\r\n"),
+               QStringLiteral("单调二十七字\r\n例：白居易词\r\n"));
     EXPECT_EQ(f->Text("Text6"), QString());
     EXPECT_EQ(f->Caption("Command2"), QStringLiteral("平水韵"));
     EXPECT_EQ(f->Caption("Command3"), QStringLiteral("白香词谱"));
@@ -100,7 +81,7 @@ TEST_F(Form3Test, ChosenWorkArrivesWithItsTune)
     // A tune the book does not hold: title and poem in full, no tune.
     Click(OpenForm3(f), "Label4_1");
     EXPECT_EQ(f->Text("Text4"), QStringLiteral("秋思"));
-    EXPECT_EQ(f->Text("Text2"), QStringLiteral("A\r\nB\r\n"));
+    EXPECT_EQ(f->Text("Text2"), QStringLiteral("A\r\nB"));
     EXPECT_EQ(f->Caption("Label1"), QString());
     EXPECT_EQ(f->Caption("Label11"), QString());
     EXPECT_EQ(f->Text("Text5"), kCrLf);
@@ -113,7 +94,7 @@ TEST_F(Form3Test, ChosenWorkArrivesWithItsTune)
 
     // A book name that is no pattern book is not looked into.
     Click(OpenForm3(f), "Label4_3");
-    EXPECT_EQ(f->Text("Text2"), QStringLiteral("D\r\n"));
+    EXPECT_EQ(f->Text("Text2"), QStringLiteral("D"));
     EXPECT_EQ(f->Caption("Label1"), QString());
     EXPECT_EQ(f->Text("Text5"), kCrLf);
 }
@@ -124,10 +105,10 @@ TEST_F(Form3Test, SameTitleTakesTheBookOfTheFirstWork)
     AddWork(QStringLiteral("同题"), QStringLiteral("二"), QStringLiteral("忆江南"), QStringLiteral("常用词谱"));
     Form1 *f = OpenForm1();
     Click(OpenForm3(f), "Label4_1");
-    EXPECT_EQ(f->Text("Text2"), QStringLiteral("二\r\n"));
+    EXPECT_EQ(f->Text("Text2"), QStringLiteral("二"));
     EXPECT_EQ(f->Caption("Label1"), QString());   // 忆江南 is not in 白香词谱
     Click(OpenForm3(f), "Label4_0");
-    EXPECT_EQ(f->Text("Text2"), QStringLiteral("一\r\n"));
+    EXPECT_EQ(f->Text("Text2"), QStringLiteral("一"));
     EXPECT_EQ(f->Caption("Label1"), QStringLiteral("如梦令"));
     EXPECT_EQ(f->Text("Text5"), QStringLiteral("◎●◎○○●\r\n◎●◎○○●\r\n\r\n"));
 }
@@ -145,30 +126,60 @@ TEST_F(Form3Test, PagesStepBy79BothWays)
     EXPECT_EQ(w->WorkCount(), 100);
     EXPECT_EQ(Title(w, 79), QStringLiteral("作品79"));
 
-    Click(w, "Image4");
-    EXPECT_EQ(w->PageStart(), 79);
-    EXPECT_EQ(Title(w, 0), QStringLiteral("作品79"));
-    EXPECT_EQ(Title(w, 20), QStringLiteral("作品99"));
-    EXPECT_EQ(Title(w, 21), QString());
-    Click(w, "Image4");
-    EXPECT_EQ(w->PageStart(), 158);
-    for (int i = 0; i < Form3::kLabels; ++i)
-        ASSERT_EQ(Title(w, i), QString()) << i;
-    Click(w, "Image4");
-    EXPECT_EQ(w->PageStart(), 158);
-
-    Click(w, "Image5");
-    EXPECT_EQ(w->PageStart(), 79);
-    EXPECT_EQ(Title(w, 1), QStringLiteral("作品80"));
-    Click(w, "Image5");
-    Click(w, "Image5");
-    EXPECT_EQ(w->PageStart(), 0);
-    EXPECT_EQ(Title(w, 0), QStringLiteral("作品0"));
+    // Each button press, the page start after it, and a label with its title.
+    struct Step {
+        const char *button;
+        int start;
+        int label;
+        const char *title;   // "" for an empty label
+    } steps[] = {
+        {"Image4", 79, 0, "作品79"}, {nullptr, 79, 20, "作品99"}, {nullptr, 79, 21, ""},
+        {"Image4", 158, 0, ""},      {"Image4", 158, 79, ""},
+        {"Image5", 79, 1, "作品80"}, {"Image5", 0, 0, "作品0"},    {"Image5", 0, 0, "作品0"},
+    };
+    for (const Step &step : steps) {
+        if (step.button)
+            Click(w, QLatin1String(step.button));
+        EXPECT_EQ(w->PageStart(), step.start) << (step.button ? step.button : "-");
+        EXPECT_EQ(Title(w, step.label), QString::fromUtf8(step.title)) << step.label;
+        for (int i = 0; step.start == 158 && i < Form3::kLabels; ++i)
+            ASSERT_EQ(Title(w, i), QString()) << i;
+    }
 
     Click(w, "Image4");
     Click(w, "Label4_2");
     EXPECT_EQ(f->Text("Text4"), QStringLiteral("作品81"));
-    EXPECT_EQ(f->Text("Text2"), QStringLiteral("句81\r\n"));
+    EXPECT_EQ(f->Text("Text2"), QStringLiteral("句81"));
+}
+
+// 下一页 moves only while the page start lies before the end of the list.
+TEST_F(Form3Test, NextPageStopsAtAnEmptyListAndWhenTheStartReachesTheCount)
+{
+    Form1 *f = OpenForm1();
+    Form3 *w = OpenForm3(f);
+    Click(w, "Image4");
+    EXPECT_EQ(w->PageStart(), 0);
+    for (int i = 0; i < Form3::kPageStep; ++i)
+        AddWork(QStringLiteral("作品%1").arg(i), QStringLiteral("句"));
+    w = OpenForm3(f);
+    Click(w, "Image4");
+    Click(w, "Image4");
+    EXPECT_EQ(w->PageStart(), Form3::kPageStep);
+}
+
+// Putting a work back is the exact inverse of saving it: opened and saved
+// unchanged, a work stays as it was stored.
+TEST_F(Form3Test, WorkOpenedAndSavedUnchangedStaysTheSame)
+{
+    for (const QString &poem : {QStringLiteral("春眠不觉晓|"), QStringLiteral("A||B"), QStringLiteral("A|  B")}) {
+        AddWork(QStringLiteral("春晓"), poem, QStringLiteral("忆江南"));
+        Form1 *f = OpenForm1();
+        Click(OpenForm3(f), "Label4_0");
+        Click(f, "Command7");
+        ASSERT_EQ(Works().size(), 1);
+        EXPECT_EQ(Works()[0].section(u'#', 1, 1), poem);
+        UseSeed(FixtureSeed());   // a fresh database for the next case
+    }
 }
 
 }  // namespace

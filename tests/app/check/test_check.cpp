@@ -10,11 +10,8 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-// Readable failure output for texts.
-void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << QString(s).replace("\r", "\\r").replace("\n", "\\n").toStdString() << '"';
-}
+#include "ui_support.h"
+
 
 namespace {
 

@@ -6,6 +6,7 @@
 
 #include "appcontext.h"
 #include "appicon.h"
+#include "ui_support.h"
 #include "dialogs.h"
 #include "launcher.h"
 #include "twips.h"
@@ -13,17 +14,9 @@
 #include "windowregistry.h"
 
 using namespace versilo;
+using namespace versilo::testing;
 
 namespace {
-
-void Send(QWidget *w, QEvent::Type type, QPoint local, Qt::MouseButton button = Qt::LeftButton)
-{
-    QMouseEvent e(type, QPointF(local), QPointF(w->mapToGlobal(local)),
-                  type == QEvent::MouseMove ? Qt::NoButton : button,
-                  type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button),
-                  Qt::NoModifier);
-    QApplication::sendEvent(w, &e);
-}
 
 class LauncherTest : public ::testing::Test {
 protected:

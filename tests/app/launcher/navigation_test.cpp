@@ -13,25 +13,16 @@
 #include <QWindow>
 
 #include "appcontext.h"
+#include "ui_support.h"
 #include "dialogs.h"
 #include "launcher.h"
 #include "widgets.h"
 #include "windowregistry.h"
 
 using namespace versilo;
+using namespace versilo::testing;
 
 namespace {
-
-void Send(QWidget *w, QEvent::Type type, QPoint local)
-{
-    QMouseEvent e(type, QPointF(local), QPointF(w->mapToGlobal(local)),
-                  type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
-                  type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
-                  Qt::NoModifier);
-    QApplication::sendEvent(w, &e);
-}
-
-void Settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
 // A left-button press or release as the mouse makes it, through the
 // platform: the window system hands it to the window under the pointer, and

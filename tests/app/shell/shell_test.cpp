@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "appcontext.h"
+#include "ui_support.h"
 #include "art.h"
 #include "dialogs.h"
 #include "twips.h"
@@ -14,20 +15,9 @@
 #include "windowregistry.h"
 
 using namespace versilo;
+using namespace versilo::testing;
 
 namespace {
-
-void FinishDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-
-void Send(QWidget *w, QEvent::Type type, QPoint local, Qt::MouseButton button = Qt::LeftButton)
-{
-    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton
-                                  : type == QEvent::MouseMove       ? Qt::MouseButtons(button)
-                                                                    : Qt::MouseButtons(button);
-    QMouseEvent e(type, QPointF(local), QPointF(w->mapToGlobal(local)),
-                  type == QEvent::MouseMove ? Qt::NoButton : button, held, Qt::NoModifier);
-    QApplication::sendEvent(w, &e);
-}
 
 // A data window as the window libraries write them.
 class TestWindow : public VersiloWindow {
@@ -112,14 +102,25 @@ TEST_F(ShellTest, RegistryKeepsEachWindowOnceAndOpensAfresh)
     EXPECT_NE(second.data(), first.data());
     EXPECT_EQ(Windows().Find(QStringLiteral("Form4")), second.data());
     EXPECT_TRUE(second->isVisible());
-    FinishDeletes();
+    Settle();
     EXPECT_TRUE(first.isNull());
 
     Windows().Close(QStringLiteral("Form4"));
     EXPECT_EQ(Windows().Find(QStringLiteral("Form4")), nullptr);
     EXPECT_FALSE(second->isVisible());
-    FinishDeletes();
+    Settle();
     EXPECT_TRUE(second.isNull());
+}
+
+TEST_F(ShellTest, FindOrCreateMakesAMissingWindowHidden)
+{
+    QWidget *made = Windows().FindOrCreate(QStringLiteral("Form1"));
+    ASSERT_TRUE(made);
+    EXPECT_FALSE(made->isVisible());
+    EXPECT_EQ(Windows().FindOrCreate(QStringLiteral("Form1")), made);
+    EXPECT_EQ(Windows().Show(QStringLiteral("Form1")), made);
+    EXPECT_TRUE(made->isVisible());
+    EXPECT_EQ(Windows().FindOrCreate(QStringLiteral("Form5")), nullptr);   // not registered
 }
 
 TEST_F(ShellTest, ClosingFromTheWindowsOwnHandlerIsSafe)
@@ -137,7 +138,7 @@ TEST_F(ShellTest, ClosingFromTheWindowsOwnHandlerIsSafe)
     Send(button, QEvent::MouseButtonRelease, QPoint(5, 5));
     EXPECT_TRUE(after);
     EXPECT_EQ(Windows().Find(QStringLiteral("Form2")), nullptr);
-    FinishDeletes();
+    Settle();
 }
 
 TEST_F(ShellTest, DraggingMovesWindowByThePointerAndTheLauncherFollows)

@@ -1,0 +1,70 @@
+// A paged grid of list labels: columns x rows of ClickLabels named
+// name + "_" + index, laid out in twips, showing one page of a list through
+// a Pager. The window says how a list position reads; a click reports the
+// label index and the list position it shows.
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <functional>
+
+#include "pager.h"
+
+class QLabel;
+class QWidget;
+
+namespace versilo {
+
+class ClickLabel;
+
+struct GridLayout {
+    int columns = 1;
+    int rows = 1;
+    QList<double> lefts;       // left of each column, twips
+    double top = 0;            // top of the first row
+    double rowStep = 0;        // from one row's top to the next
+    double width = 0;          // label size
+    double height = 0;
+    bool columnMajor = true;   // indexes fill a column top to bottom first; else a row left to right
+    bool grey = false;         // the grey list look
+    double fontPoints = 10.5;  // 宋体
+    bool centred = false;      // text centred instead of left with a small indent
+};
+
+class PagedGrid : public QObject {
+    Q_OBJECT
+public:
+    using TextAt = std::function<QString(int position)>;
+
+    // `step` is the paging step (as a rule the label count minus one).
+    PagedGrid(QWidget *window, const QString &name, const GridLayout &layout, int step, TextAt text);
+
+    int Size() const { return int(labels_.size()); }
+    ClickLabel *Label(int index) const { return labels_.value(index); }
+    QList<QLabel *> Labels() const;
+    const Pager &Paging() const { return pager_; }
+    int PositionOf(int index) const { return pager_.At(index); }
+
+    // A list read afresh: `count` entries, shown from the top (`text` as for Show).
+    void Reload(int count, const TextAt &text = {});
+    // The same list read again (`count` entries), on the same page.
+    void SetCount(int count);
+    // Label i shows the list position page start + i; `text` replaces the
+    // window's reading for this once (for a placeholder, say).
+    void Show(const TextAt &text = {});
+    // Next page while the page start lies before the end; shown when moved.
+    bool Next();
+    // Previous page, never before the top; shown in every case.
+    void Previous();
+
+signals:
+    void clicked(int index);
+
+private:
+    QList<ClickLabel *> labels_;
+    Pager pager_;
+    TextAt text_;
+};
+
+}  // namespace versilo

@@ -1,0 +1,146 @@
+// Paging a list over a fixed set of labels, and scrolling a name list with
+// its thumb and arrows.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTest>
+
+#include "namelist.h"
+#include "ui_support.h"
+#include "pager.h"
+#include "twips.h"
+#include "widgets.h"
+
+using namespace versilo;
+
+namespace {
+
+// Steps of 71 over lists of different lengths: "n" next, "p" previous.
+TEST(Pager, NextStopsOncePastTheEndPreviousAtTheTop)
+{
+    struct Case {
+        int count;
+        const char *moves;
+        int start;
+        int page;
+    } cases[] = {
+        {0, "n", 0, 1},          // an empty list has no next page
+        {71, "n", 71, 2},        // one page past the last entry...
+        {71, "nn", 71, 2},       // ...and no further: start equals count
+        {100, "nnn", 142, 3},
+        {100, "nnp", 71, 2},
+        {100, "p", 0, 1},
+        {100, "np", 0, 1},
+        {100, "npp", 0, 1},
+    };
+    for (const Case &c : cases) {
+        Pager p(71);
+        p.Reset(c.count);
+        for (const char *m = c.moves; *m; ++m)
+            *m == 'n' ? p.Next() : p.Previous();
+        EXPECT_EQ(p.Start(), c.start) << c.count << ' ' << c.moves;
+        EXPECT_EQ(p.PageNumber(), c.page) << c.count << ' ' << c.moves;
+        EXPECT_EQ(p.At(3), c.start + 3);
+    }
+    Pager p(293);
+    p.Reset(600);
+    p.Next();
+    p.SetCount(10);   // read again: the page stays
+    EXPECT_EQ(p.Start(), 293);
+    EXPECT_FALSE(p.Next());
+    p.Reset(10);
+    EXPECT_EQ(p.Start(), 0);
+}
+
+// The constants of the pattern management list.
+ScrollRules PatternListRules()
+{
+    ScrollRules r;
+    r.resetTop = 1665;
+    r.upStep = r.downStep = 8520;
+    r.upMinTop = 1665;
+    r.downMaxTop = 7500;
+    r.dragMin = 1665;
+    r.dragMax = 7945;
+    r.startAt = LinearStart(1665, 5600);
+    return r;
+}
+
+// "u" up arrow, "d" down arrow, a number: the thumb dragged to that top.
+TEST(ListScroll, ArrowsAndDragKeepTheirOwnBounds)
+{
+    struct Case {
+        int count;
+        std::vector<double> moves;   // -1 up, -2 down, else a drag
+        int start;
+        double top;
+    } cases[] = {
+        {100, {-2}, 1, 1665 + 85.2},
+        {100, {-2, -1}, 0, 1665},
+        {100, {-1}, 0, 1665},
+        {10, {-2, -2, -2, -2, -2, -2, -2}, 6, 7500},   // the seventh step passes 7500: the list stays
+        {0, {-2}, 1, 1665},                             // empty: the thumb stays, the list moves on
+        {0, {-2, -1}, 0, 1665},
+        {10, {9000}, 11, 7945},                         // the drag goes past the last name
+        {10, {100}, 0, 1665},
+        {0, {5000}, 0, 1665},                           // an empty list does not drag
+    };
+    for (const Case &c : cases) {
+        ListScroll s(PatternListRules());
+        s.Reset(c.count);
+        for (double m : c.moves)
+            m == -1 ? s.Up() : m == -2 ? s.Down() : void(s.DragTo(m));
+        EXPECT_EQ(s.Start(), c.start) << c.count << ' ' << c.moves.size();
+        EXPECT_DOUBLE_EQ(s.ThumbTop(), c.top) << c.count << ' ' << c.moves.size();
+    }
+    // The printing window's thumb: 25 works, 4480 twips down show from 20 on.
+    EXPECT_EQ(LinearStart(960, 5600)(5440, 25), 20);
+}
+
+TEST(NameList, ThumbDraggedByTheMouseScrollsTheLabels)
+{
+    QWidget window;
+    window.resize(TwSize(13095, 8775));
+    NameListLayout layout;
+    layout.labels = 20;
+    layout.left = 1080;
+    layout.top = 1680;
+    layout.width = 1200;
+    layout.height = 255;
+    layout.thumbName = QStringLiteral("Label21");
+    layout.thumbLeft = 2430;
+    layout.upName = QStringLiteral("Image2");
+    layout.upLeft = 2445;
+    layout.upTop = 1440;
+    layout.downName = QStringLiteral("Image3");
+    layout.downLeft = 2430;
+    layout.downTop = 7680;
+    layout.rules = PatternListRules();
+    NameList list(&window, QStringLiteral("Label4"), layout,
+                  [](int position) { return position < 30 ? QStringLiteral("调%1").arg(position) : QString(); });
+    list.Reload(30);
+    QLabel *thumb = window.findChild<QLabel *>(QStringLiteral("Label21"));
+    ASSERT_EQ(thumb, list.Thumb());
+    EXPECT_EQ(thumb->geometry(), TwRect(2430, 1665, 180, 180));
+    EXPECT_EQ(window.findChild<QLabel *>(QStringLiteral("Label4_19"))->geometry(), TwRect(1080, 7380, 1200, 255));
+
+    versilo::testing::Send(thumb, QEvent::MouseButtonPress, QPoint(4, 4));
+    versilo::testing::Send(thumb, QEvent::MouseMove, QPoint(4, 4 + 20));   // 300 twips down
+    versilo::testing::Send(thumb, QEvent::MouseButtonRelease, QPoint(4, 24));
+    EXPECT_DOUBLE_EQ(list.Scroll().ThumbTop(), 1965);
+    EXPECT_EQ(list.Start(), 1);   // 300 x 30 / 5600
+    EXPECT_EQ(list.Label(0)->text(), QStringLiteral("调1"));
+    versilo::testing::Send(thumb, QEvent::MouseMove, QPoint(4, 200));   // released: nothing moves
+    EXPECT_EQ(list.Start(), 1);
+
+    QTest::mouseClick(list.DownArrow(), Qt::LeftButton);
+    EXPECT_EQ(list.Label(0)->text(), QStringLiteral("调2"));
+    EXPECT_EQ(list.Label(19)->text(), QStringLiteral("调21"));
+    int clicked = -1;
+    QObject::connect(&list, &NameList::clicked, [&](int i) { clicked = i; });
+    QTest::mouseClick(list.Label(3), Qt::LeftButton);
+    EXPECT_EQ(list.PositionOf(clicked), 5);
+}
+
+}  // namespace
