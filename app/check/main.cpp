@@ -18,6 +18,7 @@
 #include "applocation.h"
 #include "datastore.h"
 #include "diagnostics.h"
+#include "gateway.h"
 #include "initials.h"
 #include "patternbooks.h"
 #include "prosody.h"
@@ -249,15 +250,14 @@ QString JsonView(const ComposeTexts &form, const QJsonObject &extra = {})
 QList<TuneCandidate> ReadTunes(DataStore &store, QString *error)
 {
     QList<TuneCandidate> tunes;
-    Recordset &rs = store.Rs();
     for (const QString &book : {kCommonBook, kBaixiangBook}) {
-        if (!rs.Open("select *from " + book, {}, LockType::ReadOnly)) {
-            *error = "cannot read " + book + ": " + rs.LastError();
+        std::vector<TuneRow> rows;
+        if (!ReadAll(store.Rs(), "select *from " + book, {}, rows, error)) {
+            *error = "cannot read " + book + ": " + *error;
             return {};
         }
-        for (int i = 0; i < rs.RecordCount(); ++i, rs.MoveNext())
-            tunes.append({book, rs.Text("篇名"), PatternDisplayForm(rs.Text("格律"))});
-        rs.Close();
+        for (const TuneRow &t : rows)
+            tunes.append({book, t.name, PatternDisplayForm(t.pattern)});
     }
     return tunes;
 }
