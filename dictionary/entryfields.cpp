@@ -1,6 +1,7 @@
 #include "entryfields.h"
 
 #include "prosody.h"
+#include "rhymedict.h"
 
 namespace versilo {
 
@@ -18,6 +19,12 @@ std::optional<qint64> EntryId(const QString &text1, QString *message)
 
 std::optional<EntryFields> EntryToWrite(const EntryBoxes &boxes, QString *message)
 {
+    const QString hanzi = TrimBlanks(boxes.hanzi);
+    if (CodePoints(hanzi).size() != 1) {
+        if (message)
+            *message = kOneCharacter;
+        return std::nullopt;
+    }
     bool ok = false;
     const int group = TrimBlanks(boxes.group).toInt(&ok);
     if (!ok) {
@@ -25,7 +32,7 @@ std::optional<EntryFields> EntryToWrite(const EntryBoxes &boxes, QString *messag
             *message = kGroupNotNumber;
         return std::nullopt;
     }
-    return EntryFields{TrimBlanks(boxes.hanzi), TrimBlanks(boxes.tone), TrimBlanks(boxes.pinyin), group};
+    return EntryFields{hanzi, TrimBlanks(boxes.tone), TrimBlanks(boxes.pinyin), group};
 }
 
 }  // namespace versilo

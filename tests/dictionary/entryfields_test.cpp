@@ -20,14 +20,12 @@ TEST(EntryFields, IdMustBeAWholeNumber)
         QString message;
         const auto id = EntryId(QString::fromUtf8(c.text), &message);
         EXPECT_EQ(id.has_value(), c.message == nullptr) << c.text;
-        if (id)
-            EXPECT_EQ(*id, c.id) << c.text;
-        else
-            EXPECT_EQ(message, *c.message) << c.text;
+        EXPECT_EQ(id.value_or(0), c.id) << c.text;
+        EXPECT_EQ(message, c.message ? *c.message : QString()) << c.text;
     }
 }
 
-TEST(EntryFields, TextsAreTrimmedAndTheGroupIsAWholeNumber)
+TEST(EntryFields, OneCharacterAndAWholeNumberGroup)
 {
     QString message;
     const auto fields = EntryToWrite({"9", " 东 ", "0 ", " dong", " 12 "}, &message);
@@ -37,10 +35,19 @@ TEST(EntryFields, TextsAreTrimmedAndTheGroupIsAWholeNumber)
     EXPECT_EQ(fields->pinyin, QStringLiteral("dong"));
     EXPECT_EQ(fields->group, 12);
 
-    for (const char *group : {"", "十二", "1x", "2.0"}) {
+    const struct {
+        const char *hanzi, *group;
+        const QString *message;   // nullptr: accepted
+    } cases[] = {
+        {"𠀀", "3", nullptr},   // beyond the BMP: one character
+        {"", "3", &kOneCharacter}, {"东西", "3", &kOneCharacter}, {"东", "", &kGroupNotNumber},
+        {"东", "十二", &kGroupNotNumber}, {"东", "1x", &kGroupNotNumber}, {"东", "2.0", &kGroupNotNumber},
+    };
+    for (const auto &c : cases) {
         message.clear();
-        EXPECT_FALSE(EntryToWrite({"", "东", "0", "dong", QString::fromUtf8(group)}, &message)) << group;
-        EXPECT_EQ(message, kGroupNotNumber) << group;
+        const auto f = EntryToWrite({"", QString::fromUtf8(c.hanzi), "0", "", QString::fromUtf8(c.group)}, &message);
+        EXPECT_EQ(f.has_value(), c.message == nullptr) << c.hanzi << c.group;
+        EXPECT_EQ(message, c.message ? *c.message : QString()) << c.hanzi << c.group;
     }
 }
 
