@@ -8,17 +8,14 @@
 #include "appcontext.h"
 #include "twips.h"
 #include "widgets.h"
+#include "windownames.h"
 #include "windowregistry.h"
 
 namespace versilo {
 
-namespace {
-const QString kForm7 = QStringLiteral("Form7");
-}  // namespace
-
 Form7::Form7(QWidget *parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
 {
-    setObjectName(kForm7);
+    setObjectName(window::kKeypad);
     setWindowTitle(kCaption);
     setFixedSize(TwSize(3495, 2580));
 
@@ -86,8 +83,8 @@ void Form7::Command1_Click()
     const std::function<void()> search = std::move(search_);
     SetOpener(nullptr, {});
     WindowRegistry &windows = AppContext::Instance().Windows();
-    if (windows.Find(kForm7) == this)
-        windows.Close(kForm7);
+    if (windows.Find(window::kKeypad) == this)
+        windows.Close(window::kKeypad);
     else
         deleteLater();
     if (!opener)
@@ -105,7 +102,7 @@ bool Form7::eventFilter(QObject *watched, QEvent *event)
     // Only the keypad that is open now: a discarded one may linger until
     // the event loop deletes it.
     if (watched == opener_ && event->type() == QEvent::WindowActivate && search_
-        && AppContext::Instance().Windows().Find(kForm7) == this)
+        && AppContext::Instance().Windows().Find(window::kKeypad) == this)
         search_();
     return false;
 }
@@ -118,7 +115,7 @@ void Form7::closeEvent(QCloseEvent *e)
 
 Form7 *OpenKeypad(QWidget *opener, std::function<void()> search)
 {
-    auto *keypad = qobject_cast<Form7 *>(AppContext::Instance().Windows().OpenFresh(kForm7));
+    auto *keypad = qobject_cast<Form7 *>(AppContext::Instance().Windows().OpenFresh(window::kKeypad));
     if (keypad)
         keypad->SetOpener(opener, std::move(search));
     return keypad;

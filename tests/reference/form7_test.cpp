@@ -5,6 +5,7 @@
 
 #include "form7.h"
 #include "reference.h"
+#include "windownames.h"
 #include "window_fixture.h"
 
 namespace versilo::testing {
@@ -12,7 +13,7 @@ namespace {
 
 class Form7Test : public WindowTest {
 protected:
-    void RegisterMore(WindowRegistry &registry) override { RegisterReferenceWindows(registry); }
+    Form7Test() : WindowTest(&RegisterReferenceWindows) {}
     static QString Letters() { return AppContext::Instance().keypadLetters; }
     static void Key(Form7 *k, char letter) { Click(k, QStringLiteral("Command2_%1").arg(letter - 'a')); }
 
@@ -60,13 +61,13 @@ TEST_F(Form7Test, ReturnClosesAndTellsTheOpenerOnce)
     Key(k, 'c');
     EXPECT_TRUE(searches_.isEmpty());
     Click(k, "Command1");
-    EXPECT_EQ(Windows().Find("Form7"), nullptr);
+    EXPECT_EQ(Windows().Find(window::kKeypad), nullptr);
     EXPECT_EQ(searches_, QStringList{QStringLiteral("c")});
 
     // Activations after the keypad has gone search no more.
     QEvent activate(QEvent::WindowActivate);
     QCoreApplication::sendEvent(&opener_, &activate);
-    Flush();
+    Settle();
     EXPECT_EQ(searches_.size(), 1);
 
     // Closed at once: the search runs with no letters.
@@ -81,7 +82,7 @@ TEST_F(Form7Test, OpenerClickedWhileTheKeypadIsOpenSearchesWithTheLettersSoFar)
     QEvent activate(QEvent::WindowActivate);
     QCoreApplication::sendEvent(&opener_, &activate);
     EXPECT_EQ(searches_, QStringList{QStringLiteral("d")});
-    EXPECT_EQ(Windows().Find("Form7"), k);   // the keypad stays open
+    EXPECT_EQ(Windows().Find(window::kKeypad), k);   // the keypad stays open
 
     // Opening afresh discards the old keypad and starts over.
     Form7 *again = Open();
