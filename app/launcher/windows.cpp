@@ -21,6 +21,9 @@
 #ifdef VERSILO_WITH_WORKS
 #include "works.h"
 #endif
+#ifdef VERSILO_WITH_REFERENCE
+#include "reference.h"
+#endif
 
 namespace versilo {
 
@@ -35,6 +38,9 @@ void RegisterAllWindows(WindowRegistry &registry)
 #endif
 #ifdef VERSILO_WITH_WORKS
     RegisterWorksWindows(registry);
+#endif
+#ifdef VERSILO_WITH_REFERENCE
+    RegisterReferenceWindows(registry);
 #endif
 }
 

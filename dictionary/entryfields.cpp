@@ -1,0 +1,38 @@
+#include "entryfields.h"
+
+#include "prosody.h"
+#include "rhymedict.h"
+
+namespace versilo {
+
+std::optional<qint64> EntryId(const QString &text1, QString *message)
+{
+    const QString text = TrimBlanks(text1);
+    bool ok = false;
+    const qint64 id = text.toLongLong(&ok);
+    if (ok)
+        return id;
+    if (message)
+        *message = text.isEmpty() ? kNoEntryChosen : kIdNotNumber;
+    return std::nullopt;
+}
+
+std::optional<EntryFields> EntryToWrite(const EntryBoxes &boxes, QString *message)
+{
+    const QString hanzi = TrimBlanks(boxes.hanzi);
+    if (CodePoints(hanzi).size() != 1) {
+        if (message)
+            *message = kOneCharacter;
+        return std::nullopt;
+    }
+    bool ok = false;
+    const int group = TrimBlanks(boxes.group).toInt(&ok);
+    if (!ok) {
+        if (message)
+            *message = kGroupNotNumber;
+        return std::nullopt;
+    }
+    return EntryFields{hanzi, TrimBlanks(boxes.tone), TrimBlanks(boxes.pinyin), group};
+}
+
+}  // namespace versilo

@@ -1,0 +1,44 @@
+// What the rhyme dictionary maintenance window writes: the fields of one
+// entry as typed into its boxes, checked before anything reaches the table.
+// Pure functions, no widgets.
+#pragma once
+
+#include <QString>
+#include <optional>
+
+namespace versilo {
+
+inline const QString kNoEntryChosen = QStringLiteral("未指定数据！");
+inline const QString kIdNotNumber = QStringLiteral("ID号必须是整数！");
+inline const QString kGroupNotNumber = QStringLiteral("韵调必须是整数！");
+inline const QString kOneCharacter = QStringLiteral("汉字栏只能填一个汉字！");
+inline const QString kNoSuchEntry = QStringLiteral("没有这个ID号的数据！");
+inline const QString kWriteFailed = QStringLiteral("存储失败：");
+inline const QString kDeleteFailed = QStringLiteral("删除失败：");
+
+// The boxes of an entry, as typed.
+struct EntryBoxes {
+    QString id;        // Text1
+    QString hanzi;     // Text6 (the character written; Text2 only shows)
+    QString tone;      // Text3
+    QString pinyin;    // Text4
+    QString group;     // Text5
+};
+
+// The row to write: the texts trimmed of blanks, 韵调 a whole number.
+struct EntryFields {
+    QString hanzi;
+    QString tone;
+    QString pinyin;
+    int group = 0;
+};
+
+// The id that 修改 and 删除 address; on failure *message says why
+// (kNoEntryChosen for an empty box, kIdNotNumber otherwise).
+std::optional<qint64> EntryId(const QString &text1, QString *message);
+// The fields 修改 and 加入 write. The character must be one character (one
+// code point, so one beyond the BMP counts as one): the checks find no other
+// row. On failure *message is kOneCharacter or kGroupNotNumber.
+std::optional<EntryFields> EntryToWrite(const EntryBoxes &boxes, QString *message);
+
+}  // namespace versilo

@@ -1,0 +1,14 @@
+#include "reference.h"
+
+#include "form7.h"
+#include "windownames.h"
+#include "windowregistry.h"
+
+namespace versilo {
+
+void RegisterReferenceWindows(WindowRegistry &registry)
+{
+    registry.Register(window::kKeypad, [] { return new Form7; });
+}
+
+}  // namespace versilo

@@ -1,0 +1,7 @@
+// The reference library's windows: registers them with the window registry.
+#pragma once
+
+namespace versilo {
+class WindowRegistry;
+void RegisterReferenceWindows(WindowRegistry &registry);   // Form7
+}  // namespace versilo
