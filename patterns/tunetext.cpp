@@ -1,7 +1,5 @@
 #include "tunetext.h"
 
-#include <QtGlobal>
-
 #include "prosody.h"
 
 namespace versilo {
@@ -20,32 +18,5 @@ QString TuneEditForm(const QString &stored)
     out.append(kCrLf);
     return out;
 }
-
-namespace tunelist {
-
-int StartForThumb(int top, int count)
-{
-    if (count <= 0)
-        return 0;
-    const qint64 offset = qBound(kThumbTop, top, kThumbLowest) - kThumbTop;
-    return int(offset * count / kBookSpan);
-}
-
-int ThumbForStart(int start, int count)
-{
-    if (count <= 0 || start <= 0)
-        return kThumbTop;
-    const qint64 offset = (qint64(start) * kBookSpan + count - 1) / count;
-    return int(qMin<qint64>(kThumbTop + offset, kThumbLowest));
-}
-
-int ArrowStep(int start, int count, int direction)
-{
-    if (direction < 0)
-        return qMax(0, start - 1);
-    return start + kLabels < count ? start + 1 : start;
-}
-
-}  // namespace tunelist
 
 }  // namespace versilo

@@ -25,6 +25,12 @@ struct ScrollRules {
     std::function<int(double top, int count)> startAt;
     // A drag does nothing while the list is empty.
     bool dragNeedsEntries = true;
+    // Arrows that keep the list in view, when keepInView > 0 (instead of the
+    // thumb steps above): one entry back or on, never before the top nor past
+    // the start that shows the last entry on the last of keepInView labels;
+    // after a move the thumb stands at thumbAt(start, count).
+    int keepInView = 0;
+    std::function<double(int start, int count)> thumbAt;
 };
 
 // The list start after a drag as most windows reckon it: the whole part of
@@ -32,6 +38,15 @@ struct ScrollRules {
 inline std::function<int(double, int)> LinearStart(double min, double span)
 {
     return [min, span](double top, int count) { return int(std::floor((top - min) * count / span)); };
+}
+
+// Where the thumb stands for a list start under LinearStart(min, span): the
+// first top that shows it.
+inline std::function<double(int, int)> LinearThumb(double min, double span)
+{
+    return [min, span](int start, int count) {
+        return count > 0 && start > 0 ? min + std::ceil(double(start) * span / count) : min;
+    };
 }
 
 class ListScroll {
@@ -57,6 +72,11 @@ public:
     // step, not above the lowest top. An empty list leaves the thumb.
     void Up()
     {
+        if (rules_.keepInView > 0) {
+            if (start_ > 0)
+                MoveInView(start_ - 1);
+            return;
+        }
         start_ = std::max(0, start_ - 1);
         if (count_ > 0)
             thumbTop_ = std::max(rules_.upMinTop, thumbTop_ - rules_.upStep / count_);
@@ -66,6 +86,11 @@ public:
     // empty list leaves the thumb and still moves on.
     void Down()
     {
+        if (rules_.keepInView > 0) {
+            if (start_ + rules_.keepInView < count_)
+                MoveInView(start_ + 1);
+            return;
+        }
         if (count_ > 0)
             thumbTop_ += rules_.downStep / count_;
         if (thumbTop_ > rules_.downMaxTop)
@@ -85,6 +110,13 @@ public:
     }
 
 private:
+    void MoveInView(int start)
+    {
+        start_ = start;
+        if (rules_.thumbAt)
+            thumbTop_ = std::clamp(rules_.thumbAt(start_, count_), rules_.dragMin, rules_.dragMax);
+    }
+
     ScrollRules rules_;
     int start_ = 0;
     int count_ = 0;

@@ -98,6 +98,45 @@ TEST(ListScroll, ArrowsAndDragKeepTheirOwnBounds)
     EXPECT_EQ(LinearStart(960, 5600)(5440, 25), 20);
 }
 
+// Arrows that keep the list in view (the pattern management list): the last
+// name comes onto the last label and no further; the thumb stands where a
+// drag would show the same start.
+TEST(ListScroll, ArrowsThatKeepTheListInViewReachTheLastEntry)
+{
+    ScrollRules r = PatternListRules();
+    r.keepInView = 20;
+    r.thumbAt = LinearThumb(1665, 5600);
+    struct Case {
+        int count;
+        std::vector<double> moves;   // -1 up, -2 down, else a drag
+        int start;
+        double top;
+    } cases[] = {
+        {100, {-2}, 1, 1665 + 56},
+        {100, std::vector<double>(200, -2), 80, 1665 + 4480},   // names 80 to 99 on the 20 labels
+        {100, {-2, -1}, 0, 1665},
+        {100, {-1}, 0, 1665},
+        {20, {-2}, 0, 1665},                                    // all in view: nothing moves
+        {0, {-2, -1}, 0, 1665},
+        {100, {9000, -2}, 112, 7945},                           // dragged past the end: down stays
+        {100, {9000, -1}, 111, 1665 + 6216},
+    };
+    for (const Case &c : cases) {
+        ListScroll s(r);
+        s.Reset(c.count);
+        for (double m : c.moves)
+            m == -1 ? s.Up() : m == -2 ? s.Down() : void(s.DragTo(m));
+        EXPECT_EQ(s.Start(), c.start) << c.count << ' ' << c.moves.size();
+        EXPECT_DOUBLE_EQ(s.ThumbTop(), c.top) << c.count << ' ' << c.moves.size();
+    }
+    // The thumb placed for a start shows that start again when dragged.
+    const auto startAt = LinearStart(1665, 5600);
+    const auto thumbAt = LinearThumb(1665, 5600);
+    for (int count : {1, 7, 21, 64, 100, 999})
+        for (int start = 0; start <= count; ++start)
+            ASSERT_EQ(startAt(thumbAt(start, count), count), start) << start << '/' << count;
+}
+
 TEST(NameList, ThumbDraggedByTheMouseScrollsTheLabels)
 {
     QWidget window;
