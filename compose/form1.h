@@ -43,6 +43,15 @@ public:
     static Form1 *Find();
     static Form1 *FindOrCreate();
 
+    // Title and poem as now, and whether they hold writing that the last
+    // save or opening did not keep.
+    Draft CurrentDraft() const;
+    bool HasUnsavedWriting() const;
+    // What the window shows now counts as kept (a work was put back).
+    void KeepDraft();
+    // Unsaved writing goes only when the writer agrees.
+    bool MayClose() override;
+
     // A tune arrives from a pattern book (stored forms of 格律 and 正文):
     // the explanation, pattern and result columns are emptied and refilled,
     // the tune name goes to Label1 and Label11. Title and poem stay.
@@ -79,6 +88,7 @@ private:
     QHash<QString, QLabel *> labels_;            // Label1, Label2, Label3, Label11
     QHash<QString, QPushButton *> buttons_;      // Command1 ... Command9
     MarkExplainer *explainer_ = nullptr;         // tooltips and underlines on Text6, Text8
+    Draft kept_;                                 // as last saved or opened
 };
 
 }  // namespace versilo

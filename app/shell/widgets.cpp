@@ -1,7 +1,9 @@
 #include "widgets.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -120,8 +122,59 @@ void VersiloWindow::mouseReleaseEvent(QMouseEvent *e)
     e->accept();
 }
 
+QWidget *VersiloWindow::BackButton() const
+{
+    if (back_)
+        return back_;
+    const auto isBack = [](const QString &caption) {
+        return caption == QStringLiteral("放弃返回") || caption == QStringLiteral("返回");
+    };
+    for (PictureButton *b : findChildren<PictureButton *>()) {
+        if (isBack(b->text()))
+            return b;
+    }
+    for (QAbstractButton *b : findChildren<QAbstractButton *>()) {
+        if (isBack(b->text()))
+            return b;
+    }
+    return nullptr;
+}
+
+void VersiloWindow::BindKey(const QKeySequence &keys, std::function<void()> action)
+{
+    keys_.append({keys, std::move(action)});
+}
+
+void VersiloWindow::keyPressEvent(QKeyEvent *e)
+{
+    const QKeySequence pressed(e->keyCombination());
+    for (const auto &[keys, action] : std::as_const(keys_)) {
+        if (keys == pressed) {
+            e->accept();
+            action();
+            return;
+        }
+    }
+    if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
+        QWidget *back = BackButton();
+        if (back && back->isEnabled()) {
+            e->accept();
+            if (auto *picture = qobject_cast<PictureButton *>(back))
+                picture->Click();
+            else if (auto *button = qobject_cast<QAbstractButton *>(back))
+                button->click();
+            return;
+        }
+    }
+    QWidget::keyPressEvent(e);
+}
+
 void VersiloWindow::closeEvent(QCloseEvent *e)
 {
+    if (!MayClose()) {
+        e->ignore();
+        return;
+    }
     e->accept();
     WindowRegistry &windows = AppContext::Instance().Windows();
     if (windows.Find(objectName()) == this)
@@ -201,6 +254,14 @@ void PictureButton::mouseReleaseEvent(QMouseEvent *e)
         emit clicked();
 }
 
+void PictureButton::Click()
+{
+    QPointer<PictureButton> self(this);
+    emit released();
+    if (self)
+        emit clicked();
+}
+
 void PictureButton::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
@@ -247,6 +308,32 @@ void ClickLabel::mouseDoubleClickEvent(QMouseEvent *e)
     afterDoubleClick_ = true;
     if (e->button() == Qt::LeftButton)
         emit doubleClicked();
+}
+
+void ClickLabel::keyPressEvent(QKeyEvent *e)
+{
+    const int key = e->key();
+    const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
+    if (focusPolicy() != Qt::NoFocus && mods == Qt::NoModifier
+        && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)) {
+        e->accept();
+        emit clicked();
+        return;
+    }
+    QLabel::keyPressEvent(e);
+}
+
+void ClickLabel::paintEvent(QPaintEvent *e)
+{
+    QLabel::paintEvent(e);
+    if (!hasFocus())
+        return;
+    // A thin frame in the ink of selections: seen, without shouting.
+    QPainter p(this);
+    QColor ink = palette().color(QPalette::Highlight);
+    ink.setAlpha(170);
+    p.setPen(QPen(ink, 1));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 // --------------------------------------------------------------- hover highlight
