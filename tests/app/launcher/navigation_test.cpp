@@ -208,3 +208,36 @@ TEST_F(NavigationTest, AFailedWindowLoadLeavesTheCompositionWindowWorking)
     EXPECT_EQ(dialogs.told.size(), 1) << dialogs.told.join(u'\n').toStdString();
     Settle();
 }
+
+TEST_F(NavigationTest, EndingAsksOnlyForUnsavedWriting)
+{
+    if (!Windows().IsRegistered(QStringLiteral("Form1")))
+        GTEST_SKIP() << "no composition window in this build";
+    const QString ask = QStringLiteral("作品尚未保存，确定放弃吗？");
+    int ends = 0;
+    launcher->SetEndAction([&ends] { ++ends; });
+    Release(launcher, "Image3");   // 结束退出 with no composition window
+    Release(launcher, "Image2");
+    QWidget *form1 = Windows().Find(QStringLiteral("Form1"));
+    ASSERT_TRUE(form1);
+    Release(launcher, "Image3");   // with one that holds nothing new
+    EXPECT_EQ(ends, 2);
+    EXPECT_TRUE(dialogs.asked.isEmpty());
+
+    auto *poem = form1->findChild<QPlainTextEdit *>(QStringLiteral("Text2"));
+    ASSERT_TRUE(poem);
+    QTest::keyClick(poem, Qt::Key_A);
+    const QString typed = poem->toPlainText();
+    // No keeps the program, the window and the writing, from the launcher
+    // and from the desktop's close alike.
+    dialogs.answers = {false, false};
+    Release(launcher, "Image3");
+    EXPECT_FALSE(form1->close());
+    EXPECT_EQ(ends, 2);
+    EXPECT_EQ(dialogs.asked, QStringList(2, ask));
+    EXPECT_EQ(Windows().Find(QStringLiteral("Form1")), form1);
+    EXPECT_EQ(poem->toPlainText(), typed);
+    dialogs.answers = {true};
+    Release(launcher, "Image3");
+    EXPECT_EQ(ends, 3);
+}
