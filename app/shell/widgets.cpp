@@ -122,22 +122,22 @@ void VersiloWindow::mouseReleaseEvent(QMouseEvent *e)
     e->accept();
 }
 
-QWidget *VersiloWindow::BackButton() const
+QWidget *VersiloWindow::ButtonCaptioned(const QStringList &captions) const
 {
-    if (back_)
-        return back_;
-    const auto isBack = [](const QString &caption) {
-        return caption == QStringLiteral("放弃返回") || caption == QStringLiteral("返回");
-    };
     for (PictureButton *b : findChildren<PictureButton *>()) {
-        if (isBack(b->text()))
+        if (captions.contains(b->text()))
             return b;
     }
     for (QAbstractButton *b : findChildren<QAbstractButton *>()) {
-        if (isBack(b->text()))
+        if (captions.contains(b->text()))
             return b;
     }
     return nullptr;
+}
+
+QWidget *VersiloWindow::BackButton() const
+{
+    return back_ ? back_.data() : ButtonCaptioned({QStringLiteral("放弃返回"), QStringLiteral("返回")});
 }
 
 void VersiloWindow::BindKey(const QKeySequence &keys, std::function<void()> action)
@@ -155,16 +155,22 @@ void VersiloWindow::keyPressEvent(QKeyEvent *e)
             return;
         }
     }
-    if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
-        QWidget *back = BackButton();
-        if (back && back->isEnabled()) {
-            e->accept();
-            if (auto *picture = qobject_cast<PictureButton *>(back))
-                picture->Click();
-            else if (auto *button = qobject_cast<QAbstractButton *>(back))
-                button->click();
-            return;
-        }
+    QWidget *button = nullptr;
+    if (e->modifiers() == Qt::NoModifier) {
+        if (e->key() == Qt::Key_Escape)
+            button = BackButton();
+        else if (e->key() == Qt::Key_PageDown)
+            button = ButtonCaptioned({QStringLiteral("下一页")});
+        else if (e->key() == Qt::Key_PageUp)
+            button = ButtonCaptioned({QStringLiteral("上一页")});
+    }
+    if (button && button->isVisibleTo(this) && button->isEnabled()) {
+        e->accept();
+        if (auto *picture = qobject_cast<PictureButton *>(button))
+            picture->Click();
+        else if (auto *push = qobject_cast<QAbstractButton *>(button))
+            push->click();
+        return;
     }
     QWidget::keyPressEvent(e);
 }

@@ -24,8 +24,9 @@ QFont KaiFont(double points);    // 楷体_GB2312: "AR PL UKai CN"
 
 // A fixed-size borderless window with the caption "Versilo14.0", dragged by
 // its background; while it moves, the launcher (and the windows named in
-// followers) move to its top-left. Esc works its back button: the picture
-// button or button captioned "放弃返回" or "返回", or the one set here.
+// followers) move to its top-left. Keys work its buttons as a click would:
+// Esc the way back (the picture button or button captioned "放弃返回" or
+// "返回", or the one set here), PageDown "下一页", PageUp "上一页".
 class VersiloWindow : public QWidget {
     Q_OBJECT
 public:
@@ -39,6 +40,8 @@ public:
     // The control Esc clicks, for a window whose way back has another caption.
     void SetBackButton(QWidget *button) { back_ = button; }
     QWidget *BackButton() const;
+    // The first picture button, then the first button, with one of these captions.
+    QWidget *ButtonCaptioned(const QStringList &captions) const;
     // A key that runs an action wherever the focus is in the window (a key
     // the focused control does not use itself).
     void BindKey(const QKeySequence &keys, std::function<void()> action);
