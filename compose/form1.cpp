@@ -260,6 +260,7 @@ void Form1::SetWork(const QString &title, const QString &poem)
 void Form1::PutWorkBack(const QString &title, const QString &storedPoem, const QString &tuneName)
 {
     SetWork(title, PoemFromStored(storedPoem));
+    KeepDraft();
     ShowTune(TuneOfWork(AppContext::Instance().Store().Rs(), title, tuneName));
 }
 

@@ -47,7 +47,7 @@ public:
     // save or opening did not keep.
     Draft CurrentDraft() const;
     bool HasUnsavedWriting() const;
-    // What the window shows now counts as kept (a work was put back).
+    // What the window shows now counts as kept.
     void KeepDraft();
     // Unsaved writing goes only when the writer agrees.
     bool MayClose() override;
@@ -62,7 +62,8 @@ public:
     // A stored work put back: the title, the poem laid out from its stored
     // form (the exact inverse of saving), and its tune looked up afresh in
     // the book of the first work of that title (TuneOfWork) and shown as
-    // ShowTune does. The rhyme-system and book buttons stay.
+    // ShowTune does. The rhyme-system and book buttons stay. The work as put
+    // back counts as kept (leaving it unchanged does not ask).
     void PutWorkBack(const QString &title, const QString &storedPoem, const QString &tuneName);
 
     // The handlers, public so other windows and tests can name them.

@@ -366,7 +366,7 @@ TEST_F(Form1Test, LeavingAsksOnlyWhenWritingWouldBeLost)
             Click(f, "Command5");
         }
         EXPECT_EQ(Windows().Find("Form1"), nullptr) << c.what;
-        Flush();
+        Settle();
     }
 }
 

@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
@@ -240,4 +241,33 @@ TEST_F(NavigationTest, EndingAsksOnlyForUnsavedWriting)
     dialogs.answers = {true};
     Release(launcher, "Image3");
     EXPECT_EQ(ends, 3);
+}
+
+// Every window of this build with a paged list shows its page indicator
+// where it covers no control: only pictures that let the mouse through lie
+// beneath it.
+TEST_F(NavigationTest, PageIndicatorsCoverNoControl)
+{
+    for (int n = 1; n <= 11; ++n) {
+        const QString name = QStringLiteral("Form%1").arg(n);
+        if (n == 10 || !Windows().IsRegistered(name))
+            continue;
+        QWidget *w = Windows().OpenFresh(name);
+        ASSERT_TRUE(w) << name.toStdString();
+        for (QLabel *page : w->findChildren<QLabel *>(QStringLiteral("PageIndicator"))) {
+            EXPECT_TRUE(page->isVisibleTo(w)) << name.toStdString();
+            EXPECT_TRUE(page->text().contains(QRegularExpression(QStringLiteral("^第 \\d+ / \\d+ 页$"))))
+                << name.toStdString() << ' ' << page->text().toStdString();
+            EXPECT_TRUE(w->rect().contains(page->geometry())) << name.toStdString();
+            for (QWidget *other : w->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+                if (other == page || !other->isVisibleTo(w) || other->testAttribute(Qt::WA_TransparentForMouseEvents))
+                    continue;
+                EXPECT_FALSE(other->geometry().intersects(page->geometry()))
+                    << name.toStdString() << ": under " << other->objectName().toStdString();
+            }
+        }
+        Windows().CloseAll();
+        Settle();
+        launcher = qobject_cast<Form10 *>(Windows().Show(QStringLiteral("Form10")));
+    }
 }
