@@ -156,7 +156,7 @@ void VersiloWindow::keyPressEvent(QKeyEvent *e)
         }
     }
     QWidget *button = nullptr;
-    if (e->modifiers() == Qt::NoModifier) {
+    if ((e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
         if (e->key() == Qt::Key_Escape)
             button = BackButton();
         else if (e->key() == Qt::Key_PageDown)
