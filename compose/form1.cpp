@@ -161,6 +161,10 @@ Form1::Form1(QWidget *parent) : DataWindow(window::kCompose, 13230, 8835, parent
 
     SetBoxText(text4_, kInitialTitle);
     SetBoxText(Box(QStringLiteral("Text2")), kInitialPoem);
+    SelectWhileInitial(text4_, kInitialTitle);
+    KeepDraft();
+
+    BindKey(QKeySequence::Save, [this] { Command7_Click(); });
 
     // Load: a fresh connection and recordset, then over the launcher.
     Load();
@@ -256,6 +260,7 @@ void Form1::SetWork(const QString &title, const QString &poem)
 void Form1::PutWorkBack(const QString &title, const QString &storedPoem, const QString &tuneName)
 {
     SetWork(title, PoemFromStored(storedPoem));
+    KeepDraft();
     ShowTune(TuneOfWork(AppContext::Instance().Store().Rs(), title, tuneName));
 }
 
@@ -321,7 +326,22 @@ void Form1::Command4_Click()
 
 void Form1::Command8_Click() { AppContext::Instance().Windows().OpenFresh(window::kWorksBrowser); }
 
-void Form1::Command5_Click() { CloseWindow(); }
+void Form1::Command5_Click()
+{
+    if (MayClose())
+        CloseWindow();
+}
+
+Draft Form1::CurrentDraft() const { return {Text(QStringLiteral("Text4")), Text(QStringLiteral("Text2"))}; }
+
+void Form1::KeepDraft() { kept_ = CurrentDraft(); }
+
+bool Form1::HasUnsavedWriting() const { return versilo::HasUnsavedWriting(CurrentDraft(), kept_); }
+
+bool Form1::MayClose()
+{
+    return !HasUnsavedWriting() || AppContext::Instance().Dialog().Ask(kAskDiscard);
+}
 
 void Form1::Command6_Click()
 {
@@ -335,7 +355,10 @@ void Form1::Command6_Click()
 void Form1::Command7_Click()
 {
     AppContext &app = AppContext::Instance();
-    SaveWork(Work(), app.Store(), app.Dialog());
+    const Draft saving = CurrentDraft();
+    const SaveResult result = SaveWork(Work(), app.Store(), app.Dialog());
+    if (result == SaveResult::Added || result == SaveResult::Overwritten)
+        kept_ = saving;
 }
 
 void Form1::Label1_DblClick()

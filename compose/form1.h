@@ -43,6 +43,15 @@ public:
     static Form1 *Find();
     static Form1 *FindOrCreate();
 
+    // Title and poem as now, and whether they hold writing that the last
+    // save or opening did not keep.
+    Draft CurrentDraft() const;
+    bool HasUnsavedWriting() const;
+    // What the window shows now counts as kept.
+    void KeepDraft();
+    // Unsaved writing goes only when the writer agrees.
+    bool MayClose() override;
+
     // A tune arrives from a pattern book (stored forms of 格律 and 正文):
     // the explanation, pattern and result columns are emptied and refilled,
     // the tune name goes to Label1 and Label11. Title and poem stay.
@@ -53,7 +62,8 @@ public:
     // A stored work put back: the title, the poem laid out from its stored
     // form (the exact inverse of saving), and its tune looked up afresh in
     // the book of the first work of that title (TuneOfWork) and shown as
-    // ShowTune does. The rhyme-system and book buttons stay.
+    // ShowTune does. The rhyme-system and book buttons stay. The work as put
+    // back counts as kept (leaving it unchanged does not ask).
     void PutWorkBack(const QString &title, const QString &storedPoem, const QString &tuneName);
 
     // The handlers, public so other windows and tests can name them.
@@ -79,6 +89,7 @@ private:
     QHash<QString, QLabel *> labels_;            // Label1, Label2, Label3, Label11
     QHash<QString, QPushButton *> buttons_;      // Command1 ... Command9
     MarkExplainer *explainer_ = nullptr;         // tooltips and underlines on Text6, Text8
+    Draft kept_;                                 // as last saved or opened
 };
 
 }  // namespace versilo

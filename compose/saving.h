@@ -34,6 +34,24 @@ enum class SaveResult {
     Failed,        // nothing (or not all) written; "保存失败：…" shown
 };
 
+// Asked before the composition window lets unsaved writing go.
+inline const QString kAskDiscard = QStringLiteral("作品尚未保存，确定放弃吗？");
+
+// The title and the poem, as the window shows them or as last saved or opened.
+struct Draft {
+    QString title;
+    QString poem;
+    bool operator==(const Draft &) const = default;
+};
+
+// Writing would be lost: the title or the poem differs from what was last
+// saved or opened, and the window is not left blank.
+inline bool HasUnsavedWriting(const Draft &now, const Draft &kept)
+{
+    const bool blank = now.title.trimmed().isEmpty() && now.poem.trimmed().isEmpty();
+    return now != kept && !blank;
+}
+
 // Asks, looks for a work of the same title, overwrites or adds, and after an
 // add removes one work without a title. Every message goes through dialogs.
 SaveResult SaveWork(const WorkOnScreen &work, DataStore &store, Dialogs &dialogs);

@@ -1,5 +1,6 @@
 #include "textbox.h"
 
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextDocument>
@@ -30,6 +31,55 @@ void SetBoxText(QPlainTextEdit *box, const QString &text)
     // The document's cursor turns CR LF into one block break.
     box->setPlainText(text);
 }
+
+namespace {
+
+class InitialTextSelector : public QObject {
+public:
+    InitialTextSelector(QLineEdit *box, const QString &initial) : QObject(box), box_(box), initial_(initial)
+    {
+        box->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        switch (e->type()) {
+        case QEvent::FocusIn:
+            if (box_->text() == initial_) {
+                box_->selectAll();
+                // The click that brought the focus would put the cursor
+                // where it landed: it is kept from the box.
+                swallowClick_ = static_cast<QFocusEvent *>(e)->reason() == Qt::MouseFocusReason;
+            }
+            break;
+        case QEvent::FocusOut:
+            swallowClick_ = false;
+            break;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseMove:
+            return swallowClick_;
+        case QEvent::MouseButtonRelease:
+            if (swallowClick_) {
+                swallowClick_ = false;
+                return true;
+            }
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    QLineEdit *box_;
+    QString initial_;
+    bool swallowClick_ = false;
+};
+
+}  // namespace
+
+void SelectWhileInitial(QLineEdit *box, const QString &initial) { new InitialTextSelector(box, initial); }
 
 QString BoxText(const QLineEdit *box) { return box->text(); }
 

@@ -19,4 +19,8 @@ void SetBoxText(QPlainTextEdit *box, const QString &text);
 QString BoxText(const QLineEdit *box);
 void SetBoxText(QLineEdit *box, const QString &text);
 
+// While the box still shows `initial`, getting the focus (by the keyboard
+// or by a click) selects all of it, so that typing replaces it.
+void SelectWhileInitial(QLineEdit *box, const QString &initial);
+
 }  // namespace versilo

@@ -29,6 +29,7 @@ Form2::Form2(QWidget *parent) : PagedWindow(window::kPatternBrowser, 13095, 8775
     label1_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     AddPagingButtons({7980, 8280, 9720, 11160});
+    grid_->PlacePageIndicator(5400, 7980, 2700, 405);   // left of 上一页
     Load();
 }
 

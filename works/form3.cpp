@@ -21,6 +21,7 @@ Form3::Form3(QWidget *parent) : PagedWindow(window::kWorksBrowser, 13095, 8775, 
             {4, 20, {840, 3720, 6600, 9600}, 600, (7275.0 - 600.0) / 19.0, 2805, 315, true, true},
             [this](int position) { return RowAt(works_, position).title; });
     AddPagingButtons({7800, 8280, 9720, 11160, false});
+    grid_->PlacePageIndicator(5400, 7800, 2700, 405);   // left of 上一页
     Load();
 }
 

@@ -111,13 +111,21 @@ void Form10::Image8_Click()
 
 void Form10::Image3_Click()
 {
+    // Every window may keep the program open: the composition window asks
+    // before unsaved writing goes.
+    for (QWidget *w : AppContext::Instance().Windows().All()) {
+        auto *window = qobject_cast<VersiloWindow *>(w);
+        if (window && window != this && !window->MayClose())
+            return;
+    }
     if (end_)
         end_();
 }
 
 void Form10::closeEvent(QCloseEvent *e)
 {
-    e->accept();
+    // The program ends (or stays, when a window keeps it) as 结束退出 decides.
+    e->ignore();
     Image3_Click();
 }
 

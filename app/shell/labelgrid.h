@@ -2,6 +2,12 @@
 // name + "_" + index, laid out in twips, showing one page of a list through
 // a Pager. The window says how a list position reads; a click reports the
 // label index and the list position it shows.
+//
+// The keyboard reaches the entries: labels that show an entry take the
+// focus (Tab in list order, the arrow keys across the grid, Home and End),
+// and Return, Enter or Space on one is a click. A page indicator
+// "第 2 / 5 页" (object name "PageIndicator") follows the paging; it stands
+// above the grid's last column unless the window places it elsewhere.
 #pragma once
 
 #include <QList>
@@ -9,6 +15,7 @@
 #include <QString>
 #include <functional>
 
+#include "gridfocus.h"
 #include "pager.h"
 
 class QLabel;
@@ -58,13 +65,27 @@ public:
     // Previous page, never before the top; shown in every case.
     void Previous();
 
+    // The page indicator: where it stands (twips), or none at all for a
+    // window with a page label of its own.
+    QLabel *PageIndicator() const { return page_; }
+    void PlacePageIndicator(double left, double top, double width, double height);
+    void RemovePageIndicator();
+
 signals:
     void clicked(int index);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void FollowFocus(bool hadFocus, int focused);
+
     QList<ClickLabel *> labels_;
     Pager pager_;
     TextAt text_;
+    GridShape shape_;
+    QLabel *page_ = nullptr;
+    bool focusLost_ = false;   // an entry had the focus until its page emptied
 };
 
 }  // namespace versilo

@@ -18,6 +18,16 @@ public:
     int At(int index) const { return start_ + index; }
     // 1 for the first page; one more for each step.
     int PageNumber() const { return start_ / step_ + 1; }
+    // How many pages the list fills when a page shows `pageSize` entries
+    // (1 for an empty list); the page past the last entry, once reached,
+    // counts as one more.
+    int PageCount(int pageSize) const
+    {
+        int pages = 1;
+        if (count_ > pageSize)
+            pages += (count_ - pageSize + step_ - 1) / step_;
+        return std::max(pages, PageNumber());
+    }
 
     // A list read afresh: its count, shown from the top.
     void Reset(int count)

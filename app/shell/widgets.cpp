@@ -1,7 +1,9 @@
 #include "widgets.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -120,8 +122,65 @@ void VersiloWindow::mouseReleaseEvent(QMouseEvent *e)
     e->accept();
 }
 
+QWidget *VersiloWindow::ButtonCaptioned(const QStringList &captions) const
+{
+    for (PictureButton *b : findChildren<PictureButton *>()) {
+        if (captions.contains(b->text()))
+            return b;
+    }
+    for (QAbstractButton *b : findChildren<QAbstractButton *>()) {
+        if (captions.contains(b->text()))
+            return b;
+    }
+    return nullptr;
+}
+
+QWidget *VersiloWindow::BackButton() const
+{
+    return back_ ? back_.data() : ButtonCaptioned({QStringLiteral("放弃返回"), QStringLiteral("返回")});
+}
+
+void VersiloWindow::BindKey(const QKeySequence &keys, std::function<void()> action)
+{
+    keys_.append({keys, std::move(action)});
+}
+
+void VersiloWindow::keyPressEvent(QKeyEvent *e)
+{
+    const QKeySequence pressed(e->keyCombination());
+    for (const auto &[keys, action] : std::as_const(keys_)) {
+        if (keys == pressed) {
+            e->accept();
+            action();
+            return;
+        }
+    }
+    QWidget *button = nullptr;
+    if ((e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        if (e->key() == Qt::Key_Escape)
+            button = BackButton();
+        else if (e->key() == Qt::Key_PageDown)
+            button = ButtonCaptioned({QStringLiteral("下一页")});
+        else if (e->key() == Qt::Key_PageUp)
+            button = ButtonCaptioned({QStringLiteral("上一页")});
+    }
+    if (button && button->isVisibleTo(this) && button->isEnabled()) {
+        e->accept();
+        if (auto *picture = qobject_cast<PictureButton *>(button))
+            picture->Click();
+        else if (auto *push = qobject_cast<QAbstractButton *>(button))
+            push->click();
+        return;
+    }
+    QWidget::keyPressEvent(e);
+}
+
 void VersiloWindow::closeEvent(QCloseEvent *e)
 {
+    if (!MayClose()) {
+        e->ignore();
+        return;
+    }
     e->accept();
     WindowRegistry &windows = AppContext::Instance().Windows();
     if (windows.Find(objectName()) == this)
@@ -201,6 +260,14 @@ void PictureButton::mouseReleaseEvent(QMouseEvent *e)
         emit clicked();
 }
 
+void PictureButton::Click()
+{
+    QPointer<PictureButton> self(this);
+    emit released();
+    if (self)
+        emit clicked();
+}
+
 void PictureButton::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
@@ -247,6 +314,32 @@ void ClickLabel::mouseDoubleClickEvent(QMouseEvent *e)
     afterDoubleClick_ = true;
     if (e->button() == Qt::LeftButton)
         emit doubleClicked();
+}
+
+void ClickLabel::keyPressEvent(QKeyEvent *e)
+{
+    const int key = e->key();
+    const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
+    if (focusPolicy() != Qt::NoFocus && mods == Qt::NoModifier
+        && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)) {
+        e->accept();
+        emit clicked();
+        return;
+    }
+    QLabel::keyPressEvent(e);
+}
+
+void ClickLabel::paintEvent(QPaintEvent *e)
+{
+    QLabel::paintEvent(e);
+    if (!hasFocus())
+        return;
+    // A thin frame in the ink of selections: seen, without shouting.
+    QPainter p(this);
+    QColor ink = palette().color(QPalette::Highlight);
+    ink.setAlpha(170);
+    p.setPen(QPen(ink, 1));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 // --------------------------------------------------------------- hover highlight

@@ -7,8 +7,12 @@
 #include <QFont>
 #include <QLabel>
 #include <QList>
+#include <QKeySequence>
 #include <QPixmap>
+#include <QPointer>
 #include <QWidget>
+#include <functional>
+#include <utility>
 
 namespace versilo {
 
@@ -20,7 +24,9 @@ QFont KaiFont(double points);    // 楷体_GB2312: "AR PL UKai CN"
 
 // A fixed-size borderless window with the caption "Versilo14.0", dragged by
 // its background; while it moves, the launcher (and the windows named in
-// followers) move to its top-left.
+// followers) move to its top-left. Keys work its buttons as a click would:
+// Esc the way back (the picture button or button captioned "放弃返回" or
+// "返回", or the one set here), PageDown "下一页", PageUp "上一页".
 class VersiloWindow : public QWidget {
     Q_OBJECT
 public:
@@ -30,6 +36,20 @@ public:
     void SetFollowers(const QStringList &windowNames);
     const QStringList &Followers() const { return followers_; }
     bool IsDragging() const { return dragging_; }
+
+    // The control Esc clicks, for a window whose way back has another caption.
+    void SetBackButton(QWidget *button) { back_ = button; }
+    QWidget *BackButton() const;
+    // The first picture button, then the first button, with one of these captions.
+    QWidget *ButtonCaptioned(const QStringList &captions) const;
+    // A key that runs an action wherever the focus is in the window (a key
+    // the focused control does not use itself).
+    void BindKey(const QKeySequence &keys, std::function<void()> action);
+
+    // Asked before the window goes by its own exit, the desktop's close or
+    // the end of the program: false keeps it (the writer chose to keep
+    // unsaved text). Windows without anything to lose say true.
+    virtual bool MayClose() { return true; }
 
 protected:
     // The load step of a data window: connect the DataStore, new recordset,
@@ -42,8 +62,10 @@ protected:
     void mousePressEvent(QMouseEvent *e) override;
     void mouseMoveEvent(QMouseEvent *e) override;
     void mouseReleaseEvent(QMouseEvent *e) override;
+    void keyPressEvent(QKeyEvent *e) override;
     // Closed by the desktop (a window-manager close): the window is
-    // destroyed through the registry, as its own close button would.
+    // destroyed through the registry, as its own close button would, once
+    // MayClose agrees.
     void closeEvent(QCloseEvent *e) override;
 
     // Moves this window and everything that follows it to the given top-left.
@@ -53,6 +75,8 @@ private:
     bool dragging_ = false;
     QPoint press_;
     QStringList followers_;
+    QPointer<QWidget> back_;
+    QList<std::pair<QKeySequence, std::function<void()>>> keys_;
 };
 
 // A background picture covering the client area: paints, never takes the mouse.
@@ -75,6 +99,8 @@ public:
     bool IsPressedLook() const { return pressed_; }   // border shown now
 
     Orientation TextOrientation() const { return orientation_; }
+    // A click without the mouse (Esc on the way back, say): released, then clicked.
+    void Click();
     // Replaces the slip drawn from the text by a picture of one's own (scaled
     // to the button); a null pixmap brings the slip back.
     void SetArt(const QPixmap &art);
@@ -100,6 +126,8 @@ private:
 };
 
 // A label that reports clicks and double-clicks (list entries, tune names).
+// A list entry given a focus policy takes the keyboard focus: it then shows
+// a thin frame while focused, and Return, Enter or Space click it.
 class ClickLabel : public QLabel {
     Q_OBJECT
 public:
@@ -111,6 +139,8 @@ protected:
     void mousePressEvent(QMouseEvent *e) override;
     void mouseReleaseEvent(QMouseEvent *e) override;
     void mouseDoubleClickEvent(QMouseEvent *e) override;
+    void keyPressEvent(QKeyEvent *e) override;
+    void paintEvent(QPaintEvent *e) override;
 private:
     bool afterDoubleClick_ = false;
 };

@@ -48,6 +48,16 @@ QWidget *WindowRegistry::Find(const QString &name) const
     return it == windows_.constEnd() ? nullptr : it->data();
 }
 
+QList<QWidget *> WindowRegistry::All() const
+{
+    QList<QWidget *> out;
+    for (const auto &w : windows_) {
+        if (w)
+            out.append(w.data());
+    }
+    return out;
+}
+
 QWidget *WindowRegistry::Create(const QString &name)
 {
     const auto it = factories_.constFind(name);

@@ -24,6 +24,8 @@ public:
     // The window if it exists (shown or hidden), else nullptr.
     QWidget *Find(const QString &name) const;
     template <class T> T *Get(const QString &name) const { return qobject_cast<T *>(Find(name)); }
+    // Every window that exists now, shown or hidden.
+    QList<QWidget *> All() const;
 
     // Discard the window if it exists, create it afresh and show it, not modal.
     QWidget *OpenFresh(const QString &name);

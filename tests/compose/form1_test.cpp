@@ -286,5 +286,89 @@ TEST_F(Form1Test, SaveButtonStoresTheWindow)
     EXPECT_EQ(f->Text("Text4"), QStringLiteral("春晓"));
 }
 
+TEST_F(Form1Test, KeyboardSavesAndTheTitleTakesTypingOverItsInitialText)
+{
+    Form1 *f = OpenForm1();
+    QApplication::setActiveWindow(f);
+    auto *title = Child<QLineEdit>(f, "Text4");
+    auto *poem = Child<QPlainTextEdit>(f, "Text2");
+
+    // Into the title by a click or by Tab: typing replaces the initial text.
+    for (const bool byClick : {true, false}) {
+        f = OpenForm1();
+        QApplication::setActiveWindow(f);
+        title = Child<QLineEdit>(f, "Text4");
+        poem = Child<QPlainTextEdit>(f, "Text2");
+        poem->setFocus();
+        if (byClick) {
+            QTest::mouseClick(title, Qt::LeftButton, Qt::NoModifier, title->rect().center());
+        } else {
+            QTest::keyClick(poem, Qt::Key_Tab, Qt::ShiftModifier);
+        }
+        ASSERT_EQ(QApplication::focusWidget(), title) << byClick;
+        Type(title, QStringLiteral("春晓"));
+        EXPECT_EQ(f->Text("Text4"), QStringLiteral("春晓")) << byClick;
+    }
+    // A title of the writer's own is not selected: a click puts the cursor.
+    poem->setFocus();
+    QTest::mouseClick(title, Qt::LeftButton, Qt::NoModifier, QPoint(2, title->height() / 2));
+    Type(title, QStringLiteral("题"));
+    EXPECT_EQ(f->Text("Text4"), QStringLiteral("题春晓"));
+
+    // Ctrl+S saves from wherever the writer types.
+    dialogs_.answers = {false, false};
+    QTest::keyClick(poem, Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(title, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(dialogs_.asked, QStringList(2, QStringLiteral("真的要保存当前数据吗？")));
+    EXPECT_EQ(f->Text("Text4"), QStringLiteral("题春晓"));
+}
+
+// 退出写作 asks before unsaved writing goes, and only then.
+TEST_F(Form1Test, LeavingAsksOnlyWhenWritingWouldBeLost)
+{
+    const QString ask = QStringLiteral("作品尚未保存，确定放弃吗？");
+    struct Case {
+        const char *what;
+        std::function<void(Form1 *)> act;
+        bool asks;
+    };
+    const Case cases[] = {
+        {"untouched", [](Form1 *) {}, false},
+        {"a tune chosen", [](Form1 *f) { f->ShowTune(QStringLiteral("忆江南"), QStringLiteral("○●-"), {}); }, false},
+        {"poem typed", [](Form1 *f) { Type(Child(f, "Text2"), QStringLiteral("春")); }, true},
+        {"title typed", [](Form1 *f) { Type(Child(f, "Text4"), QStringLiteral("春")); }, true},
+        {"typed, then cleared", [](Form1 *f) {
+             Type(Child(f, "Text2"), QStringLiteral("春"));
+             Click(f, "Command6");
+         }, false},
+        {"typed, then saved", [](Form1 *f) {
+             Type(Child(f, "Text2"), QStringLiteral("春"));
+             Click(f, "Command7");
+         }, false},
+        {"saved, then typed", [](Form1 *f) {
+             Click(f, "Command7");
+             Type(Child(f, "Text2"), QStringLiteral("眠"));
+         }, true},
+    };
+    for (const Case &c : cases) {
+        Form1 *f = OpenForm1();
+        dialogs_.answers.clear();   // every other question: Yes
+        c.act(f);
+        const QString text = f->Text("Text2");
+        dialogs_.asked.clear();
+        dialogs_.answers = {false};   // No: stay
+        Click(f, "Command5");
+        EXPECT_EQ(dialogs_.asked.contains(ask), c.asks) << c.what;
+        if (c.asks) {
+            ASSERT_EQ(Windows().Find("Form1"), f) << c.what;
+            EXPECT_EQ(f->Text("Text2"), text) << c.what;
+            dialogs_.answers = {true};
+            Click(f, "Command5");
+        }
+        EXPECT_EQ(Windows().Find("Form1"), nullptr) << c.what;
+        Settle();
+    }
+}
+
 }  // namespace
 }  // namespace versilo::testing

@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
@@ -207,4 +208,66 @@ TEST_F(NavigationTest, AFailedWindowLoadLeavesTheCompositionWindowWorking)
     EXPECT_EQ(marks.section(u'\n', 0, 0).size(), 5) << marks.toStdString();
     EXPECT_EQ(dialogs.told.size(), 1) << dialogs.told.join(u'\n').toStdString();
     Settle();
+}
+
+TEST_F(NavigationTest, EndingAsksOnlyForUnsavedWriting)
+{
+    if (!Windows().IsRegistered(QStringLiteral("Form1")))
+        GTEST_SKIP() << "no composition window in this build";
+    const QString ask = QStringLiteral("作品尚未保存，确定放弃吗？");
+    int ends = 0;
+    launcher->SetEndAction([&ends] { ++ends; });
+    Release(launcher, "Image3");   // 结束退出 with no composition window
+    Release(launcher, "Image2");
+    QWidget *form1 = Windows().Find(QStringLiteral("Form1"));
+    ASSERT_TRUE(form1);
+    Release(launcher, "Image3");   // with one that holds nothing new
+    EXPECT_EQ(ends, 2);
+    EXPECT_TRUE(dialogs.asked.isEmpty());
+
+    auto *poem = form1->findChild<QPlainTextEdit *>(QStringLiteral("Text2"));
+    ASSERT_TRUE(poem);
+    QTest::keyClick(poem, Qt::Key_A);
+    const QString typed = poem->toPlainText();
+    // No keeps the program, the window and the writing, from the launcher
+    // and from the desktop's close alike.
+    dialogs.answers = {false, false};
+    Release(launcher, "Image3");
+    EXPECT_FALSE(form1->close());
+    EXPECT_EQ(ends, 2);
+    EXPECT_EQ(dialogs.asked, QStringList(2, ask));
+    EXPECT_EQ(Windows().Find(QStringLiteral("Form1")), form1);
+    EXPECT_EQ(poem->toPlainText(), typed);
+    dialogs.answers = {true};
+    Release(launcher, "Image3");
+    EXPECT_EQ(ends, 3);
+}
+
+// Every window of this build with a paged list shows its page indicator
+// where it covers no control: only pictures that let the mouse through lie
+// beneath it.
+TEST_F(NavigationTest, PageIndicatorsCoverNoControl)
+{
+    for (int n = 1; n <= 11; ++n) {
+        const QString name = QStringLiteral("Form%1").arg(n);
+        if (n == 10 || !Windows().IsRegistered(name))
+            continue;
+        QWidget *w = Windows().OpenFresh(name);
+        ASSERT_TRUE(w) << name.toStdString();
+        for (QLabel *page : w->findChildren<QLabel *>(QStringLiteral("PageIndicator"))) {
+            EXPECT_TRUE(page->isVisibleTo(w)) << name.toStdString();
+            EXPECT_TRUE(page->text().contains(QRegularExpression(QStringLiteral("^第 \\d+ / \\d+ 页$"))))
+                << name.toStdString() << ' ' << page->text().toStdString();
+            EXPECT_TRUE(w->rect().contains(page->geometry())) << name.toStdString();
+            for (QWidget *other : w->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+                if (other == page || !other->isVisibleTo(w) || other->testAttribute(Qt::WA_TransparentForMouseEvents))
+                    continue;
+                EXPECT_FALSE(other->geometry().intersects(page->geometry()))
+                    << name.toStdString() << ": under " << other->objectName().toStdString();
+            }
+        }
+        Windows().CloseAll();
+        Settle();
+        launcher = qobject_cast<Form10 *>(Windows().Show(QStringLiteral("Form10")));
+    }
 }

@@ -6,6 +6,9 @@
 #include <QMouseEvent>
 #include <QTest>
 
+#include <map>
+
+#include "gridfocus.h"
 #include "namelist.h"
 #include "ui_support.h"
 #include "pager.h"
@@ -51,6 +54,52 @@ TEST(Pager, NextStopsOncePastTheEndPreviousAtTheTop)
     EXPECT_FALSE(p.Next());
     p.Reset(10);
     EXPECT_EQ(p.Start(), 0);
+}
+
+// Pages of 294 cells stepping by 293, as the dictionary grid pages.
+TEST(Pager, PageCountCountsFilledPagesAndThePageReachedPastTheEnd)
+{
+    const struct {
+        int count;
+        int nexts;
+        int pages;
+    } cases[] = {{0, 0, 1}, {294, 0, 1}, {295, 0, 2}, {600, 0, 3}, {600, 2, 3}, {600, 3, 4}, {100, 1, 2}};
+    for (const auto &c : cases) {
+        Pager p(293);
+        p.Reset(c.count);
+        for (int i = 0; i < c.nexts; ++i)
+            p.Next();
+        EXPECT_EQ(p.PageCount(294), c.pages) << c.count << " after " << c.nexts;
+    }
+}
+
+// Arrow keys over a row-major grid of 3 x 2 whose last two cells are empty
+// ("." below), and a column-major one of 2 x 3 ("lrud": left, right, up, down).
+TEST(GridFocus, ArrowsFollowTheReadingOrderAndStopAtEdgesAndEmptyCells)
+{
+    const struct {
+        bool columnMajor;
+        int from;
+        char move;
+        int to;
+    } cases[] = {
+        // 0 1 2
+        // 3 . .
+        {false, 0, 'r', 1}, {false, 2, 'r', 3}, {false, 3, 'l', 2}, {false, 0, 'd', 3},
+        {false, 1, 'd', 1}, {false, 3, 'r', 3}, {false, 0, 'u', 0}, {false, 1, 'E', 3},
+        {false, -1, 'd', 0},
+        // 0 3
+        // 1 .
+        // 2 .
+        {true, 0, 'd', 1}, {true, 2, 'd', 3}, {true, 0, 'r', 3}, {true, 1, 'r', 1}, {true, 3, 'l', 0},
+    };
+    const std::map<char, GridMove> moves = {{'l', GridMove::Left}, {'r', GridMove::Right}, {'u', GridMove::Up},
+                                            {'d', GridMove::Down}, {'E', GridMove::Last}};
+    for (const auto &c : cases) {
+        const GridShape shape = c.columnMajor ? GridShape{2, 3, true} : GridShape{3, 2, false};
+        EXPECT_EQ(MoveInGrid(c.from, moves.at(c.move), shape, [](int i) { return i < 4; }), c.to)
+            << c.columnMajor << ' ' << c.from << c.move;
+    }
 }
 
 // The constants of the pattern management list.
