@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "datastore.h"
+
 namespace versilo {
 
 QString PageNumberCaption(int page)
@@ -30,6 +32,42 @@ std::vector<PageContent> MoveLastPageTo(std::vector<PageContent> pages, int targ
     const int at = std::max(target, 1) - 1;
     std::rotate(pages.begin() + at, pages.end() - 1, pages.end());
     return pages;
+}
+
+bool ReadPages(Recordset &rs, std::vector<PageRow> &pages, QString *error)
+{
+    return ReadAll(rs, QStringLiteral("select *from 常识"), {}, pages, error);
+}
+
+bool InsertBlankPage(DataStore &store, int target, QString *error)
+{
+    StoreTransaction tx(store);
+    if (!tx.Active()) {
+        *error = tx.LastError();
+        return false;
+    }
+    Recordset &rs = store.Rs();
+    PageRow blank{0, kBlankPageTitle, kBlankPageText};
+    std::vector<PageRow> rows;
+    if (!InsertRow(rs, kPagesTable, blank, {}, error) || !ReadPages(rs, rows, error))
+        return false;
+
+    std::vector<PageContent> contents;
+    contents.reserve(rows.size());
+    for (const PageRow &row : rows)
+        contents.push_back({row.title, row.content});
+    contents = MoveLastPageTo(std::move(contents), target);
+    for (size_t n = 0; n < rows.size(); ++n) {
+        rows[n].title = contents[n].title;
+        rows[n].content = contents[n].text;
+        if (!UpdateRow(rs, kPagesTable, rows[n], {}, error))
+            return false;
+    }
+    if (!tx.Commit()) {
+        *error = tx.LastError();
+        return false;
+    }
+    return true;
 }
 
 }  // namespace versilo

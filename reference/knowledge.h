@@ -1,5 +1,6 @@
-// The knowledge pages (table 常识) as a book: page numbers, paging, and the
-// new order of the pages when a blank page is put in. No widgets, no store.
+// The knowledge pages (table 常识) as a book: page numbers, paging, the new
+// order of the pages when a blank page is put in, and that insert itself.
+// No widgets.
 //
 // Page n is the n-th row in the order the table returns its rows (ascending
 // `id`). Inserting a page never renumbers rows: the blank row is added at the
@@ -10,7 +11,11 @@
 #include <QString>
 #include <vector>
 
+#include "gateway.h"
+
 namespace versilo {
+
+class DataStore;
 
 inline const QString kBlankPageTitle = QStringLiteral("输入标题....");
 inline const QString kBlankPageText = QStringLiteral("输入内容....");
@@ -45,5 +50,14 @@ int PageAfterInsert(int current, InsertWhere where);
 // has moved to page `target`; the pages from there on move one down. A
 // target past the end leaves the order as it is.
 std::vector<PageContent> MoveLastPageTo(std::vector<PageContent> pages, int target);
+
+// Every page, in the table's order ("select *from 常识").
+bool ReadPages(Recordset &rs, std::vector<PageRow> &pages, QString *error = nullptr);
+
+// Adds a blank page and moves it to page `target` by rewriting the titles
+// and texts of all rows in place, so that the ids keep their order. All of
+// it is one transaction: when any write fails, the pages stay as they were
+// and *error says why.
+bool InsertBlankPage(DataStore &store, int target, QString *error);
 
 }  // namespace versilo
