@@ -1,10 +1,10 @@
 // The poetry library's rules that need no window: the selection mark, the
-// author line, the search pattern and how the two scroll thumbs map to a
-// list position. Positions are in twips.
+// author line, the search pattern and the scrolling of its two lists.
 #pragma once
 
 #include <QString>
-#include <QVariant>
+
+#include "listscroll.h"
 
 namespace versilo {
 
@@ -16,34 +16,24 @@ QString Unmarked(const QString &text);
 // The text with exactly one selection mark, in front.
 QString Marked(const QString &text);
 
-// 朝代 + "(公元" + 年代 + "年)"; a missing year leaves the space empty.
-QString AuthorLifeLine(const QString &dynasty, const QVariant &year);
+// 朝代 + "(公元" + 年代 + "年)".
+QString AuthorLifeLine(const QString &dynasty, double year);
 
 // The `like` pattern of a search by pinyin initials: the letters anywhere in
 // `拼音` (no letters: every row).
 QString InitialsPattern(const QString &letters);
 
-// The geometry of one list's scroll thumb.
-struct ThumbTrack {
-    double left;           // the thumb's left
-    double loadTop;        // its top when the window opens
-    double resetTop;       // its top after a search or a chosen author
-    double refreshTop;     // its top after 刷新
-    double upStep;         // up arrow: step = upStep / count
-    double lowestTop;      // up arrow: not above this
-    double downStep;       // down arrow: step = downStep / count
-    double highestTop;     // down arrow: beyond this the list stays
-    double dragTop;        // drag bounds of the top, and the origin of
-    double dragBottom;     //   the mapping to a list position
-    double rowsPerTrack;   // list start = (top - dragTop) * count / rowsPerTrack
+// The scrolling of the poem list and of the author list (twips): arrows,
+// drag bounds and the list start a dragged thumb stands for.
+ScrollRules PoemScrollRules();
+ScrollRules AuthorScrollRules();
 
-    // The list position shown on the first label with the thumb dragged to `top`.
-    int StartAt(double top, int count) const;
-};
+// The thumb tops the lists are reset to.
+inline constexpr double kPoemThumbLoadTop = 1200;      // as the window opens
+inline constexpr double kPoemThumbRefreshTop = 1245;   // after 刷新
+inline constexpr double kThumbResetTop = 1260;         // every other reload, both lists
 
-inline constexpr ThumbTrack kPoemThumb{3840, 1200, 1260, 1245, 8520, 600,
-                                       7875, 7360, 1245, 1245 + 6200, 240 * 25.8};
-inline constexpr ThumbTrack kAuthorThumb{10440, 1260, 1260, 1260, 8520, 600,
-                                         8520, 8920, 1260, 1260 + 6130, 240 * 26};
+// A poem of at most one character is shown on a label instead of the box.
+bool ShownOnLabel(const QString &poem);
 
 }  // namespace versilo

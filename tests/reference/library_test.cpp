@@ -18,9 +18,8 @@ TEST(LibraryRules, SelectionMarkIsSingleAndInFront)
 
 TEST(LibraryRules, AuthorLineAndPattern)
 {
-    EXPECT_EQ(AuthorLifeLine(QStringLiteral("唐"), 701.0), QStringLiteral("唐(公元701年)"));
+    EXPECT_EQ(AuthorLifeLine(QStringLiteral("唐"), 701), QStringLiteral("唐(公元701年)"));
     EXPECT_EQ(AuthorLifeLine(QStringLiteral("---"), -300.5), QStringLiteral("---(公元-300.5年)"));
-    EXPECT_EQ(AuthorLifeLine(QStringLiteral("宋"), QVariant()), QStringLiteral("宋(公元年)"));
     EXPECT_EQ(InitialsPattern(QStringLiteral("jys")), QStringLiteral("%jys%"));
     EXPECT_EQ(InitialsPattern(QString()), QStringLiteral("%%"));
 }
@@ -28,21 +27,27 @@ TEST(LibraryRules, AuthorLineAndPattern)
 TEST(LibraryRules, ThumbTopGivesListStart)
 {
     struct Case {
-        const ThumbTrack &track;
+        ScrollRules rules;
         double top;
         int count, start;
     };
     const Case cases[] = {
-        {kPoemThumb, 1245, 803, 0},
-        {kPoemThumb, 1245 + 6200, 803, 804},   // past the end: 6200 * 803 / 6192
-        {kPoemThumb, 1245 + 3096, 800, 400},
-        {kPoemThumb, 1300, 0, 0},
-        {kAuthorThumb, 1260, 231, 0},
-        {kAuthorThumb, 1260 + 6130, 231, 226},
-        {kAuthorThumb, 1260 + 624, 100, 10},
+        {PoemScrollRules(), 1245, 803, 0},
+        {PoemScrollRules(), 1245 + 6200, 803, 804},   // past the end: 6200 * 803 / 6192
+        {PoemScrollRules(), 1245 + 3096, 800, 400},
+        {AuthorScrollRules(), 1260 + 6130, 231, 226},
+        {AuthorScrollRules(), 1260 + 624, 100, 10},
     };
     for (const Case &c : cases)
-        EXPECT_EQ(c.track.StartAt(c.top, c.count), c.start) << c.top << " " << c.count;
+        EXPECT_EQ(c.rules.startAt(c.top, c.count), c.start) << c.top << " " << c.count;
+}
+
+TEST(LibraryRules, OnlyAPoemOfOneCharacterGoesOnTheLabel)
+{
+    EXPECT_TRUE(ShownOnLabel(QString()));
+    EXPECT_TRUE(ShownOnLabel(QStringLiteral("诗")));
+    EXPECT_TRUE(ShownOnLabel(QString::fromUcs4(U"\U00020000")));
+    EXPECT_FALSE(ShownOnLabel(QStringLiteral("春晓")));
 }
 
 }  // namespace
