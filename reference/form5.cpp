@@ -5,13 +5,13 @@
 #include <QPlainTextEdit>
 
 #include "appcontext.h"
+#include "form7.h"
 #include "library.h"
 #include "namelist.h"
 #include "prosody.h"
 #include "textbox.h"
 #include "twips.h"
 #include "windownames.h"
-#include "windowregistry.h"
 
 namespace versilo {
 
@@ -156,7 +156,9 @@ void Form5::OpenKeypadFor(bool authors)
 {
     AppContext &app = App();
     (authors ? app.authorSearchPending : app.poemSearchPending) = true;
-    QWidget *keypad = app.Windows().OpenFresh(window::kKeypad);
+    // The keypad runs the pending searches when it closes; a click on this
+    // window while it is open runs them through the activation as well.
+    Form7 *keypad = OpenKeypad(this, [this] { Form_Activate(); });
     app.keypadLetters.clear();
     if (keypad && authors)
         keypad->move(mapToGlobal(TwPoint(kKeypadLeft, kKeypadTop)));

@@ -3,6 +3,7 @@
 #include <QPlainTextEdit>
 
 #include "form5.h"
+#include "form7.h"
 #include "library.h"
 #include "namelist.h"
 #include "reference.h"
@@ -151,6 +152,43 @@ TEST_F(Form5Test, SearchesByInitialsIgnoringCase)
         EXPECT_FALSE(app.poemSearchPending || app.authorSearchPending);
         EXPECT_EQ(app.keypadLetters, QString());
     }
+}
+
+TEST_F(Form5Test, KeypadLettersRunTheSearchWhenItCloses)
+{
+    Form5 *w = Open();
+    const auto keypad = [] { return Windows().Get<Form7>(window::kKeypad); };
+    const auto type = [&](const char *letters) {
+        for (const char *c = letters; *c; ++c)
+            Click(keypad(), QStringLiteral("Command2_%1").arg(*c - 'a'));
+    };
+    Click(w, "Image7");   // 查找作品
+    ASSERT_NE(keypad(), nullptr);
+    type("jy");
+    // A click on the library while the keypad is open searches with the
+    // letters so far; the keypad stays.
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(w, &activate);
+    EXPECT_EQ(Names(w, "Label4"), QStringList{"静夜思"});
+    ASSERT_NE(keypad(), nullptr);
+    Click(w, "Image6");
+
+    Click(w, "Image7");
+    type("jys");
+    Click(keypad(), "Command1");   // 返回
+    Settle();
+    EXPECT_EQ(keypad(), nullptr);
+    EXPECT_EQ(Names(w, "Label4"), QStringList{"静夜思"});
+
+    // Both asked for: the authors get the letters, the poems all come back.
+    Click(w, "Image8");   // 查找作者, the keypad over the author list
+    EXPECT_EQ(keypad()->pos(), w->pos() + TwPoint(10680, 5175));
+    Click(w, "Image7");
+    type("lb");
+    Click(keypad(), "Command1");
+    Settle();
+    EXPECT_EQ(Names(w, "Label5"), QStringList{"李白"});
+    EXPECT_EQ(Names(w, "Label4").size(), 5);
 }
 
 TEST_F(Form5Test, ArrowsAndThumbScrollTheList)
