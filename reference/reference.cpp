@@ -1,5 +1,7 @@
 #include "reference.h"
 
+#include "form4.h"
+#include "form5.h"
 #include "form7.h"
 #include "windownames.h"
 #include "windowregistry.h"
@@ -8,6 +10,8 @@ namespace versilo {
 
 void RegisterReferenceWindows(WindowRegistry &registry)
 {
+    registry.Register(window::kKnowledge, [] { return new Form4; });
+    registry.Register(window::kLibrary, [] { return new Form5; });
     registry.Register(window::kKeypad, [] { return new Form7; });
 }
 

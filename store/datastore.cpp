@@ -56,6 +56,8 @@ public:
         dev_t dev = 0;
         ino_t ino = 0;
         bool identified = false;
+        // A StoreTransaction is open: writes must join it, never run alone.
+        bool inStoreTransaction = false;
     };
 
     explicit Connection(std::shared_ptr<Handle> handle) : handle_(std::move(handle)) {}
@@ -91,32 +93,48 @@ private:
     int rc_;
 };
 
-// Runs BEGIN IMMEDIATE and rolls back unless Commit() succeeded. A failure
-// leaves its reason on the handle for the caller to report.
+// Runs BEGIN IMMEDIATE and rolls back unless Commit() succeeded. Inside a
+// transaction already open on the handle (a StoreTransaction) it is a
+// savepoint instead: a failed write is undone, and the outer transaction
+// decides about the rest. A failure leaves its reason on the handle for the
+// caller to report.
 class Transaction {
 public:
-    explicit Transaction(sqlite3 *db) : db_(db)
+    explicit Transaction(sqlite3 *db) : db_(db), nested_(sqlite3_get_autocommit(db) == 0)
     {
-        active_ = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK;
+        active_ = Run(nested_ ? "SAVEPOINT versilo_write" : "BEGIN IMMEDIATE");
     }
     ~Transaction()
     {
-        if (active_)
-            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        if (!active_)
+            return;
+        if (nested_) {
+            Run("ROLLBACK TO versilo_write");
+            Run("RELEASE versilo_write");
+        } else {
+            Run("ROLLBACK");
+        }
     }
     bool active() const { return active_; }
     bool Commit()
     {
-        if (!active_ || sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+        if (!active_ || !Run(nested_ ? "RELEASE versilo_write" : "COMMIT"))
             return false;
         active_ = false;
         return true;
     }
 
 private:
+    bool Run(const char *sql) { return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
+
     sqlite3 *db_;
+    bool nested_;
     bool active_ = false;
 };
+
+// What a write inside a StoreTransaction meets when an earlier failure has
+// already ended that transaction.
+const QString kAbandoned = QStringLiteral("数据库中途放弃了这组修改。");
 
 // The name under which the row id travels in front of the table's columns.
 const QString kRowidColumn = QStringLiteral("\x01rowid");
@@ -561,6 +579,8 @@ bool Recordset::Update()
     const auto fail = [&](const QString &why) { return d->Fail(why); };
     const auto failDb = [&](const QString &context) { return d->FailDb(db, context); };
 
+    if (d->conn->handle()->inStoreTransaction && sqlite3_get_autocommit(db) != 0)
+        return fail(kAbandoned);
     Transaction tx(db);
     if (!tx.active())
         return failDb(QStringLiteral("BEGIN IMMEDIATE"));
@@ -653,6 +673,8 @@ bool Recordset::Delete()
         return d->Fail(QStringLiteral("没有当前记录，无法删除。"));
     sqlite3 *db = d->conn->db();
     const QString sql = QStringLiteral("DELETE FROM ") + schema::Quoted(d->table) + QStringLiteral(" WHERE rowid=?");
+    if (d->conn->handle()->inStoreTransaction && sqlite3_get_autocommit(db) != 0)
+        return d->Fail(kAbandoned);
     Transaction tx(db);
     if (!tx.active())
         return d->FailDb(db, QStringLiteral("BEGIN IMMEDIATE"));
@@ -799,5 +821,66 @@ Recordset &DataStore::Rs() { return *d->rs; }
 sqlite3 *DataStore::Handle() const { return d->conn ? d->conn->db() : nullptr; }
 
 QString DataStore::LastError() const { return d->error; }
+
+
+// ------------------------------------------------------------ StoreTransaction
+
+StoreTransaction::StoreTransaction(DataStore &store)
+{
+    if (!store.IsConnected() && !store.Connect()) {
+        error_ = store.LastError();
+        return;
+    }
+    conn_ = store.d->conn;
+    sqlite3 *db = conn_->db();
+    if (sqlite3_get_autocommit(db) == 0) {
+        error_ = QStringLiteral("程序内部出错（事务已经开始）。");
+        conn_.reset();
+        return;
+    }
+    if (sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        error_ = schema::LastSqliteError(db, QStringLiteral("BEGIN IMMEDIATE")) + u'。';
+        conn_.reset();
+        return;
+    }
+    conn_->handle()->inStoreTransaction = true;
+    active_ = true;
+}
+
+StoreTransaction::~StoreTransaction() { Rollback(); }
+
+bool StoreTransaction::Commit()
+{
+    if (!active_)
+        return false;
+    sqlite3 *db = conn_->db();
+    // A write that failed badly may have ended the transaction already.
+    if (sqlite3_get_autocommit(db) != 0) {
+        error_ = kAbandoned;
+        Rollback();
+        return false;
+    }
+    if (sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        error_ = schema::LastSqliteError(db, QStringLiteral("COMMIT")) + u'。';
+        Rollback();
+        return false;
+    }
+    conn_->handle()->inStoreTransaction = false;
+    active_ = false;
+    conn_.reset();
+    return true;
+}
+
+void StoreTransaction::Rollback()
+{
+    if (!active_)
+        return;
+    sqlite3 *db = conn_->db();
+    if (sqlite3_get_autocommit(db) == 0)
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    conn_->handle()->inStoreTransaction = false;
+    active_ = false;
+    conn_.reset();
+}
 
 }  // namespace versilo

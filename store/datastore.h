@@ -138,8 +138,39 @@ public:
     QString LastError() const;
 
 private:
+    friend class StoreTransaction;
     struct Impl;
     std::unique_ptr<Impl> d;
+};
+
+// Several writes made as one. While it is open, every Update and Delete on
+// the store's connection joins it; Commit() stores them together. Ended
+// without Commit (a write failed, an early return), it undoes everything
+// written since it began, so the tables are as they were.
+//
+//   StoreTransaction tx(store);
+//   if (!tx.Active() || !WriteA() || !WriteB() || !tx.Commit())
+//       report(tx.LastError() or the write's error);   // nothing changed
+class StoreTransaction {
+public:
+    explicit StoreTransaction(DataStore &store);   // connects the store if need be
+    ~StoreTransaction();                           // rolls back unless committed
+    StoreTransaction(const StoreTransaction &) = delete;
+    StoreTransaction &operator=(const StoreTransaction &) = delete;
+
+    // Begun, and not yet committed or rolled back. False at once when the
+    // transaction could not begin (LastError says why).
+    bool Active() const { return active_; }
+    // Stores every write made since it began. False (and everything undone)
+    // when that fails, or when a failed write already ended the transaction.
+    bool Commit();
+    void Rollback();
+    QString LastError() const { return error_; }
+
+private:
+    std::shared_ptr<Connection> conn_;
+    bool active_ = false;
+    QString error_;
 };
 
 }  // namespace versilo

@@ -1,6 +1,6 @@
 // versilo-shots OUTDIR: draws every window of this build offscreen, as a
 // writer would use it, and writes one PNG per window (Form10.png, Form1.png,
-// Form2.png, Form3.png), and the composition window once more with the
+// Form2.png, Form3.png, Form4.png, Form5.png), and the composition window once more with the
 // explanation of a mark (Form1-explain.png). The database is made afresh from the seed data in
 // a temporary folder; the program's own mvtrakp.m is never touched.
 #include <QAbstractButton>
@@ -288,6 +288,30 @@ int main(int argc, char **argv)
         }
     }
 
+    // The knowledge pages, from the launcher's 诗词常识, on their second page.
+    if (windows.IsRegistered(window::kKnowledge)) {
+        Click(launcher, QStringLiteral("Image17"));
+        if (QWidget *form4 = windows.Find(window::kKnowledge)) {
+            Click(form4, QStringLiteral("Command4"));
+            shots += Shoot(window::kKnowledge, out);
+        }
+    }
+
+    // The poetry library, from 诗词阅读: the poems of 李白, one of them open.
+    if (windows.IsRegistered(window::kLibrary)) {
+        Click(launcher, QStringLiteral("Image14"));
+        if (QWidget *form5 = windows.Find(window::kLibrary)) {
+            const QString author = FindListLabel(form5, QStringLiteral("Label5_"), QStringLiteral("李白"),
+                                                 QStringLiteral("Image4"), 40);
+            if (!author.isEmpty())
+                Click(form5, author);
+            const QString poem = FindListLabel(form5, QStringLiteral("Label4_"), QStringLiteral("黄鹤楼送孟浩然之广陵"),
+                                               QStringLiteral("Image2"), 3);
+            Click(form5, poem.isEmpty() ? QStringLiteral("Label4_0") : poem);
+            shots += Shoot(window::kLibrary, out);
+        }
+    }
+
     bool failed = false;
     for (const QString &message : std::as_const(dialogs.told)) {
         std::fprintf(stderr, "versilo-shots: message: %s\n", qPrintable(message));
@@ -295,7 +319,8 @@ int main(int argc, char **argv)
     }
     // Every window this build has must have been drawn.
     int expected = 0;
-    for (const QString &form : {window::kLauncher, window::kCompose, window::kPatternBrowser, window::kWorksBrowser})
+    for (const QString &form : {window::kLauncher, window::kCompose, window::kPatternBrowser, window::kWorksBrowser,
+                                window::kKnowledge, window::kLibrary})
         expected += windows.IsRegistered(form) ? 1 : 0;
     expected += windows.IsRegistered(window::kCompose) ? 1 : 0;   // the explanation
     context.SetDialogs(nullptr);

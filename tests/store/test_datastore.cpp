@@ -357,6 +357,68 @@ TEST_F(RecordsetTest, FailedWriteLeavesNothingBehind)
     EXPECT_EQ(Titles(), (QStringList{"春晓", "静夜思", "<null>", "good"}));
 }
 
+// Several writes as one: all of them reach the file, or none does.
+TEST_F(RecordsetTest, TransactionStoresAllWritesOrNone)
+{
+    char *msg = nullptr;
+    ASSERT_EQ(sqlite3_exec(store->Handle(),
+                           "CREATE TEMP TRIGGER refuse BEFORE UPDATE ON 作品 WHEN NEW.篇名 = 'bad' "
+                           "BEGIN SELECT RAISE(ABORT, 'refused'); END",
+                           nullptr, nullptr, &msg), SQLITE_OK) << msg;
+    // Adds a work and renames the first one to `rename`, inside a transaction.
+    const auto addAndRename = [&](StoreTransaction &tx, const QString &rename) {
+        EXPECT_TRUE(tx.Active()) << tx.LastError().toStdString();
+        AddWork(QStringLiteral("新"));
+        Recordset &rs = store->Rs();
+        EXPECT_TRUE(rs.Open(QStringLiteral("select *from 作品 where id=?"), {1}, LockType::Optimistic));
+        const bool ok = rs.SetField(QStringLiteral("篇名"), rename) && rs.Update();
+        rs.Close();
+        return ok;
+    };
+    const QStringList before{"春晓", "静夜思", "<null>"};
+    {
+        StoreTransaction tx(*store);
+        EXPECT_FALSE(StoreTransaction(*store).Active());   // one at a time
+        EXPECT_FALSE(addAndRename(tx, QStringLiteral("bad")));
+        EXPECT_EQ(Titles(), (QStringList{"春晓", "静夜思", "<null>", "新"}));   // seen inside
+    }   // not committed
+    EXPECT_EQ(Titles(), before);
+    {
+        StoreTransaction tx(*store);
+        EXPECT_TRUE(addAndRename(tx, QStringLiteral("早")));
+    }
+    EXPECT_EQ(Titles(), before);
+    {
+        StoreTransaction tx(*store);
+        EXPECT_TRUE(addAndRename(tx, QStringLiteral("早")));
+        EXPECT_TRUE(tx.Commit()) << tx.LastError().toStdString();
+        EXPECT_FALSE(tx.Commit());
+    }
+    EXPECT_EQ(sqlite3_get_autocommit(store->Handle()), 1);
+    DataStore other(StoreLocation{appDir, seedDir});   // a second connection sees the file
+    ASSERT_TRUE(other.Connect());
+    Recordset &rs = other.Rs();
+    ASSERT_TRUE(rs.Open(kAllWorks));
+    EXPECT_EQ(rs.RecordCount(), 4);
+    EXPECT_EQ(rs.Text(QStringLiteral("篇名")), QStringLiteral("早"));
+    rs.Close();
+    {
+        // The engine itself gave up the transaction (as after a full disk):
+        // later writes do not slip through on their own.
+        StoreTransaction tx(*store);
+        ASSERT_EQ(sqlite3_exec(store->Handle(), "ROLLBACK", nullptr, nullptr, nullptr), SQLITE_OK);
+        Recordset &w = store->Rs();
+        ASSERT_TRUE(w.Open(kAllWorks, {}, LockType::Optimistic));
+        EXPECT_TRUE(w.AddNew() && w.SetField(QStringLiteral("篇名"), QStringLiteral("漏")));
+        EXPECT_FALSE(w.Update());
+        w.Close();
+        EXPECT_FALSE(tx.Commit());
+        EXPECT_EQ(tx.LastError(), QStringLiteral("数据库中途放弃了这组修改。"));
+    }
+    AddWork(QStringLiteral("后"));   // writes outside a transaction store at once
+    EXPECT_EQ(Titles(), (QStringList{"早", "静夜思", "<null>", "新", "后"}));
+}
+
 TEST_F(RecordsetTest, ConnectAndNewRecordsetReplaceTheSharedObjects)
 {
     Recordset &old = store->Rs();

@@ -271,3 +271,38 @@ TEST_F(NavigationTest, PageIndicatorsCoverNoControl)
         launcher = qobject_cast<Form10 *>(Windows().Show(QStringLiteral("Form10")));
     }
 }
+
+TEST_F(NavigationTest, KnowledgePagesAndLibraryOpenFromTheLauncher)
+{
+    if (!Windows().IsRegistered(QStringLiteral("Form4")) || !Windows().IsRegistered(QStringLiteral("Form5")))
+        GTEST_SKIP() << "no reference windows in this build";
+    // 诗词常识: closed by its 返回; dragging it takes only the launcher along.
+    Release(launcher, "Image17");
+    auto *form4 = qobject_cast<VersiloWindow *>(Windows().Find(QStringLiteral("Form4")));
+    ASSERT_TRUE(form4);
+    EXPECT_TRUE(form4->isVisible());
+    EXPECT_EQ(form4->pos(), launcher->pos());
+    const QPoint spot(5, form4->height() - 5);
+    ASSERT_EQ(form4->childAt(spot), nullptr);
+    Send(form4, QEvent::MouseButtonPress, spot);
+    Send(form4, QEvent::MouseMove, spot + QPoint(10, 20));
+    Send(form4, QEvent::MouseButtonRelease, spot + QPoint(10, 20));
+    EXPECT_EQ(form4->pos(), QPoint(50, 50));
+    EXPECT_EQ(launcher->pos(), QPoint(50, 50));
+    Release(form4, "Command6");
+    EXPECT_EQ(Windows().Find(QStringLiteral("Form4")), nullptr);
+
+    // 诗词阅读: 返回 hides it; the launcher opens it afresh.
+    Release(launcher, "Image14");
+    QPointer<QWidget> form5 = Windows().Find(QStringLiteral("Form5"));
+    ASSERT_TRUE(form5);
+    EXPECT_EQ(form5->pos(), launcher->pos());
+    EXPECT_FALSE(form5->findChild<QLabel *>(QStringLiteral("Label4_0"))->text().isEmpty());
+    Release(form5, "Image9");
+    EXPECT_FALSE(form5->isVisible());
+    Release(launcher, "Image14");
+    EXPECT_NE(Windows().Find(QStringLiteral("Form5")), form5.data());
+    EXPECT_TRUE(Windows().Find(QStringLiteral("Form5"))->isVisible());
+    EXPECT_TRUE(dialogs.told.isEmpty()) << dialogs.told.join(u'\n').toStdString();
+    Settle();
+}

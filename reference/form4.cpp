@@ -1,0 +1,202 @@
+#include "form4.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "appcontext.h"
+#include "dialogs.h"
+#include "textbox.h"
+#include "twips.h"
+#include "windownames.h"
+
+namespace versilo {
+
+namespace {
+
+const QString kAskSave = QStringLiteral("真的要修改该项数据吗？！");
+const QString kSaved = QStringLiteral("ok!修改成功！");
+const QString kAskInsert = QStringLiteral("真的要插入一个空白页吗？！");
+const QString kInserted = QStringLiteral("ok!插入成功！");
+const QString kAskDelete = QStringLiteral("真的要删除该项数据吗？！");
+const QString kDeleted = QStringLiteral("ok!删除成功！");
+const QString kSaveFailed = QStringLiteral("修改失败：");
+const QString kInsertFailed = QStringLiteral("插入失败，各页保持原样：");
+const QString kDeleteFailed = QStringLiteral("删除失败：");
+
+}  // namespace
+
+Form4::Form4(QWidget *parent) : DataWindow(window::kKnowledge, 13095, 8775, parent)
+{
+    AddBackground(QStringLiteral("Image1"));
+
+    text2_ = new QLineEdit(this);
+    text2_->setObjectName(QStringLiteral("Text2"));
+    text2_->setGeometry(TwRect(960, 960, 9495, 495));
+    text2_->setFont(SongFont(14.25));
+
+    text1_ = new QPlainTextEdit(this);
+    text1_->setObjectName(QStringLiteral("Text1"));
+    text1_->setGeometry(TwRect(840, 1680, 11535, 5655));
+    text1_->setFont(KaiFont(12));
+    text1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    text1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    text1_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+
+    label5_ = new QLabel(this);
+    label5_->setObjectName(QStringLiteral("Label5"));
+    label5_->setGeometry(TwRect(3120, 8040, 1575, 375));
+    label5_->setFont(SongFont(14.25));
+
+    label2_ = new QLabel(this);
+    label2_->setObjectName(QStringLiteral("Label2"));
+    label2_->setGeometry(TwRect(12600, 120, 375, 375));
+
+    option1_ = new QRadioButton(QStringLiteral("编辑"), this);
+    option1_->setObjectName(QStringLiteral("Option1"));
+    option1_->setGeometry(TwRect(10680, 1080, 735, 375));
+    option2_ = new QRadioButton(QStringLiteral("阅览"), this);
+    option2_->setObjectName(QStringLiteral("Option2"));
+    option2_->setGeometry(TwRect(11520, 1080, 855, 375));
+    option2_->setChecked(true);
+    connect(option1_, &QRadioButton::clicked, this, &Form4::Option1_Click);
+    connect(option2_, &QRadioButton::clicked, this, &Form4::Option2_Click);
+
+    struct Button {
+        const char *name;
+        const char16_t *caption;
+        double left, width;
+        void (Form4::*handler)();
+        bool changing;
+    };
+    const Button buttons[] = {
+        {"Command1", u"在本页前插入页", 4920, 1455, &Form4::Command1_Click, true},
+        {"Command7", u"在本页后插入页", 6480, 1455, &Form4::Command7_Click, true},
+        {"Command3", u"删除页", 8040, 855, &Form4::Command3_Click, true},
+        {"Command2", u"保存页", 9000, 855, &Form4::Command2_Click, true},
+        {"Command5", u"上一页", 9960, 855, &Form4::Command5_Click, false},
+        {"Command4", u"下一页", 10920, 855, &Form4::Command4_Click, false},
+        {"Command6", u"返回", 11880, 855, &Form4::Command6_Click, false},
+    };
+    for (const Button &b : buttons) {
+        auto *button = new QPushButton(QString::fromUtf16(b.caption), this);
+        button->setObjectName(QLatin1String(b.name));
+        button->setGeometry(TwRect(b.left, 8040, b.width, 375));
+        connect(button, &QPushButton::clicked, this, b.handler);
+        if (b.changing)
+            changing_.push_back(button);
+    }
+    SetEditing(false);
+
+    Load();
+    ShowPage(current_);
+}
+
+void Form4::Reload()
+{
+    if (!ReadPages(Rs(), pages_))
+        pages_.clear();
+}
+
+void Form4::ShowPage(int page)
+{
+    const bool exists = page >= 1 && page <= PageCount();
+    const PageRow row = exists ? pages_[size_t(page - 1)] : PageRow();
+    SetBoxText(text1_, row.content);
+    SetBoxText(text2_, row.title);
+    label2_->setText(exists ? QString::number(row.id) : QString());
+    label5_->setText(PageNumberCaption(page));
+}
+
+void Form4::SetEditing(bool editing)
+{
+    for (QPushButton *b : changing_)
+        b->setEnabled(editing);
+}
+
+void Form4::Option1_Click()
+{
+    option1_->setChecked(true);
+    SetEditing(true);
+}
+
+void Form4::Option2_Click()
+{
+    option2_->setChecked(true);
+    SetEditing(false);
+}
+
+void Form4::Command4_Click()
+{
+    current_ = NextPage(current_, PageCount());
+    ShowPage(current_);
+}
+
+void Form4::Command5_Click()
+{
+    current_ = PreviousPage(current_);
+    ShowPage(current_);
+}
+
+void Form4::Command2_Click()
+{
+    if (label2_->text().isEmpty())
+        return;
+    Dialogs &dialogs = App().Dialog();
+    if (!dialogs.Ask(kAskSave))
+        return;
+    const PageRow row{label2_->text().toLongLong(), BoxText(text2_), BoxText(text1_)};
+    QString error;
+    if (!UpdateRow(Rs(), kPagesTable, row, {}, &error)) {
+        // The typed title and text stay on screen.
+        dialogs.Tell(kSaveFailed + error);
+        return;
+    }
+    Reload();
+    ShowPage(current_);
+    dialogs.Tell(kSaved);
+}
+
+void Form4::Command3_Click()
+{
+    if (label2_->text().isEmpty())
+        return;
+    Dialogs &dialogs = App().Dialog();
+    if (!dialogs.Ask(kAskDelete))
+        return;
+    QString error;
+    if (!DeleteRow(Rs(), kPagesTable, label2_->text().toLongLong(), &error)) {
+        dialogs.Tell(kDeleteFailed + error);
+        return;
+    }
+    Reload();
+    current_ = PageAfterDelete(current_, PageCount());
+    ShowPage(current_);
+    dialogs.Tell(kDeleted);
+}
+
+void Form4::Command1_Click() { Insert(InsertWhere::Before); }
+
+void Form4::Command7_Click() { Insert(InsertWhere::After); }
+
+void Form4::Insert(InsertWhere where)
+{
+    Dialogs &dialogs = App().Dialog();
+    if (!dialogs.Ask(kAskInsert))
+        return;
+    QString error;
+    if (!InsertBlankPage(App().Store(), InsertTarget(current_, where), &error)) {
+        dialogs.Tell(kInsertFailed + error);
+        return;
+    }
+    Reload();
+    current_ = PageAfterInsert(current_, where);
+    ShowPage(current_);
+    dialogs.Tell(kInserted);
+}
+
+void Form4::Command6_Click() { CloseWindow(); }
+
+}  // namespace versilo
