@@ -13,6 +13,9 @@ namespace versilo {
 
 namespace {
 
+// A page with room around the text, as a letter has.
+void SetMargins(QPrinter &printer) { printer.setPageMargins(QMarginsF(15, 20, 15, 20), QPageLayout::Millimeter); }
+
 QStringList TextLines(const QString &text)
 {
     QString s = text;
@@ -80,6 +83,7 @@ bool PrintOnDefaultPrinter(const QList<PrintLine> &lines, QString *error)
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdf);
+        SetMargins(printer);
         if (!RenderPrintout(printer, lines, error))
             return false;
         if (!QFileInfo::exists(pdf)) {
@@ -101,6 +105,7 @@ bool PrintOnDefaultPrinter(const QList<PrintLine> &lines, QString *error)
         return false;
     }
     QPrinter printer(info, QPrinter::HighResolution);
+    SetMargins(printer);
     printer.setDocName(lines.isEmpty() ? QStringLiteral("Versilo") : lines.constFirst().text);
     if (!RenderPrintout(printer, lines, error))
         return false;

@@ -11,6 +11,7 @@
 #include "desktopopen.h"
 #include "management.h"
 #include "printout.h"
+#include "ui_support.h"
 #include "worddoc.h"
 
 namespace versilo {
@@ -44,11 +45,6 @@ QByteArray RunTool(const QString &program, const QStringList &args, int timeoutM
     if (!p.waitForStarted() || !p.waitForFinished(timeoutMs) || p.exitCode() != 0)
         return QByteArray();
     return p.readAllStandardOutput();
-}
-
-QString PdfText(const QString &pdf)
-{
-    return QString::fromUtf8(RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")}));
 }
 
 TEST(ExportDocument, FillerFillsAPageOf28LinesAndShrinksWithEachExport)
@@ -109,7 +105,7 @@ TEST(ExportDocument, LibreOfficeOpensIt)
     for (const char *format : {"pdf", "fodt"})
         RunTool(soffice, profile + QStringList{QStringLiteral("--headless"), QStringLiteral("--convert-to"),
                                            QLatin1String(format), QStringLiteral("--outdir"), tmp.path(), doc});
-    const QString text = PdfText(tmp.filePath(QStringLiteral("aa.pdf")));
+    const QString text = testing::PdfText(tmp.filePath(QStringLiteral("aa.pdf")));
     EXPECT_TRUE(text.contains(QStringLiteral("静夜思"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("疑是地上霜。"))) << text.toStdString();
     const QString flat = QString::fromUtf8(ReadAll(tmp.filePath(QStringLiteral("aa.fodt"))));
@@ -147,7 +143,7 @@ TEST(Printout, PdfHoldsEveryLineAcrossPages)
         PrintLines(QStringLiteral("春晓"), body.join(QStringLiteral("\r\n")), QDate(2024, 5, 6)), &error);
     qunsetenv(kPrintToPdfVariable);
     ASSERT_TRUE(printed) << error.toStdString();
-    const QString text = PdfText(pdf);
+    const QString text = testing::PdfText(pdf);
     EXPECT_TRUE(text.contains(QStringLiteral("春晓(2024/5/6)"))) << text.toStdString();
     EXPECT_EQ(text.count(QString(54, u'-')), 2);
     EXPECT_TRUE(text.contains(QStringLiteral("第1句")));
