@@ -6,7 +6,7 @@ cd "$(dirname "$0")"
 mode=${1:-run}
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-translations-l10n
-          libsqlcipher-dev sqlcipher libgtest-dev
+          libsqlcipher-dev sqlcipher libgtest-dev poppler-utils
           fonts-noto-cjk fonts-wqy-microhei fonts-arphic-ukai fonts-arphic-uming
           desktop-file-utils appstream dpkg-dev)
 missing=()

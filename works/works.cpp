@@ -1,6 +1,8 @@
 #include "works.h"
 
 #include "form3.h"
+#include "form8.h"
+#include "form9.h"
 #include "windowregistry.h"
 
 namespace versilo {
@@ -8,6 +10,8 @@ namespace versilo {
 void RegisterWorksWindows(WindowRegistry &registry)
 {
     registry.Register(window::kWorksBrowser, [] { return new Form3; });
+    registry.Register(window::kPrinting, [] { return new Form8; });
+    registry.Register(window::kWorksManager, [] { return new Form9; });
 }
 
 }  // namespace versilo

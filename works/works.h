@@ -3,5 +3,5 @@
 
 namespace versilo {
 class WindowRegistry;
-void RegisterWorksWindows(WindowRegistry &registry);   // Form3 (and Form8, Form9 when they exist)
+void RegisterWorksWindows(WindowRegistry &registry);   // Form3, Form8, Form9
 }  // namespace versilo

@@ -1,7 +1,8 @@
 // versilo-shots OUTDIR: draws every window of this build offscreen, as a
 // writer would use it, and writes one PNG per window (Form10.png, Form1.png,
-// Form2.png, Form3.png, Form4.png, Form5.png), and the composition window once more with the
-// explanation of a mark (Form1-explain.png). The database is made afresh from the seed data in
+// Form2.png, Form3.png, Form4.png, Form5.png, Form9.png, Form8.png), and the
+// composition window once more with the explanation of a mark
+// (Form1-explain.png). The database is made afresh from the seed data in
 // a temporary folder; the program's own mvtrakp.m is never touched.
 #include <QAbstractButton>
 #include <QApplication>
@@ -20,6 +21,7 @@
 
 #include "appcontext.h"
 #include "dialogs.h"
+#include "gateway.h"
 #include "launcher.h"
 #include "widgets.h"
 #include "windowregistry.h"
@@ -312,6 +314,42 @@ int main(int argc, char **argv)
         }
     }
 
+    // Works management and printing, from their launcher buttons, with a few
+    // more works beside the saved one; the saved one is chosen.
+    const bool worksWindows = windows.IsRegistered(window::kWorksManager) || windows.IsRegistered(window::kPrinting);
+    if (worksWindows && AppContext::Instance().Store().Connect()) {
+        const char *const more[][3] = {
+            {"静夜思", "床前明月光，|疑是地上霜。|举头望明月，|低头思故乡。|", "李白"},
+            {"春晓", "春眠不觉晓，|处处闻啼鸟。|夜来风雨声，|花落知多少。|", "孟浩然"},
+            {"登鹳雀楼", "白日依山尽，|黄河入海流。|欲穷千里目，|更上一层楼。|", "王之涣"},
+            {"江雪", "千山鸟飞绝，|万径人踪灭。|孤舟蓑笠翁，|独钓寒江雪。|", "柳宗元"},
+        };
+        for (const auto &work : more) {
+            WorkRow row;
+            row.title = QString::fromUtf8(work[0]);
+            row.poem = QString::fromUtf8(work[1]);
+            row.author = QString::fromUtf8(work[2]);
+            InsertRow(AppContext::Instance().Store().Rs(), kWorksTable, row);
+        }
+    }
+    const std::pair<QString, const char *> worksForms[] = {{window::kWorksManager, "Image18"},
+                                                           {window::kPrinting, "Image16"}};
+    for (const auto &[form, button] : worksForms) {
+        if (!windows.IsRegistered(form))
+            continue;
+        Click(launcher, QLatin1String(button));
+        if (QWidget *w = windows.Find(form)) {
+            Click(w, QStringLiteral("Label4_0"));
+            if (form == window::kWorksManager) {
+                SetText(w, QStringLiteral("Text2"), QStringLiteral("苏轼"));
+                SetText(w, QStringLiteral("Text3"), QStringLiteral("1076年中秋"));
+            }
+            shots += Shoot(form, out);
+            windows.Close(form);
+            Settle();
+        }
+    }
+
     bool failed = false;
     for (const QString &message : std::as_const(dialogs.told)) {
         std::fprintf(stderr, "versilo-shots: message: %s\n", qPrintable(message));
@@ -320,7 +358,7 @@ int main(int argc, char **argv)
     // Every window this build has must have been drawn.
     int expected = 0;
     for (const QString &form : {window::kLauncher, window::kCompose, window::kPatternBrowser, window::kWorksBrowser,
-                                window::kKnowledge, window::kLibrary})
+                                window::kKnowledge, window::kLibrary, window::kWorksManager, window::kPrinting})
         expected += windows.IsRegistered(form) ? 1 : 0;
     expected += windows.IsRegistered(window::kCompose) ? 1 : 0;   // the explanation
     context.SetDialogs(nullptr);

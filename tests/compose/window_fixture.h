@@ -84,6 +84,14 @@ protected:
         // Leaves the connection of an earlier test behind.
         ASSERT_TRUE(store.Connect()) << store.LastError().toStdString();
     }
+    // A database afresh from the fixture seed whose 作品 holds these rows,
+    // each "篇名\t正文\t格律\t词牌名\t词谱名\t作者\t时间".
+    void UseWorks(const QStringList &rows)
+    {
+        const QString dir = TempPath(QStringLiteral("works%1").arg(dbCount_ + 1));
+        WriteSeed(dir, QStringLiteral("作品"), QStringList{QStringLiteral("篇名\t正文\t格律\t词牌名\t词谱名\t作者\t时间")} + rows);
+        UseSeed(dir);
+    }
     QString TempPath(const QString &name) const { return tmp_.path() + u'/' + name; }
 
     static WindowRegistry &Windows() { return AppContext::Instance().Windows(); }

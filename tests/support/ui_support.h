@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QProcess>
 #include <QWidget>
 #include <ostream>
 
@@ -29,6 +30,17 @@ inline void Send(QWidget *w, QEvent::Type type, QPoint local, Qt::MouseButton bu
 
 // Windows closed or discarded go with deleteLater: finish that now.
 inline void Settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+// The text of a PDF as pdftotext reads it (pages end with a form feed);
+// empty when pdftotext (poppler-utils) is missing or fails.
+inline QString PdfText(const QString &pdf)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
 
 // A plain borderless launcher of the launcher's size at `at`, registered
 // as Form10 and shown, so that the placement of other windows can be seen.

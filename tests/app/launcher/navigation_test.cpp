@@ -104,6 +104,26 @@ TEST_F(NavigationTest, WritingOpensAfreshOverTheLauncherEveryTime)
     EXPECT_TRUE(dialogs.told.isEmpty()) << dialogs.told.join(QLatin1Char('\n')).toStdString();
 }
 
+TEST_F(NavigationTest, WorksManagementAndPrintingOpenAfreshOverTheLauncher)
+{
+    const std::pair<const char *, QString> cases[] = {{"Image18", window::kWorksManager}, {"Image16", window::kPrinting}};
+    for (const auto &[button, form] : cases) {
+        if (!Windows().IsRegistered(form))
+            continue;
+        Release(launcher, button);
+        QPointer<QWidget> first = Windows().Find(form);
+        ASSERT_TRUE(first && first->isVisible()) << button;
+        EXPECT_EQ(first->pos(), launcher->pos());
+        Windows().Hide(form);
+        Release(launcher, button);   // a hidden one is discarded
+        Settle();
+        EXPECT_TRUE(first.isNull()) << button;
+        ASSERT_TRUE(Windows().Find(form));
+        EXPECT_TRUE(Windows().Find(form)->isVisible());
+    }
+    EXPECT_TRUE(dialogs.told.isEmpty()) << dialogs.told.join(QLatin1Char('\n')).toStdString();
+}
+
 TEST_F(NavigationTest, DraggingTheWorksBrowserTakesTheStackAlong)
 {
     if (!Windows().IsRegistered(QStringLiteral("Form1")) ||

@@ -1,0 +1,66 @@
+// The works management window: the titles of all stored works, 80 to a page.
+// Choosing one shows it in the window's own fields (title, author, time,
+// poem) and prepares the composition window with it and its tune. From here
+// a work is changed, deleted, copied into the poetry library or taken on
+// into the composition window.
+#pragma once
+
+#include <QString>
+#include <optional>
+#include <vector>
+
+#include "gateway.h"
+#include "pagedwindow.h"
+
+class QLineEdit;
+class QPlainTextEdit;
+
+namespace versilo {
+
+inline const QString kWorkChanged = QStringLiteral("修改成功!");
+inline const QString kNothingChosen = QStringLiteral("没有选中作品：请先在左边的标题中点选要修改的作品。");
+inline const QString kChangeFailed = QStringLiteral("修改失败：");
+inline const QString kDeleteFailed = QStringLiteral("删除失败：");
+inline const QString kAddedToLibrary = QStringLiteral("存储完毕!");
+inline const QString kLibraryFailed = QStringLiteral("加入诗词库失败：");
+
+class Form9 : public PagedWindow {
+    Q_OBJECT
+public:
+    static constexpr int kLabels = 80;
+    static constexpr int kPageStep = kLabels - 1;   // consecutive pages share one title
+
+    explicit Form9(QWidget *parent = nullptr);
+
+    int WorkCount() const { return int(works_.size()); }
+    const PagedGrid &Titles() const { return *grid_; }
+    // The id of the chosen work (the hidden Label1), none when none is chosen.
+    std::optional<qint64> ChosenId() const { return chosenId_; }
+
+    void Label4_Click(int index);   // choose a work
+    void Image2_Click();            // 删除作品
+    void Image3_Click();            // 修改作品
+    void Image8_Click();            // 加入诗词库
+    void Image9_Click();            // 诗词写作
+
+protected:
+    void Reload() override;
+    void ListClick(int index) override { Label4_Click(index); }
+    // A click on the background closes the window; the release that ends a
+    // drag of the window does not.
+    void mousePressEvent(QMouseEvent *e) override;
+    void mouseReleaseEvent(QMouseEvent *e) override;
+
+private:
+    void ClearFields();
+
+    std::vector<WorkRow> works_;
+    std::optional<qint64> chosenId_;
+    QLineEdit *text2_ = nullptr;       // author
+    QLineEdit *text3_ = nullptr;       // time of writing
+    QLineEdit *text6_ = nullptr;       // title
+    QPlainTextEdit *text1_ = nullptr;  // poem
+    QPoint pressedAt_;                 // the window's position at the press
+};
+
+}  // namespace versilo
