@@ -24,6 +24,7 @@ class QWidget;
 namespace versilo {
 
 class ClickLabel;
+class LabelFocus;
 
 struct GridLayout {
     int columns = 1;
@@ -74,18 +75,12 @@ public:
 signals:
     void clicked(int index);
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
-    void FollowFocus(bool hadFocus, int focused);
-
     QList<ClickLabel *> labels_;
     Pager pager_;
     TextAt text_;
-    GridShape shape_;
+    LabelFocus *focus_ = nullptr;
     QLabel *page_ = nullptr;
-    bool focusLost_ = false;   // an entry had the focus until its page emptied
 };
 
 }  // namespace versilo

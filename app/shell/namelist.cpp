@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 
 #include "art.h"
+#include "labelfocus.h"
 #include "listlook.h"
 #include "twips.h"
 #include "widgets.h"
@@ -22,6 +23,8 @@ NameList::NameList(QWidget *window, const QString &name, const NameListLayout &l
         plain.append(label);
     }
     InstallHoverHighlight(plain);
+    focus_ = new LabelFocus(labels_, GridShape{1, layout.labels, true}, this,
+                            [this](int from, GridMove move) { ScrollAtEdge(from, move); });
 
     thumb_ = new ClickLabel(layout.thumbName, window);
     thumb_->setFrameShape(QFrame::Box);
@@ -61,8 +64,16 @@ void NameList::Reload(int count, double thumbTop)
 
 void NameList::Show()
 {
-    for (int i = 0; i < labels_.size(); ++i)
-        labels_[i]->setText(text_ ? text_(scroll_.At(i)) : QString());
+    focus_->Fill([this](int i) { return text_ ? text_(scroll_.At(i)) : QString(); });
+}
+
+void NameList::ScrollAtEdge(int from, GridMove move)
+{
+    // The focus stays on its label, which then shows the entry before or after.
+    if (move == GridMove::Up && from == 0 && Start() > 0)
+        ScrollUp();
+    else if (move == GridMove::Down && from == Size() - 1 && PositionOf(from) + 1 < scroll_.Count())
+        ScrollDown();
 }
 
 void NameList::ScrollUp()

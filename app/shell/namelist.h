@@ -2,6 +2,11 @@
 // a thumb beside it that can be dragged, arrows above and below the thumb's
 // track, and the hover highlight. The window brings the constants (twips)
 // and says how a list position reads; a click reports the label index.
+//
+// The keyboard reaches the entries: labels that show an entry take the
+// focus (Tab in list order), Up and Down move it and, at the first or last
+// label shown, scroll the list by one as the arrows do; Home and End go to
+// the first and last entry shown; Return, Enter or Space is a click.
 #pragma once
 
 #include <QList>
@@ -9,6 +14,7 @@
 #include <QString>
 #include <functional>
 
+#include "gridfocus.h"
 #include "listscroll.h"
 
 class QLabel;
@@ -17,6 +23,7 @@ class QWidget;
 namespace versilo {
 
 class ClickLabel;
+class LabelFocus;
 class PictureButton;
 
 struct NameListLayout {
@@ -75,6 +82,7 @@ protected:
 
 private:
     void PlaceThumb();
+    void ScrollAtEdge(int from, GridMove move);
 
     QList<ClickLabel *> labels_;
     QLabel *thumb_ = nullptr;
@@ -83,6 +91,7 @@ private:
     double thumbLeft_ = 0;
     ListScroll scroll_;
     TextAt text_;
+    LabelFocus *focus_ = nullptr;
     bool dragging_ = false;
     double grabY_ = 0;   // twips inside the thumb
 };

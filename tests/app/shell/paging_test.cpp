@@ -1,5 +1,5 @@
 // Paging a list over a fixed set of labels, and scrolling a name list with
-// its thumb and arrows.
+// its thumb, arrows and keys.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -186,27 +186,40 @@ TEST(ListScroll, ArrowsThatKeepTheListInViewReachTheLastEntry)
             ASSERT_EQ(startAt(thumbAt(start, count), count), start) << start << '/' << count;
 }
 
+// The pattern management list: 20 labels over `names` names "调0", "调1" ...
+struct PatternList {
+    QWidget window;
+    NameList *list = nullptr;
+    int names = 30;
+    PatternList()
+    {
+        window.resize(TwSize(13095, 8775));
+        NameListLayout layout;
+        layout.labels = 20;
+        layout.left = 1080;
+        layout.top = 1680;
+        layout.width = 1200;
+        layout.height = 255;
+        layout.thumbName = QStringLiteral("Label21");
+        layout.thumbLeft = 2430;
+        layout.upName = QStringLiteral("Image2");
+        layout.upLeft = 2445;
+        layout.upTop = 1440;
+        layout.downName = QStringLiteral("Image3");
+        layout.downLeft = 2430;
+        layout.downTop = 7680;
+        layout.rules = PatternListRules();
+        list = new NameList(&window, QStringLiteral("Label4"), layout, [this](int position) {
+            return position < names ? QStringLiteral("调%1").arg(position) : QString();
+        });
+    }
+};
+
 TEST(NameList, ThumbDraggedByTheMouseScrollsTheLabels)
 {
-    QWidget window;
-    window.resize(TwSize(13095, 8775));
-    NameListLayout layout;
-    layout.labels = 20;
-    layout.left = 1080;
-    layout.top = 1680;
-    layout.width = 1200;
-    layout.height = 255;
-    layout.thumbName = QStringLiteral("Label21");
-    layout.thumbLeft = 2430;
-    layout.upName = QStringLiteral("Image2");
-    layout.upLeft = 2445;
-    layout.upTop = 1440;
-    layout.downName = QStringLiteral("Image3");
-    layout.downLeft = 2430;
-    layout.downTop = 7680;
-    layout.rules = PatternListRules();
-    NameList list(&window, QStringLiteral("Label4"), layout,
-                  [](int position) { return position < 30 ? QStringLiteral("调%1").arg(position) : QString(); });
+    PatternList pattern;
+    QWidget &window = pattern.window;
+    NameList &list = *pattern.list;
     list.Reload(30);
     QLabel *thumb = window.findChild<QLabel *>(QStringLiteral("Label21"));
     ASSERT_EQ(thumb, list.Thumb());
@@ -229,6 +242,53 @@ TEST(NameList, ThumbDraggedByTheMouseScrollsTheLabels)
     QObject::connect(&list, &NameList::clicked, [&](int i) { clicked = i; });
     QTest::mouseClick(list.Label(3), Qt::LeftButton);
     EXPECT_EQ(list.PositionOf(clicked), 5);
+}
+
+// The list by keyboard alone: Tab and the arrows over the entries, the list
+// scrolled by one at its first and last label, Enter choosing.
+TEST(NameList, KeysMoveTheFocusScrollAtTheEdgesAndChoose)
+{
+    PatternList pattern;
+    NameList &list = *pattern.list;
+    list.Reload(30);
+    pattern.window.show();
+    QApplication::setActiveWindow(&pattern.window);
+    int chosen = -1;
+    QObject::connect(&list, &NameList::clicked, [&](int i) { chosen = list.PositionOf(i); });
+    list.Label(0)->setFocus();
+
+    const struct {
+        int key;
+        int times;
+        int label;    // focused afterwards
+        int start;    // the list position on label 0
+        int chosen;   // the position chosen, or -1
+    } cases[] = {
+        {Qt::Key_Down, 1, 1, 0, -1},   {Qt::Key_Tab, 1, 2, 0, -1},    {Qt::Key_Return, 1, 2, 0, 2},
+        {Qt::Key_End, 1, 19, 0, -1},   {Qt::Key_Down, 2, 19, 2, -1},  {Qt::Key_Up, 1, 18, 2, -1},
+        {Qt::Key_Enter, 1, 18, 2, 20}, {Qt::Key_Home, 1, 0, 2, -1},   {Qt::Key_Up, 3, 0, 0, -1},
+        {Qt::Key_End, 1, 19, 0, -1},   {Qt::Key_Down, 11, 19, 10, -1}, {Qt::Key_Space, 1, 19, 10, 29},
+    };
+    for (const auto &c : cases) {
+        chosen = -1;
+        for (int i = 0; i < c.times; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(c.key));
+        EXPECT_EQ(QApplication::focusWidget(), list.Label(c.label)) << c.key << " x" << c.times;
+        EXPECT_EQ(list.Start(), c.start) << c.key << " x" << c.times;
+        EXPECT_EQ(chosen, c.chosen) << c.key << " x" << c.times;
+    }
+    EXPECT_EQ(list.Thumb()->y(), Px(1665 + 10 * 8520.0 / 30));   // the thumb went along, ten steps down
+
+    // Five names: the focus leaves the emptied labels, Tab passes them by.
+    pattern.names = 5;
+    list.Reload(5);
+    EXPECT_EQ(QApplication::focusWidget(), list.Label(4));
+    QTest::keyClick(list.Label(4), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), list.Label(0));
+    QTest::keyClick(list.Label(0), Qt::Key_End);
+    QTest::keyClick(list.Label(4), Qt::Key_Down);
+    EXPECT_EQ(QApplication::focusWidget(), list.Label(4));
+    EXPECT_EQ(list.Start(), 0);
 }
 
 }  // namespace
