@@ -350,6 +350,19 @@ int main(int argc, char **argv)
         }
     }
 
+    // Pattern management from the launcher's 格律管理: a tune of 白香词谱
+    // chosen and open for editing.
+    if (windows.IsRegistered(window::kPatternManager)) {
+        Click(launcher, QStringLiteral("Image15"));
+        if (QWidget *form6 = windows.Find(window::kPatternManager)) {
+            Click(form6, QStringLiteral("Label4_3"));
+            Click(form6, QStringLiteral("Image5"));
+            shots += Shoot(window::kPatternManager, out);
+            windows.Close(window::kPatternManager);
+            Settle();
+        }
+    }
+
     bool failed = false;
     for (const QString &message : std::as_const(dialogs.told)) {
         std::fprintf(stderr, "versilo-shots: message: %s\n", qPrintable(message));
@@ -358,7 +371,8 @@ int main(int argc, char **argv)
     // Every window this build has must have been drawn.
     int expected = 0;
     for (const QString &form : {window::kLauncher, window::kCompose, window::kPatternBrowser, window::kWorksBrowser,
-                                window::kKnowledge, window::kLibrary, window::kWorksManager, window::kPrinting})
+                                window::kKnowledge, window::kLibrary, window::kWorksManager, window::kPrinting,
+                                window::kPatternManager})
         expected += windows.IsRegistered(form) ? 1 : 0;
     expected += windows.IsRegistered(window::kCompose) ? 1 : 0;   // the explanation
     context.SetDialogs(nullptr);
