@@ -43,6 +43,7 @@ Form11::Form11(QWidget *parent) : DataWindow(window::kDictionary, 13095, 8760, p
         return position >= 0 && position < EntryCount() ? entries_[size_t(position)].hanzi : QString();
     });
     connect(grid_, &PagedGrid::clicked, this, &Form11::Label3_Click);
+    grid_->RemovePageIndicator();   // Label1 between the paging buttons tells the page
 
     auto *note = new QLabel(kNote, this);
     note->setObjectName(QStringLiteral("Label4"));
