@@ -12,7 +12,6 @@ inline const QString kNoEntryChosen = QStringLiteral("未指定数据！");
 inline const QString kIdNotNumber = QStringLiteral("ID号必须是整数！");
 inline const QString kGroupNotNumber = QStringLiteral("韵调必须是整数！");
 inline const QString kOneCharacter = QStringLiteral("汉字栏只能填一个汉字！");
-inline const QString kNoSuchEntry = QStringLiteral("没有这个ID号的数据！");
 inline const QString kWriteFailed = QStringLiteral("存储失败：");
 inline const QString kDeleteFailed = QStringLiteral("删除失败：");
 

@@ -1,6 +1,7 @@
 #include "patterns.h"
 
 #include "form2.h"
+#include "form6.h"
 #include "windowregistry.h"
 
 namespace versilo {
@@ -8,6 +9,7 @@ namespace versilo {
 void RegisterPatternWindows(WindowRegistry &registry)
 {
     registry.Register(window::kPatternBrowser, [] { return new Form2; });
+    registry.Register(window::kPatternManager, [] { return new Form6; });
 }
 
 }  // namespace versilo

@@ -3,5 +3,5 @@
 
 namespace versilo {
 class WindowRegistry;
-void RegisterPatternWindows(WindowRegistry &registry);   // Form2 (and Form6 when it exists)
+void RegisterPatternWindows(WindowRegistry &registry);   // Form2, Form6
 }  // namespace versilo

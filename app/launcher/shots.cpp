@@ -350,6 +350,38 @@ int main(int argc, char **argv)
         }
     }
 
+    // Pattern management from the launcher's 格律管理: a tune of 白香词谱
+    // chosen and open for editing.
+    if (windows.IsRegistered(window::kPatternManager)) {
+        Click(launcher, QStringLiteral("Image15"));
+        if (QWidget *form6 = windows.Find(window::kPatternManager)) {
+            Click(form6, QStringLiteral("Label4_3"));
+            Click(form6, QStringLiteral("Image5"));
+            shots += Shoot(window::kPatternManager, out);
+            windows.Close(window::kPatternManager);
+            Settle();
+        }
+    }
+
+    // Rhyme dictionary maintenance from the launcher's 汉字管理: the keypad
+    // typing "dong", then the entries it finds with the first one shown.
+    if (windows.IsRegistered(window::kDictionary)) {
+        Click(launcher, QStringLiteral("Image9"));
+        if (QWidget *form11 = windows.Find(window::kDictionary)) {
+            Click(form11, QStringLiteral("Command1"));
+            if (QWidget *form7 = windows.Find(window::kKeypad)) {
+                for (int key : {3, 14, 13, 6})   // d o n g
+                    Click(form7, QStringLiteral("Command2_%1").arg(key));
+                shots += Shoot(window::kKeypad, out);
+                Click(form7, QStringLiteral("Command1"));
+            }
+            Click(form11, QStringLiteral("Label3_0"));
+            shots += Shoot(window::kDictionary, out);
+            windows.Close(window::kDictionary);
+            Settle();
+        }
+    }
+
     bool failed = false;
     for (const QString &message : std::as_const(dialogs.told)) {
         std::fprintf(stderr, "versilo-shots: message: %s\n", qPrintable(message));
@@ -358,7 +390,8 @@ int main(int argc, char **argv)
     // Every window this build has must have been drawn.
     int expected = 0;
     for (const QString &form : {window::kLauncher, window::kCompose, window::kPatternBrowser, window::kWorksBrowser,
-                                window::kKnowledge, window::kLibrary, window::kWorksManager, window::kPrinting})
+                                window::kKnowledge, window::kLibrary, window::kWorksManager, window::kPrinting,
+                                window::kPatternManager, window::kKeypad, window::kDictionary})
         expected += windows.IsRegistered(form) ? 1 : 0;
     expected += windows.IsRegistered(window::kCompose) ? 1 : 0;   // the explanation
     context.SetDialogs(nullptr);

@@ -24,6 +24,9 @@
 #ifdef VERSILO_WITH_REFERENCE
 #include "reference.h"
 #endif
+#ifdef VERSILO_WITH_DICTIONARY
+#include "dictionary.h"
+#endif
 
 namespace versilo {
 
@@ -41,6 +44,9 @@ void RegisterAllWindows(WindowRegistry &registry)
 #endif
 #ifdef VERSILO_WITH_REFERENCE
     RegisterReferenceWindows(registry);
+#endif
+#ifdef VERSILO_WITH_DICTIONARY
+    RegisterDictionaryWindows(registry);
 #endif
 }
 

@@ -1,0 +1,7 @@
+// Dictionary maintenance: registers its window with the window registry.
+#pragma once
+
+namespace versilo {
+class WindowRegistry;
+void RegisterDictionaryWindows(WindowRegistry &registry);   // Form11
+}  // namespace versilo
