@@ -13,7 +13,7 @@ std::optional<qint64> EntryId(const QString &text1, QString *message)
     if (ok)
         return id;
     if (message)
-        *message = text.isEmpty() ? kNoEntryChosen : kIdNotNumber;
+        *message = text.isEmpty() ? kNothingChosen : kIdNotNumber;
     return std::nullopt;
 }
 

@@ -6,14 +6,13 @@
 #include <QString>
 #include <optional>
 
+#include "messages.h"
+
 namespace versilo {
 
-inline const QString kNoEntryChosen = QStringLiteral("未指定数据！");
 inline const QString kIdNotNumber = QStringLiteral("ID号必须是整数！");
 inline const QString kGroupNotNumber = QStringLiteral("韵调必须是整数！");
 inline const QString kOneCharacter = QStringLiteral("汉字栏只能填一个汉字！");
-inline const QString kWriteFailed = QStringLiteral("存储失败：");
-inline const QString kDeleteFailed = QStringLiteral("删除失败：");
 
 // The boxes of an entry, as typed.
 struct EntryBoxes {
@@ -33,7 +32,7 @@ struct EntryFields {
 };
 
 // The id that 修改 and 删除 address; on failure *message says why
-// (kNoEntryChosen for an empty box, kIdNotNumber otherwise).
+// (kNothingChosen for an empty box, kIdNotNumber otherwise).
 std::optional<qint64> EntryId(const QString &text1, QString *message);
 // The fields 修改 and 加入 write. The character must be one character (one
 // code point, so one beyond the BMP counts as one): the checks find no other

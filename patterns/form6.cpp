@@ -258,7 +258,7 @@ void Form6::Image9_Click()
         return;
     QString error;
     if (!UpdateRow(Rs(), book_, row, {}, &error)) {
-        App().Dialog().Tell(kTuneNotStored + error);
+        App().Dialog().Tell(kWriteFailed + error);
         return;
     }
     Reload();
@@ -274,7 +274,7 @@ void Form6::Image11_Click()
         return;
     QString error;
     if (!InsertRow(Rs(), book_, row, {}, &error)) {
-        App().Dialog().Tell(kTuneNotStored + error);
+        App().Dialog().Tell(kWriteFailed + error);
         return;
     }
     // One tune without a name goes with every add; finding none is fine.
@@ -293,7 +293,7 @@ void Form6::Image10_Click()
         QString error;
         if (!DeleteRow(Rs(), book_, text5_->text().toLongLong(), &error)) {
             // Nothing deleted: the boxes keep the tune.
-            App().Dialog().Tell(kTuneNotDeleted + error);
+            App().Dialog().Tell(kDeleteFailed + error);
             return;
         }
         Reload();

@@ -8,6 +8,7 @@
 
 #include "datawindow.h"
 #include "gateway.h"
+#include "messages.h"
 
 class QLineEdit;
 class QPlainTextEdit;
@@ -16,14 +17,11 @@ namespace versilo {
 
 class NameList;
 
-inline const QString kNothingChosen = QStringLiteral("未指定数据！");
 inline const QString kAskDelete = QStringLiteral("真要删除当前数据吗？");
 inline const QString kDeleted = QStringLiteral("数据成功删除！");
 inline const QString kTuneAdded = QStringLiteral("存储完毕!");
 inline const QString kTuneChanged = QStringLiteral("修改存储完毕!");
 inline const QString kTuneNameMissing = QStringLiteral("请填写词牌名！");
-inline const QString kTuneNotStored = QStringLiteral("存储失败：");
-inline const QString kTuneNotDeleted = QStringLiteral("删除失败：");
 
 class Form6 : public DataWindow {
     Q_OBJECT

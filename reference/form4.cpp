@@ -8,6 +8,7 @@
 
 #include "appcontext.h"
 #include "dialogs.h"
+#include "messages.h"
 #include "textbox.h"
 #include "twips.h"
 #include "windownames.h"
@@ -24,7 +25,6 @@ const QString kAskDelete = QStringLiteral("真的要删除该项数据吗？！"
 const QString kDeleted = QStringLiteral("ok!删除成功！");
 const QString kSaveFailed = QStringLiteral("修改失败：");
 const QString kInsertFailed = QStringLiteral("插入失败，各页保持原样：");
-const QString kDeleteFailed = QStringLiteral("删除失败：");
 
 }  // namespace
 

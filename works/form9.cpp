@@ -114,7 +114,7 @@ void Form9::Image3_Click()
 {
     Dialogs &dialogs = App().Dialog();
     if (!chosenId_) {
-        dialogs.Tell(kNothingChosen);
+        dialogs.Tell(kNoWorkChosen);
         return;
     }
     const WorkFields fields{BoxText(text6_), BoxText(text2_), BoxText(text3_), BoxText(text1_)};

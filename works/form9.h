@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "gateway.h"
+#include "messages.h"
 #include "pagedwindow.h"
 
 class QLineEdit;
@@ -18,9 +19,8 @@ class QPlainTextEdit;
 namespace versilo {
 
 inline const QString kWorkChanged = QStringLiteral("修改成功!");
-inline const QString kNothingChosen = QStringLiteral("没有选中作品：请先在左边的标题中点选要修改的作品。");
+inline const QString kNoWorkChosen = QStringLiteral("没有选中作品：请先在左边的标题中点选要修改的作品。");
 inline const QString kChangeFailed = QStringLiteral("修改失败：");
-inline const QString kDeleteFailed = QStringLiteral("删除失败：");
 inline const QString kAddedToLibrary = QStringLiteral("存储完毕!");
 inline const QString kLibraryFailed = QStringLiteral("加入诗词库失败：");
 

@@ -13,8 +13,8 @@ TEST(EntryFields, IdMustBeAWholeNumber)
         qint64 id;              // when accepted
         const QString *message; // when refused
     } cases[] = {
-        {"12", 12, nullptr}, {" 7 ", 7, nullptr}, {"", 0, &kNoEntryChosen},
-        {"   ", 0, &kNoEntryChosen}, {"1a", 0, &kIdNotNumber}, {"1.5", 0, &kIdNotNumber},
+        {"12", 12, nullptr}, {" 7 ", 7, nullptr}, {"", 0, &kNothingChosen},
+        {"   ", 0, &kNothingChosen}, {"1a", 0, &kIdNotNumber}, {"1.5", 0, &kIdNotNumber},
     };
     for (const auto &c : cases) {
         QString message;

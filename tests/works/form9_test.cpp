@@ -137,7 +137,7 @@ TEST_F(Form9Test, EmptyTableAndNothingChosen)
     EXPECT_EQ(w->Titles().Paging().Start(), 0);
     Child<QLineEdit>(w, "Text6")->setText(QStringLiteral("无"));
     Click(w, "Image3");   // 修改作品 with no work chosen
-    EXPECT_EQ(dialogs_.told, QStringList{kNothingChosen});
+    EXPECT_EQ(dialogs_.told, QStringList{kNoWorkChosen});
     EXPECT_TRUE(Works().isEmpty());
     Click(w, "Image2");
     EXPECT_TRUE(Works().isEmpty());
