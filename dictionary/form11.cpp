@@ -20,6 +20,18 @@ namespace {
 const QString kNote = QStringLiteral(
     "(平仄：0表示平韵，1表示仄韵，2表示平仄两读。韵调指十九部韵，用1-19表示).");
 
+// The table row of checked entry fields (id 0: a new row).
+DictionaryRow RowOf(const EntryFields &fields, qint64 id = 0)
+{
+    DictionaryRow row;
+    row.id = id;
+    row.hanzi = fields.hanzi;
+    row.tone = fields.tone;
+    row.pinyin = fields.pinyin;
+    row.group = QString::number(fields.group);
+    return row;
+}
+
 }  // namespace
 
 Form11::Form11(QWidget *parent) : DataWindow(window::kDictionary, 13095, 8760, parent)
@@ -177,12 +189,7 @@ void Form11::Command3_Click()
         App().Dialog().Tell(message);
         return;
     }
-    DictionaryRow row;
-    row.id = *id;
-    row.hanzi = fields->hanzi;
-    row.tone = fields->tone;
-    row.pinyin = fields->pinyin;
-    row.group = QString::number(fields->group);
+    const DictionaryRow row = RowOf(*fields, *id);
     QString error;
     if (!UpdateRow(Rs(), System(), row, {}, &error)) {
         App().Dialog().Tell(kWriteFailed + error);
@@ -199,11 +206,7 @@ void Form11::Command4_Click()
         App().Dialog().Tell(message);
         return;
     }
-    DictionaryRow row;
-    row.hanzi = fields->hanzi;
-    row.tone = fields->tone;
-    row.pinyin = fields->pinyin;
-    row.group = QString::number(fields->group);
+    DictionaryRow row = RowOf(*fields);
     QString error;
     if (!InsertRow(Rs(), System(), row, {}, &error)) {
         App().Dialog().Tell(kWriteFailed + error);
