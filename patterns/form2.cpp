@@ -3,6 +3,7 @@
 #include "appcontext.h"
 #include "form1.h"
 #include "patternbooks.h"
+#include "tunetext.h"
 #include "twips.h"
 #include "windowregistry.h"
 
@@ -52,8 +53,14 @@ void Form2::Label5_Click(int index)
 {
     ClickLabel *label = grid_->Label(index);
     if (label && !label->text().isEmpty()) {
-        if (Form1 *form1 = Form1::Find())
-            form1->ShowTune(RowAt(tunes_, grid_->PositionOf(index)));
+        if (Form1 *form1 = Form1::Find()) {
+            // Every stored line is shown, the last one too when it was
+            // typed without a Return after it.
+            TuneRow tune = RowAt(tunes_, grid_->PositionOf(index));
+            tune.pattern = TerminatedTuneText(tune.pattern);
+            tune.explanation = TerminatedTuneText(tune.explanation);
+            form1->ShowTune(tune);
+        }
     }
     CloseWindow();
 }

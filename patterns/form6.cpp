@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextCursor>
 
 #include "appcontext.h"
 #include "dialogs.h"
@@ -140,6 +141,7 @@ Form6::Form6(QWidget *parent) : DataWindow(window::kPatternManager, 13095, 8775,
     connect(clear, &PictureButton::clicked, this, &Form6::Image12_Click);
     PictureButton *leave = AddButton(QStringLiteral("Image13"), QStringLiteral("退出"), 11760, 7200, false, 735);
     connect(leave, &PictureButton::clicked, this, &Form6::Image13_Click);
+    SetBackButton(leave);   // Esc leaves as 退出 does
 
     // Browse mode after load.
     text7_->hide();
@@ -175,11 +177,29 @@ void Form6::ClearBoxes()
     label18_->clear();
 }
 
+bool Form6::EditsPending() const
+{
+    return BoxText(text7_) != kept_[0] || BoxText(text8_) != kept_[1] || BoxText(text4_) != kept_[2];
+}
+
+void Form6::KeepBoxes()
+{
+    kept_[0] = BoxText(text7_);
+    kept_[1] = BoxText(text8_);
+    kept_[2] = BoxText(text4_);
+}
+
+bool Form6::MayClose() { return !EditsPending() || App().Dialog().Ask(kAskDiscardTune); }
+
 void Form6::Label4_Click(int index)
 {
-    text5_->clear();
     ClickLabel *label = list_->Label(index);
-    if (!label || label->text().isEmpty())
+    const bool entry = label && !label->text().isEmpty();
+    // Another tune in the boxes would replace what was typed there.
+    if (entry && !MayClose())
+        return;
+    text5_->clear();
+    if (!entry)
         return;
     const int k = list_->PositionOf(index);
     if (k < 0 || k >= TuneCount())
@@ -193,6 +213,7 @@ void Form6::Label4_Click(int index)
     label18_->setText(LabelForm(BoxText(text8_)));
     SetBoxText(text4_, label->text());
     label2_->setText(label->text());
+    KeepBoxes();
 }
 
 void Form6::Symbol_Click(int index)
@@ -200,7 +221,13 @@ void Form6::Symbol_Click(int index)
     // At the end of the pattern, and only while it can be edited.
     if (index < 0 || index >= 6 || text7_->isHidden())
         return;
-    SetBoxText(text7_, BoxText(text7_) + kSymbols[index]);
+    // Appended at the end, with the caret after it, so typing goes on there;
+    // the box's undo takes the symbol back.
+    QTextCursor cursor(text7_->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(kSymbols[index]);
+    text7_->setTextCursor(cursor);
+    text7_->setFocus(Qt::OtherFocusReason);
 }
 
 void Form6::Image5_Click()
@@ -220,7 +247,10 @@ void Form6::Image6_Click()
 
 void Form6::ChooseBook(const QString &book)
 {
+    if (!MayClose())
+        return;
     ClearBoxes();
+    KeepBoxes();
     label2_->clear();
     book_ = book;
     // Nothing of the other book stays chosen, so no write can reach the
@@ -261,6 +291,7 @@ void Form6::Image9_Click()
         App().Dialog().Tell(kWriteFailed + error);
         return;
     }
+    KeepBoxes();
     Reload();
     App().Dialog().Tell(kTuneChanged);
 }
@@ -279,6 +310,7 @@ void Form6::Image11_Click()
     }
     // One tune without a name goes with every add; finding none is fine.
     DeleteFirst(Rs(), QStringLiteral("select *from ") + book_ + QStringLiteral(" where 篇名 is  null"));
+    KeepBoxes();
     Reload();
     App().Dialog().Tell(kTuneAdded);
 }
@@ -289,7 +321,14 @@ void Form6::Image10_Click()
         return;
     if (selected_ < 0) {
         App().Dialog().Tell(kNothingChosen);
-    } else if (App().Dialog().Ask(kAskDelete)) {
+        if (EditsPending())
+            return;
+    } else if (!App().Dialog().Ask(kAskDelete)) {
+        // No: the boxes empty as after a delete, unless they hold typed
+        // text, which a 否 never throws away.
+        if (EditsPending())
+            return;
+    } else {
         QString error;
         if (!DeleteRow(Rs(), book_, text5_->text().toLongLong(), &error)) {
             // Nothing deleted: the boxes keep the tune.
@@ -302,13 +341,16 @@ void Form6::Image10_Click()
     }
     label2_->clear();
     ClearBoxes();
+    KeepBoxes();
     text5_->clear();
 }
 
 void Form6::Image12_Click()
 {
-    if (EditMode())
+    if (EditMode() && MayClose()) {
         ClearBoxes();
+        KeepBoxes();
+    }
 }
 
 void Form6::Image13_Click() { HideWindow(); }

@@ -22,6 +22,7 @@ inline const QString kDeleted = QStringLiteral("数据成功删除！");
 inline const QString kTuneAdded = QStringLiteral("存储完毕!");
 inline const QString kTuneChanged = QStringLiteral("修改存储完毕!");
 inline const QString kTuneNameMissing = QStringLiteral("请填写词牌名！");
+inline const QString kAskDiscardTune = QStringLiteral("词谱的修改尚未保存，确定放弃吗？");
 
 class Form6 : public DataWindow {
     Q_OBJECT
@@ -48,6 +49,13 @@ public:
     void Image13_Click();            // 退出
     void Text4_DblClick();
 
+    // The boxes hold text that is neither stored nor what choosing put there.
+    bool EditsPending() const;
+    // Before such text would go (another tune chosen, another book, 清空,
+    // the desktop's close or the end of the program): true when nothing is
+    // pending or the writer lets it go.
+    bool MayClose() override;
+
 protected:
     void Reload() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -58,10 +66,13 @@ private:
     bool TuneFromBoxes(TuneRow &row);
     void ClearBoxes();   // Text7, Text8, Text4 and the captions of Label17, Label18
     void ShowInLabels();
+    // What the boxes hold now counts as kept (shown from the book or stored).
+    void KeepBoxes();
 
     QString book_;
     std::vector<TuneRow> tunes_;
     int selected_ = -1;   // list position of the chosen tune
+    QString kept_[3];     // Text7, Text8, Text4 as last shown or stored
 
     NameList *list_ = nullptr;
     QPlainTextEdit *text7_ = nullptr;   // pattern

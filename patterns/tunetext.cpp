@@ -6,17 +6,16 @@ namespace versilo {
 
 QString TuneEditForm(const QString &stored)
 {
-    QString out;
-    out.reserve(stored.size() * 2 + 2);
-    QStringView rest = QStringView(stored);
-    for (qsizetype p = rest.indexOf(u'-'); p >= 0; p = rest.indexOf(u'-')) {
-        out.append(TrimBlanks(rest.left(p).toString()));
-        out.append(kCrLf);
-        rest = rest.mid(p + 1);
-    }
-    out.append(TrimBlanks(rest.toString()));
-    out.append(kCrLf);
-    return out;
+    QString s = stored;
+    return s.replace(u'-', kCrLf);
+}
+
+QString TerminatedTuneText(const QString &stored)
+{
+    const qsizetype last = stored.lastIndexOf(u'-');
+    if (TrimBlanks(stored.mid(last + 1)).isEmpty())
+        return stored;
+    return stored + u'-';
 }
 
 }  // namespace versilo

@@ -1,15 +1,21 @@
-// A stored tune text laid out for the edit boxes of the pattern management
-// window. Pure, no widgets.
+// A stored tune text (`格律` or `正文` of a pattern book) and the forms
+// the windows show it in. Pure, no widgets.
 #pragma once
 
 #include <QString>
 
 namespace versilo {
 
-// `格律` or `正文` of a pattern book as the edit boxes show it: every
-// "-"-terminated piece, trimmed of blanks, a line, and then what follows the
-// last "-" as one more line (so a text that ends with "-" shows an empty
-// last line). Storing the box again is StoredPattern (CR LF -> "-", trimmed).
+// The edit box of the pattern management window: every "-" a line break.
+// Storing the box (StoredPattern: CR LF -> "-", trimmed of blanks) gives the
+// stored text back unchanged, so a tune opened and changed with nothing
+// typed stays as it was.
 QString TuneEditForm(const QString &stored);
+
+// The stored text with its last line ended by "-" as every other line is:
+// a last line typed without a Return after it is shown in the composition
+// window like the lines before it. A text that ends with "-" (or whose rest
+// after the last "-" is blank) is returned as it is.
+QString TerminatedTuneText(const QString &stored);
 
 }  // namespace versilo

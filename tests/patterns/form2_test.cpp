@@ -119,9 +119,11 @@ TEST_F(Form2Test, PatternAndExplanationLayout)
     Click(OpenForm2(f), "Label5_0");
     EXPECT_EQ(f->Text("Text5"), QStringLiteral("A\r\nB\r\n\r\n"));
     EXPECT_EQ(f->Text("Text3"), QStringLiteral("X\r\nY\r\n"));
+    // A last line stored without its "-" (typed without a final Return) is
+    // shown like the others.
     Click(OpenForm2(f), "Label5_1");
-    EXPECT_EQ(f->Text("Text5"), QStringLiteral("A\r\n\r\n"));
-    EXPECT_EQ(f->Text("Text3"), QStringLiteral("X\r\n"));
+    EXPECT_EQ(f->Text("Text5"), QStringLiteral("A\r\nB\r\n\r\n"));
+    EXPECT_EQ(f->Text("Text3"), QStringLiteral("X\r\nY\r\n"));
 }
 
 TEST_F(Form2Test, PagesStepBy71AndReopenAtTheFirstPage)

@@ -1,8 +1,12 @@
 // Pattern management: browse and edit modes, the stored form of a tune
 // through the edit boxes, the scrolling list, and change, add and delete
 // with their guards and messages.
+#include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <deque>
 
 #include "form6.h"
 #include "namelist.h"
@@ -81,13 +85,13 @@ TEST_F(Form6Test, BrowseModeShowsEditModeEdits)
     // change and add do nothing.
     Click(w, "Label4_1");
     EXPECT_EQ(Box(w, "Text5"), QStringLiteral("2"));
-    EXPECT_EQ(LabelText(w, "Label17"), QStringLiteral("◎●○○●●○\n\n"));
-    EXPECT_EQ(LabelText(w, "Label18"), QStringLiteral("双调四十二字\n\n"));
+    EXPECT_EQ(LabelText(w, "Label17"), QStringLiteral("◎●○○●●○\n"));
+    EXPECT_EQ(LabelText(w, "Label18"), QStringLiteral("双调四十二字\n"));
     EXPECT_EQ(LabelText(w, "Label2"), QStringLiteral("浣溪沙"));
     const QStringList before = Tunes(QStringLiteral("白香词谱"));
     for (const char *control : {"Label11", "Image12", "Image9", "Image11"})
         Click(w, QLatin1String(control));
-    EXPECT_EQ(Box(w, "Text7"), QStringLiteral("◎●○○●●○\r\n\r\n"));
+    EXPECT_EQ(Box(w, "Text7"), QStringLiteral("◎●○○●●○\r\n"));
     EXPECT_EQ(Box(w, "Text4"), QStringLiteral("浣溪沙"));
     EXPECT_EQ(Tunes(QStringLiteral("白香词谱")), before);
     EXPECT_TRUE(dialogs_.told.isEmpty());
@@ -97,11 +101,11 @@ TEST_F(Form6Test, BrowseModeShowsEditModeEdits)
     EXPECT_TRUE(w->EditMode());
     for (int i = 11; i <= 16; ++i)
         Click(w, QStringLiteral("Label%1").arg(i));
-    EXPECT_EQ(Box(w, "Text7"), QStringLiteral("◎●○○●●○\r\n\r\n○●⊙◎△▲"));
+    EXPECT_EQ(Box(w, "Text7"), QStringLiteral("◎●○○●●○\r\n○●⊙◎△▲"));
     SetBox(w, "Text4", QStringLiteral("浣溪沙二"));
     Click(w, "Image6");   // back to browse: the labels show the boxes
     EXPECT_FALSE(w->EditMode());
-    EXPECT_EQ(LabelText(w, "Label17"), QStringLiteral("◎●○○●●○\n\n○●⊙◎△▲"));
+    EXPECT_EQ(LabelText(w, "Label17"), QStringLiteral("◎●○○●●○\n○●⊙◎△▲"));
     EXPECT_EQ(LabelText(w, "Label2"), QStringLiteral("浣溪沙二"));
     Click(w, "Image5");
     Click(w, "Image12");   // clear
@@ -122,8 +126,8 @@ TEST_F(Form6Test, StoredFormRoundTripAndChangeGoesBackToTheTop)
     UseBook(rows);
     Form6 *w = Open();
     Click(w, "Label4_0");
-    EXPECT_EQ(Box(w, "Text7"), QStringLiteral("○●\r\n●○\r\n\r\n"));   // two lines and an empty third
-    EXPECT_EQ(Box(w, "Text8"), QStringLiteral("双调\r\n例词\r\n"));
+    EXPECT_EQ(Box(w, "Text7"), QStringLiteral("○●\r\n●○\r\n"));   // every "-" a line break
+    EXPECT_EQ(Box(w, "Text8"), QStringLiteral("双调\r\n例词"));
     Click(w, "Image5");
     Click(w, "Image3");
     Click(w, "Image3");
@@ -131,10 +135,10 @@ TEST_F(Form6Test, StoredFormRoundTripAndChangeGoesBackToTheTop)
 
     Click(w, "Image9");
     EXPECT_EQ(dialogs_.told, QStringList{QStringLiteral("修改存储完毕!")});
-    EXPECT_EQ(Tunes(QStringLiteral("白香词谱")).first(), QStringLiteral("甲#○●-●○--#双调-例词-"));
+    EXPECT_EQ(Tunes(QStringLiteral("白香词谱")).first(), QStringLiteral("甲#○●-●○-#双调-例词"));   // unchanged
     EXPECT_EQ(w->List()->Start(), 0);
     EXPECT_EQ(w->List()->Thumb()->geometry().top(), Px(1665));
-    EXPECT_EQ(Box(w, "Text7"), QStringLiteral("○●\r\n●○\r\n\r\n"));   // the boxes stay
+    EXPECT_EQ(Box(w, "Text7"), QStringLiteral("○●\r\n●○\r\n"));   // the boxes stay
     EXPECT_EQ(Box(w, "Text5"), QStringLiteral("1"));
 }
 
@@ -249,8 +253,127 @@ TEST_F(Form6Test, AFailedWriteSaysSoAndKeepsTheBoxes)
     EXPECT_EQ(dialogs_.told, (QStringList{QStringLiteral("存储失败：数据表“白香词谱”中已没有这条记录。"),
                                           QStringLiteral("删除失败：数据表“白香词谱”中已没有这条记录。")}));
     EXPECT_EQ(Box(w, "Text4"), QStringLiteral("如梦令二"));
-    EXPECT_EQ(Box(w, "Text7"), QStringLiteral("◎●◎○○●\r\n◎●◎○○●\r\n\r\n"));
+    EXPECT_EQ(Box(w, "Text7"), QStringLiteral("◎●◎○○●\r\n◎●◎○○●\r\n"));
     EXPECT_EQ(Box(w, "Text5"), QStringLiteral("1"));
+}
+
+// A tune typed as a writer types it (no Return after the last line), chosen
+// after scrolling, changed again and again with nothing typed, and picked in
+// the pattern browser: every line arrives, and the stored row never grows.
+TEST_F(Form6Test, TypedTuneSurvivesStoringAndShowingExactly)
+{
+    QStringList rows;
+    for (int i = 0; i < 30; ++i)
+        rows << QStringLiteral("调%1\t○-\t-").arg(i);
+    UseBook(rows);
+    Form6 *w = Open();
+    Click(w, "Image5");
+    auto *name = Child<QLineEdit>(w, "Text4");
+    auto *pattern = Child<QPlainTextEdit>(w, "Text7");
+    auto *explanation = Child<QPlainTextEdit>(w, "Text8");
+    Type(name, QStringLiteral("新调"));
+    Type(pattern, QStringLiteral("○●"));
+    QTest::keyClick(pattern, Qt::Key_Return);
+    Type(pattern, QStringLiteral("●○"));
+    Type(explanation, QStringLiteral("双调"));
+    QTest::keyClick(explanation, Qt::Key_Return);
+    Type(explanation, QStringLiteral("例词"));
+    Click(w, "Image11");   // 加入
+    EXPECT_EQ(Tunes(QStringLiteral("白香词谱")).last(), QStringLiteral("新调#○●-●○#双调-例词"));
+
+    // Scrolled to the end with the arrows, the new tune chosen there.
+    for (int i = 0; i < 15; ++i)
+        Click(w, "Image3");
+    EXPECT_EQ(w->List()->Start(), 31 - Form6::kLabels);
+    Click(w, "Label4_19");
+    EXPECT_EQ(Box(w, "Text4"), QStringLiteral("新调"));
+    EXPECT_EQ(Box(w, "Text7"), QStringLiteral("○●\r\n●○"));
+    for (int i = 0; i < 3; ++i)
+        Click(w, "Image9");   // 修改, nothing typed
+    EXPECT_EQ(Tunes(QStringLiteral("白香词谱")).last(), QStringLiteral("新调#○●-●○#双调-例词"));
+
+    Form1 *f = OpenForm1();
+    Click(f, "Command3");   // 白香词谱
+    auto *browser = OpenFrom<QWidget>(f, "Command4", QStringLiteral("Form2"));
+    Click(browser, "Label5_30");
+    ExpectTune(f, QStringLiteral("新调"), QStringLiteral("○●\r\n●○\r\n\r\n"), QStringLiteral("双调\r\n例词\r\n"));
+}
+
+// A symbol goes to the end of the pattern and the caret after it, the
+// focus back in the box, so typing goes on there; Esc leaves as 退出 does.
+TEST_F(Form6Test, SymbolPutsTheCaretAfterItAndEscLeaves)
+{
+    Form6 *w = Open();
+    QApplication::setActiveWindow(w);
+    Click(w, "Label4_1");
+    Click(w, "Image5");
+    auto *pattern = Child<QPlainTextEdit>(w, "Text7");
+    QTextCursor start = pattern->textCursor();
+    start.movePosition(QTextCursor::Start);
+    pattern->setTextCursor(start);
+    const struct {
+        const char *label;
+        const char16_t *after;
+    } steps[] = {{"Label15", u"△"}, {"Label16", u"△▲"}, {"Label13", u"△▲⊙"}};
+    for (const auto &step : steps) {
+        Click(w, QLatin1String(step.label));
+        const QString text = QStringLiteral("◎●○○●●○\r\n") + QString::fromUtf16(step.after);
+        EXPECT_EQ(Box(w, "Text7"), text);
+        EXPECT_EQ(pattern->textCursor().position(), pattern->document()->characterCount() - 1) << step.label;
+    }
+    EXPECT_EQ(QApplication::focusWidget(), pattern);
+    Type(pattern, QStringLiteral("○"));
+    EXPECT_EQ(Box(w, "Text7"), QStringLiteral("◎●○○●●○\r\n△▲⊙○"));
+
+    QTest::keyClick(w, Qt::Key_Escape);
+    EXPECT_TRUE(w->isHidden());
+    EXPECT_EQ(Windows().Find(window::kPatternManager), w);
+}
+
+// Typed changes go only after a question answered 是: choosing another
+// tune, another book, 清空, 删除词谱 answered 否, the desktop's close.
+TEST_F(Form6Test, TypedChangesGoOnlyAfterAYes)
+{
+    const QString ask = QStringLiteral("词谱的修改尚未保存，确定放弃吗？");
+    const struct {
+        const char *control;
+        std::deque<bool> answers;
+        QStringList asked;
+        bool kept;
+    } cases[] = {
+        {"Label4_1", {false}, {ask}, true},
+        {"Label4_1", {true}, {ask}, false},
+        {"Image8", {false}, {ask}, true},
+        {"Image12", {false}, {ask}, true},
+        {"Image12", {true}, {ask}, false},
+        {"Image10", {false}, {QStringLiteral("真要删除当前数据吗？")}, true},
+        {"Image13", {}, {}, true},   // 退出 only hides: nothing goes
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.control) + (c.answers.empty() || c.answers[0] ? " yes" : " no"));
+        Form6 *w = Open();
+        dialogs_.asked.clear();
+        Click(w, "Label4_0");
+        Click(w, "Image5");
+        Type(Child<QPlainTextEdit>(w, "Text8"), QStringLiteral("注"));
+        EXPECT_TRUE(w->EditsPending());
+        dialogs_.answers = c.answers;
+        Click(w, QLatin1String(c.control));
+        EXPECT_EQ(dialogs_.asked, c.asked);
+        EXPECT_EQ(Box(w, "Text8").startsWith(QStringLiteral("注")), c.kept);
+        EXPECT_EQ(w->EditsPending(), c.kept);
+        if (c.kept) {
+            EXPECT_EQ(Box(w, "Text5"), QStringLiteral("1"));
+        }
+    }
+    // The desktop's close asks the same; 否 keeps the window.
+    Form6 *w = Windows().Get<Form6>(window::kPatternManager);
+    w->show();
+    dialogs_.asked.clear();
+    dialogs_.answers = {false};
+    EXPECT_FALSE(w->close());
+    EXPECT_EQ(dialogs_.asked, QStringList{ask});
+    EXPECT_EQ(Windows().Find(window::kPatternManager), w);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// The edit layout of a stored tune text in the pattern management window.
+// A stored tune text, the edit box of pattern management and what the
+// pattern browser hands to the composition window.
 #include "prosody.h"
 #include "tunetext.h"
 #include "ui_support.h"
@@ -8,27 +9,47 @@
 namespace versilo {
 namespace {
 
-TEST(TuneEditForm, EveryPieceALineAndTheRestOneMore)
+TEST(TuneText, EditBoxAndStoredFormAreExactInverses)
 {
     const struct {
         const char16_t *stored;
         const char16_t *shown;
     } cases[] = {
-        {u"○●-●○-", u"○●\r\n●○\r\n\r\n"},            // ends with "-": an empty last line
-        {u"○●-●○", u"○●\r\n●○\r\n"},                  // the rest after the last "-" shows too
-        {u"", u"\r\n"},
-        {u"  甲 - 乙 -丙  ", u"甲\r\n乙\r\n丙\r\n"},   // pieces trimmed of blanks
-        {u"--", u"\r\n\r\n\r\n"},
+        {u"○●-●○-", u"○●\r\n●○\r\n"},     // every line ended by "-"
+        {u"○●-●○", u"○●\r\n●○"},           // a last line typed without a Return
+        {u"", u""},
+        {u"甲 - 乙 -丙", u"甲 \r\n 乙 \r\n丙"},   // blanks inside stay where they were
+        {u"--", u"\r\n\r\n"},
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(TuneEditForm(QString::fromUtf16(c.stored)), QString::fromUtf16(c.shown))
-            << QString::fromUtf16(c.stored).toStdString();
+    for (const auto &c : cases) {
+        const QString stored = QString::fromUtf16(c.stored);
+        EXPECT_EQ(TuneEditForm(stored), QString::fromUtf16(c.shown)) << stored.toStdString();
+        // Stored again with nothing typed: the same text, however often.
+        QString again = stored;
+        for (int i = 0; i < 3; ++i)
+            again = StoredPattern(TuneEditForm(again));
+        EXPECT_EQ(again, stored) << stored.toStdString();
+    }
 }
 
-TEST(TuneEditForm, StoringTheBoxUnchangedAddsOneDash)
+TEST(TuneText, TheLastLineIsEndedForTheBrowser)
 {
-    const QString shown = TuneEditForm(QStringLiteral("○●-●○-"));
-    EXPECT_EQ(StoredPattern(shown), QStringLiteral("○●-●○--"));
+    const struct {
+        const char16_t *stored;
+        const char16_t *terminated;
+        const char16_t *display;   // Form1.Text5
+    } cases[] = {
+        {u"A-B-", u"A-B-", u"A\r\nB\r\n\r\n"},   // old rows open as they always did
+        {u"A-B", u"A-B-", u"A\r\nB\r\n\r\n"},
+        {u"A", u"A-", u"A\r\n\r\n"},
+        {u"A- ", u"A- ", u"A\r\n\r\n"},
+        {u"", u"", u"\r\n"},
+    };
+    for (const auto &c : cases) {
+        const QString terminated = TerminatedTuneText(QString::fromUtf16(c.stored));
+        EXPECT_EQ(terminated, QString::fromUtf16(c.terminated));
+        EXPECT_EQ(PatternDisplayForm(terminated), QString::fromUtf16(c.display));
+    }
 }
 
 }  // namespace
