@@ -25,6 +25,24 @@ const QString kAskDelete = QStringLiteral("真的要删除该项数据吗？！"
 const QString kDeleted = QStringLiteral("ok!删除成功！");
 const QString kSaveFailed = QStringLiteral("修改失败：");
 const QString kInsertFailed = QStringLiteral("插入失败，各页保持原样：");
+const QString kAskSaveFirst = QStringLiteral("本页已修改，要先保存吗？");
+const QString kAskDiscard = QStringLiteral("本页的修改尚未保存，确定放弃吗？");
+const QString kNothingToSave = QStringLiteral("当前没有可保存的页！");
+const QString kAskNewPage = QStringLiteral("当前没有页，要存为新的一页吗？");
+
+// The changing buttons look disabled while read mode holds them: the
+// program's palette gives every button the same ink in every state.
+void GreyWhenDisabled(QPushButton *button)
+{
+    QPalette pal = button->palette();
+    const QColor ink = pal.color(QPalette::Active, QPalette::ButtonText);
+    const QColor paper = pal.color(QPalette::Active, QPalette::Button);
+    QColor grey = ink;
+    grey.setAlpha(110);
+    pal.setColor(QPalette::Disabled, QPalette::ButtonText, grey);
+    pal.setColor(QPalette::Disabled, QPalette::Button, paper.lighter(106));
+    button->setPalette(pal);
+}
 
 }  // namespace
 
@@ -85,8 +103,10 @@ Form4::Form4(QWidget *parent) : DataWindow(window::kKnowledge, 13095, 8775, pare
         button->setObjectName(QLatin1String(b.name));
         button->setGeometry(TwRect(b.left, 8040, b.width, 375));
         connect(button, &QPushButton::clicked, this, b.handler);
-        if (b.changing)
+        if (b.changing) {
             changing_.push_back(button);
+            GreyWhenDisabled(button);
+        }
     }
     SetEditing(false);
 
@@ -108,6 +128,35 @@ void Form4::ShowPage(int page)
     SetBoxText(text2_, row.title);
     label2_->setText(exists ? QString::number(row.id) : QString());
     label5_->setText(PageNumberCaption(page));
+    shownTitle_ = BoxText(text2_);
+    shownText_ = BoxText(text1_);
+}
+
+bool Form4::PageChanged() const { return BoxText(text2_) != shownTitle_ || BoxText(text1_) != shownText_; }
+
+bool Form4::MayClose()
+{
+    if (!PageChanged())
+        return true;
+    Dialogs &dialogs = App().Dialog();
+    // Typed text of a shown page can be saved on the way; without a page
+    // there is nothing to save it into here (保存页 makes a page of it).
+    if (!label2_->text().isEmpty() && dialogs.Ask(kAskSaveFirst)) {
+        if (!SavePage())
+            return false;
+        dialogs.Tell(kSaved);
+        return true;
+    }
+    return dialogs.Ask(kAskDiscard);
+}
+
+void Form4::GoToPage(int page)
+{
+    // A page that does not change keeps what was typed on it.
+    if (page == current_ || !MayClose())
+        return;
+    current_ = page;
+    ShowPage(current_);
 }
 
 void Form4::SetEditing(bool editing)
@@ -128,35 +177,56 @@ void Form4::Option2_Click()
     SetEditing(false);
 }
 
-void Form4::Command4_Click()
-{
-    current_ = NextPage(current_, PageCount());
-    ShowPage(current_);
-}
+void Form4::Command4_Click() { GoToPage(NextPage(current_, PageCount())); }
 
-void Form4::Command5_Click()
-{
-    current_ = PreviousPage(current_);
-    ShowPage(current_);
-}
+void Form4::Command5_Click() { GoToPage(PreviousPage(current_)); }
 
-void Form4::Command2_Click()
+bool Form4::SavePage()
 {
-    if (label2_->text().isEmpty())
-        return;
-    Dialogs &dialogs = App().Dialog();
-    if (!dialogs.Ask(kAskSave))
-        return;
     const PageRow row{label2_->text().toLongLong(), BoxText(text2_), BoxText(text1_)};
     QString error;
     if (!UpdateRow(Rs(), kPagesTable, row, {}, &error)) {
         // The typed title and text stay on screen.
-        dialogs.Tell(kSaveFailed + error);
-        return;
+        App().Dialog().Tell(kSaveFailed + error);
+        return false;
     }
     Reload();
     ShowPage(current_);
-    dialogs.Tell(kSaved);
+    return true;
+}
+
+void Form4::SaveAsNewPage()
+{
+    Dialogs &dialogs = App().Dialog();
+    if (BoxText(text2_).isEmpty() && BoxText(text1_).isEmpty()) {
+        dialogs.Tell(kNothingToSave);
+        return;
+    }
+    if (!dialogs.Ask(kAskNewPage))
+        return;
+    PageRow row{0, BoxText(text2_), BoxText(text1_)};
+    QString error;
+    if (!InsertRow(Rs(), kPagesTable, row, {}, &error)) {
+        dialogs.Tell(kInsertFailed + error);
+        return;
+    }
+    Reload();
+    current_ = PageCount();
+    ShowPage(current_);
+    dialogs.Tell(kInserted);
+}
+
+void Form4::Command2_Click()
+{
+    if (label2_->text().isEmpty()) {
+        SaveAsNewPage();
+        return;
+    }
+    Dialogs &dialogs = App().Dialog();
+    if (!dialogs.Ask(kAskSave))
+        return;
+    if (SavePage())
+        dialogs.Tell(kSaved);
 }
 
 void Form4::Command3_Click()
@@ -184,7 +254,8 @@ void Form4::Command7_Click() { Insert(InsertWhere::After); }
 void Form4::Insert(InsertWhere where)
 {
     Dialogs &dialogs = App().Dialog();
-    if (!dialogs.Ask(kAskInsert))
+    // The shown page moves or is replaced by the blank one: typed text first.
+    if (!MayClose() || !dialogs.Ask(kAskInsert))
         return;
     QString error;
     if (!InsertBlankPage(App().Store(), InsertTarget(current_, where), &error)) {
@@ -197,6 +268,10 @@ void Form4::Insert(InsertWhere where)
     dialogs.Tell(kInserted);
 }
 
-void Form4::Command6_Click() { CloseWindow(); }
+void Form4::Command6_Click()
+{
+    if (MayClose())
+        CloseWindow();
+}
 
 }  // namespace versilo

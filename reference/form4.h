@@ -34,16 +34,30 @@ public:
     void Command4_Click();  // 下一页
     void Command6_Click();  // 返回
 
+    // The shown title or text differs from what the page holds (or, with no
+    // page shown, something was typed).
+    bool PageChanged() const;
+    // Before typed text would go: save it, let it go, or stay (false).
+    bool MayClose() override;
+
 protected:
     void Reload() override;   // reads every page
 
 private:
     void ShowPage(int page);
+    void GoToPage(int page);
     void SetEditing(bool editing);
     void Insert(InsertWhere where);
+    // Writes the boxes into the shown page; false (with the message shown)
+    // when the store refused.
+    bool SavePage();
+    // With no page shown: the boxes as a new last page.
+    void SaveAsNewPage();
 
     std::vector<PageRow> pages_;
     int current_ = 1;
+    QString shownTitle_;   // the boxes as ShowPage filled them
+    QString shownText_;
 
     QLineEdit *text2_ = nullptr;
     QPlainTextEdit *text1_ = nullptr;

@@ -1,7 +1,9 @@
 // The knowledge pages: reading, paging, and in edit mode saving, deleting
 // and putting in blank pages, with the table checked after each change.
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <deque>
 #include <sqlite3.h>
 
 #include "form4.h"
@@ -231,6 +233,121 @@ TEST_F(Form4Test, InsertThatFailsHalfWayLeavesThePagesAsTheyWere)
     ids.clear();
     EXPECT_EQ(Titles(&ids), QStringLiteral("A_BCD"));
     EXPECT_EQ(ids, (QList<qint64>{1, 2, 3, 4, 5}));
+}
+
+// Typed text on a page goes only after a question answered 是: save it, let
+// it go, or stay. Typed with keys, paged with the mouse.
+TEST_F(Form4Test, PagingAwayFromTypedTextAsksToSaveDiscardOrStay)
+{
+    const QString save = QStringLiteral("本页已修改，要先保存吗？");
+    const QString discard = QStringLiteral("本页的修改尚未保存，确定放弃吗？");
+    struct Case {
+        const char *name;
+        const char *button;        // pressed after typing on page 2 of 3
+        std::deque<bool> answers;
+        QStringList asked;
+        const char16_t *shown;     // title | page | id afterwards
+        const char16_t *titles;    // the table afterwards
+    };
+    const Case cases[] = {
+        {"save", "Command4", {true}, {save}, u"C|第 3 页|3", u"B乙"},
+        {"discard", "Command4", {false, true}, {save, discard}, u"C|第 3 页|3", u"B"},
+        {"stay", "Command5", {false, false}, {save, discard}, u"B乙|第 2 页|2", u"B"},
+        {"close, stay", "Command6", {false, false}, {save, discard}, u"B乙|第 2 页|2", u"B"},
+        {"insert, stay", "Command1", {false, false}, {save, discard}, u"B乙|第 2 页|2", u"B"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        UsePages(QStringLiteral("ABC"));
+        dialogs_.asked.clear();
+        dialogs_.told.clear();
+        dialogs_.answers = c.answers;
+        Form4 *w = Open();
+        Click(w, "Option1");
+        Click(w, "Command4");
+        auto *title = Child<QLineEdit>(w, "Text2");
+        title->end(false);
+        Type(title, QStringLiteral("乙"));
+        Click(w, QLatin1String(c.button));
+        EXPECT_EQ(dialogs_.asked, c.asked);
+        EXPECT_EQ(Shown(w), QString::fromUtf16(c.shown));
+        PageRow row;
+        ASSERT_TRUE(ReadFirst(Rs(), QStringLiteral("select *from 常识 where id=?"), {2}, row));
+        EXPECT_EQ(row.title, QString::fromUtf16(c.titles));
+        EXPECT_EQ(Windows().Find(window::kKnowledge), w);
+        EXPECT_EQ(dialogs_.told.join(u'|'), c.answers.front() ? QStringLiteral("ok!修改成功！") : QString());
+    }
+
+    // Nothing typed: paging asks nothing. Typed on the last page, 下一页 has
+    // nowhere to go and keeps the text.
+    UsePages(QStringLiteral("AB"));
+    dialogs_.asked.clear();
+    Form4 *w = Open();
+    Click(w, "Command4");
+    Click(w, "Command5");
+    EXPECT_TRUE(dialogs_.asked.isEmpty());
+    Click(w, "Command4");
+    Type(Child<QPlainTextEdit>(w, "Text1"), QStringLiteral("续"));
+    Click(w, "Command4");
+    EXPECT_TRUE(dialogs_.asked.isEmpty());
+    EXPECT_EQ(BoxText(Child<QPlainTextEdit>(w, "Text1")), QStringLiteral("续B页"));
+    EXPECT_TRUE(w->PageChanged());
+    dialogs_.answers = {false, true};
+    Click(w, "Command6");   // 返回, letting the text go
+    EXPECT_EQ(Windows().Find(window::kKnowledge), nullptr);
+}
+
+TEST_F(Form4Test, SaveOnAnEmptyTableSaysSoOrMakesANewPage)
+{
+    UsePages(QString());
+    Form4 *w = Open();
+    Click(w, "Option1");
+    Click(w, "Command2");
+    EXPECT_TRUE(dialogs_.asked.isEmpty());
+    EXPECT_EQ(dialogs_.told, QStringList{QStringLiteral("当前没有可保存的页！")});
+
+    Type(Child<QLineEdit>(w, "Text2"), QStringLiteral("新"));
+    dialogs_.answers = {true};
+    Click(w, "Command2");
+    EXPECT_EQ(dialogs_.asked, QStringList{QStringLiteral("当前没有页，要存为新的一页吗？")});
+    EXPECT_EQ(dialogs_.told.last(), QStringLiteral("ok!插入成功！"));
+    std::vector<PageRow> rows;
+    ASSERT_TRUE(ReadPages(Rs(), rows));
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].title, QStringLiteral("新"));
+    EXPECT_EQ(Shown(w), QStringLiteral("新|第 1 页|%1").arg(rows[0].id));
+}
+
+TEST_F(Form4Test, DisabledButtonsLookDisabled)
+{
+    // The program's palette gives buttons one ink in every state.
+    struct ProgramPalette {
+        QPalette before = QApplication::palette();
+        ProgramPalette()
+        {
+            QPalette program = before;
+            program.setColor(QPalette::ButtonText, QColor(0x22, 0x1E, 0x1A));
+            QApplication::setPalette(program);
+        }
+        ~ProgramPalette() { QApplication::setPalette(before); }
+    } palette;
+    Form4 *w = Open();
+    auto *save = Child<QPushButton>(w, "Command2");
+    auto *next = Child<QPushButton>(w, "Command4");
+    ASSERT_FALSE(save->isEnabled());
+    const QPalette &pal = save->palette();
+    EXPECT_NE(pal.color(QPalette::Disabled, QPalette::ButtonText), next->palette().color(QPalette::Active, QPalette::ButtonText));
+    EXPECT_NE(pal.color(QPalette::Disabled, QPalette::ButtonText), pal.color(QPalette::Active, QPalette::ButtonText));
+    // Drawn: the caption of a disabled button is lighter than an enabled one's.
+    const auto darkest = [](QWidget *b) {
+        const QImage img = b->grab().toImage();
+        int min = 255;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                min = std::min(min, qGray(img.pixel(x, y)));
+        return min;
+    };
+    EXPECT_GT(darkest(save), darkest(next) + 40);
 }
 
 }  // namespace
