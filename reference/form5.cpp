@@ -3,8 +3,10 @@
 #include <QEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <utility>
 
 #include "appcontext.h"
+#include "dialogs.h"
 #include "form7.h"
 #include "library.h"
 #include "namelist.h"
@@ -53,9 +55,13 @@ QLabel *AddLabel(QWidget *parent, const QString &name, const QRect &geometry)
     return label;
 }
 
-// Where the keypad stands for 查找作者: over the lower part of the author list.
-constexpr double kKeypadLeft = 10680;
+// Where the keypad stands: over the lower part of the list it searches
+// (authors: from the left of 查找作者; poems: from the left of 查找作品).
+constexpr double kAuthorKeypadLeft = 10680;
+constexpr double kPoemKeypadLeft = 720;
 constexpr double kKeypadTop = 5175;
+
+const QString kReadFailed = QStringLiteral("查找失败：");
 
 }  // namespace
 
@@ -108,10 +114,24 @@ Form5::Form5(QWidget *parent) : DataWindow(window::kLibrary, 13095, 8775, parent
     Load();
 }
 
+template <class Row>
+bool Form5::Read(const QString &sql, const QVariantList &params, std::vector<Row> &rows)
+{
+    std::vector<Row> read;
+    QString error;
+    if (!ReadAll(Rs(), sql, params, read, &error)) {
+        App().Dialog().Tell(kReadFailed + error);
+        return false;
+    }
+    rows = std::move(read);
+    return true;
+}
+
 void Form5::ReadAllRows()
 {
-    ReadAll(Rs(), kAllPoems, {}, poems_);
-    ReadAll(Rs(), kAllAuthors, {}, authors_);
+    // One message is enough when the store is not to be had.
+    if (Read(kAllPoems, {}, poems_))
+        Read(kAllAuthors, {}, authors_);
 }
 
 void Form5::Reload()
@@ -138,17 +158,19 @@ bool Form5::eventFilter(QObject *watched, QEvent *e)
 void Form5::Form_Activate()
 {
     AppContext &app = App();
+    // A search runs once, found or failed; a failed one says why and leaves
+    // its list as it was.
     if (app.authorSearchPending) {
-        ReadAll(Rs(), kAuthorsByInitials, {InitialsPattern(app.keypadLetters)}, authors_);
-        authorList_->Reload(AuthorCount(), kThumbResetTop);
         app.authorSearchPending = false;
-        app.keypadLetters.clear();
+        const QString letters = std::exchange(app.keypadLetters, QString());
+        if (Read(kAuthorsByInitials, {InitialsPattern(letters)}, authors_))
+            authorList_->Reload(AuthorCount(), kThumbResetTop);
     }
     if (app.poemSearchPending) {
-        ReadAll(Rs(), kPoemsByInitials, {InitialsPattern(app.keypadLetters)}, poems_);
-        poemList_->Reload(PoemCount(), kThumbResetTop);
         app.poemSearchPending = false;
-        app.keypadLetters.clear();
+        const QString letters = std::exchange(app.keypadLetters, QString());
+        if (Read(kPoemsByInitials, {InitialsPattern(letters)}, poems_))
+            poemList_->Reload(PoemCount(), kThumbResetTop);
     }
 }
 
@@ -160,8 +182,8 @@ void Form5::OpenKeypadFor(bool authors)
     // window while it is open runs them through the activation as well.
     Form7 *keypad = OpenKeypad(this, [this] { Form_Activate(); });
     app.keypadLetters.clear();
-    if (keypad && authors)
-        keypad->move(mapToGlobal(TwPoint(kKeypadLeft, kKeypadTop)));
+    if (keypad)
+        keypad->move(mapToGlobal(TwPoint(authors ? kAuthorKeypadLeft : kPoemKeypadLeft, kKeypadTop)));
 }
 
 void Form5::Image7_Click() { OpenKeypadFor(false); }
@@ -217,8 +239,8 @@ void Form5::Label5_Click(int index)
         a.name = Unmarked(a.name);
     AuthorRow &author = authors_[size_t(at)];
 
-    ReadAll(Rs(), kPoemsOfAuthor, {TrimBlanks(author.name)}, poems_);
-    poemList_->Reload(PoemCount(), kThumbResetTop);
+    if (Read(kPoemsOfAuthor, {TrimBlanks(author.name)}, poems_))
+        poemList_->Reload(PoemCount(), kThumbResetTop);
 
     label17_->setText(author.name);
     label2_->setText(AuthorLifeLine(author.dynasty, author.year));

@@ -8,6 +8,7 @@
 
 #include "datawindow.h"
 #include "gateway.h"
+#include "library.h"
 
 class QPlainTextEdit;
 
@@ -18,7 +19,7 @@ class NameList;
 class Form5 : public DataWindow {
     Q_OBJECT
 public:
-    static constexpr int kLabels = 21;
+    static constexpr int kLabels = kListLabels;
 
     explicit Form5(QWidget *parent = nullptr);
 
@@ -44,6 +45,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *e) override;
 
 private:
+    // Reads `sql` into `rows`; when the store fails (another program holds
+    // the file, say) the rows stay as they were and the reason is shown.
+    template <class Row>
+    bool Read(const QString &sql, const QVariantList &params, std::vector<Row> &rows);
     void ReadAllRows();
     void OpenKeypadFor(bool authors);
 

@@ -32,6 +32,10 @@ ScrollRules PoemScrollRules()
     r.dragMin = 1245;
     r.dragMax = 1245 + 6200;
     r.startAt = LinearStart(1245, 240 * 25.8);
+    // The arrows and keys reach every title: one at a time, until the last
+    // one stands on the last label, the thumb following.
+    r.keepInView = kListLabels;
+    r.thumbAt = LinearThumb(1245, 240 * 25.8);
     return r;
 }
 
@@ -46,6 +50,8 @@ ScrollRules AuthorScrollRules()
     r.dragMin = 1260;
     r.dragMax = 1260 + 6130;
     r.startAt = LinearStart(1260, 240 * 26);
+    r.keepInView = kListLabels;
+    r.thumbAt = LinearThumb(1260, 240 * 26);
     return r;
 }
 

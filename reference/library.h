@@ -23,8 +23,12 @@ QString AuthorLifeLine(const QString &dynasty, double year);
 // `拼音` (no letters: every row).
 QString InitialsPattern(const QString &letters);
 
-// The scrolling of the poem list and of the author list (twips): arrows,
-// drag bounds and the list start a dragged thumb stands for.
+// Both lists show this many names.
+inline constexpr int kListLabels = 21;
+
+// The scrolling of the poem list and of the author list (twips): arrows that
+// step one name until the last name is in view, drag bounds and the list
+// start a dragged thumb stands for.
 ScrollRules PoemScrollRules();
 ScrollRules AuthorScrollRules();
 

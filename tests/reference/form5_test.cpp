@@ -1,6 +1,9 @@
 // The poetry library: both lists, the chosen poem and author, scrolling, and
 // the searches by pinyin initials.
+#include <QApplication>
 #include <QPlainTextEdit>
+#include <cmath>
+#include <sqlite3.h>
 
 #include "form5.h"
 #include "form7.h"
@@ -183,7 +186,8 @@ TEST_F(Form5Test, KeypadLettersRunTheSearchWhenItCloses)
     // Both asked for: the authors get the letters, the poems all come back.
     Click(w, "Image8");   // 查找作者, the keypad over the author list
     EXPECT_EQ(keypad()->pos(), w->pos() + TwPoint(10680, 5175));
-    Click(w, "Image7");
+    Click(w, "Image7");   // 查找作品, the keypad over the poem list
+    EXPECT_EQ(keypad()->pos(), w->pos() + TwPoint(720, 5175));
     type("lb");
     Click(keypad(), "Command1");
     Settle();
@@ -204,10 +208,10 @@ TEST_F(Form5Test, ArrowsAndThumbScrollTheList)
     Click(w, "Image2");
     Click(w, "Image2");
     EXPECT_EQ(LabelText(w, "Label4_0"), QStringLiteral("诗2"));
-    EXPECT_DOUBLE_EQ(list->Scroll().ThumbTop(), 1200 + 2 * 7875.0 / 50);
+    EXPECT_DOUBLE_EQ(list->Scroll().ThumbTop(), 1245 + std::ceil(2 * 6192.0 / 50));   // where a drag shows it
     Click(w, "Image1");
     EXPECT_EQ(LabelText(w, "Label4_0"), QStringLiteral("诗1"));
-    EXPECT_DOUBLE_EQ(list->Scroll().ThumbTop(), 1200 + 2 * 7875.0 / 50 - 8520.0 / 50);
+    EXPECT_DOUBLE_EQ(list->Scroll().ThumbTop(), 1245 + std::ceil(6192.0 / 50));
 
     // Dragged to about the middle of its track: about half the list on.
     QWidget *thumb = Child(w, "Label16");
@@ -219,6 +223,77 @@ TEST_F(Form5Test, ArrowsAndThumbScrollTheList)
     EXPECT_EQ(list->Start(), PoemScrollRules().startAt(list->Scroll().ThumbTop(), 50));
     EXPECT_NEAR(list->Start(), 25, 1);
     EXPECT_EQ(LabelText(w, "Label4_0"), QStringLiteral("诗%1").arg(list->Start()));
+}
+
+// Every title and every author is reached by the arrows and by the keys,
+// and no further: 100 poems and 30 authors.
+TEST_F(Form5Test, ArrowsAndKeysReachTheLastNameOfBothLists)
+{
+    QStringList poems{QStringLiteral("标题\t作者\t正文")};
+    for (int i = 0; i < 100; ++i)
+        poems << QStringLiteral("诗%1\t某\t句").arg(i);
+    QStringList authors{QStringLiteral("姓名\t朝代\t年代")};
+    for (int i = 0; i < 30; ++i)
+        authors << QStringLiteral("人%1\t唐\t700").arg(i);
+    const QString dir = TempPath(QStringLiteral("hundred"));
+    WriteSeed(dir, QStringLiteral("诗词库"), poems);
+    WriteSeed(dir, QStringLiteral("作者"), authors);
+    UseSeed(dir);
+    Form5 *w = Open();
+    QApplication::setActiveWindow(w);
+    const struct {
+        const char *label, *down, *up, *thumb;
+        QString last;
+        int lastStart;
+    } lists[] = {
+        {"Label4", "Image2", "Image1", "Label16", QStringLiteral("诗99"), 100 - Form5::kLabels},
+        {"Label5", "Image4", "Image3", "Label3", QStringLiteral("人29"), 30 - Form5::kLabels},
+    };
+    for (const auto &l : lists) {
+        SCOPED_TRACE(l.label);
+        const QString lastLabel = QStringLiteral("%1_%2").arg(QLatin1String(l.label)).arg(Form5::kLabels - 1);
+        QWidget *thumb = Child(w, QLatin1String(l.thumb));
+        int lastTop = thumb->y();
+        for (int i = 0; i < 120; ++i) {
+            Click(w, QLatin1String(l.down));
+            EXPECT_GE(thumb->y(), lastTop);
+            lastTop = thumb->y();
+        }
+        EXPECT_EQ(LabelText(w, lastLabel), l.last);
+        for (int i = 0; i < 120; ++i)
+            Click(w, QLatin1String(l.up));
+        EXPECT_EQ(LabelText(w, QStringLiteral("%1_0").arg(QLatin1String(l.label))), l.last.left(1) + u'0');
+
+        // The keys: from the first label down, the list scrolling at the last.
+        Child(w, QStringLiteral("%1_0").arg(QLatin1String(l.label)))->setFocus();
+        for (int i = 0; i < 120; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        ASSERT_NE(QApplication::focusWidget(), nullptr);
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), lastLabel);
+        EXPECT_EQ(LabelText(w, lastLabel), l.last);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_EQ(LabelText(w, "Label17"), l.last.startsWith(u'诗') ? QStringLiteral("某") : l.last);
+    }
+    // The author's list of poems: 人29 has none.
+    EXPECT_EQ(w->PoemCount(), 0);
+}
+
+// A search the store cannot answer says why and leaves the lists as they were.
+TEST_F(Form5Test, ASearchTheStoreRefusesIsReported)
+{
+    Form5 *w = Open();
+    ASSERT_EQ(sqlite3_exec(AppContext::Instance().Store().Handle(), "drop table 作者", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    Click(w, "Image8");
+    Click(Windows().Get<Form7>(window::kKeypad), "Command1");
+    Settle();
+    ASSERT_EQ(dialogs_.told.size(), 1);
+    EXPECT_TRUE(dialogs_.told[0].startsWith(QStringLiteral("查找失败：数据库里缺少所需的数据表或字段")))
+        << dialogs_.told[0].toStdString();
+    EXPECT_EQ(Names(w, "Label5"), (QStringList{"孟浩然", "李白", "佚名", "易安"}));
+    Click(w, "Label5_1");   // 李白's poems are still to be had
+    EXPECT_EQ(Names(w, "Label4"), (QStringList{"静夜思", "将进酒"}));
+    EXPECT_EQ(dialogs_.told.size(), 1);
 }
 
 }  // namespace
