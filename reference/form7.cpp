@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -34,6 +35,7 @@ Form7::Form7(QWidget *parent) : QWidget(parent, Qt::Window | Qt::FramelessWindow
     auto *command3 = new QPushButton(QStringLiteral("清除"), this);
     command3->setObjectName(QStringLiteral("Command3"));
     command3->setGeometry(TwRect(2520, 1200, 855, 300));
+    command3->setFocusPolicy(Qt::NoFocus);
     connect(command3, &QPushButton::clicked, this, &Form7::Command3_Click);
 
     text1_ = new QLineEdit(this);
@@ -44,9 +46,39 @@ Form7::Form7(QWidget *parent) : QWidget(parent, Qt::Window | Qt::FramelessWindow
     auto *command1 = new QPushButton(QStringLiteral("返回"), this);
     command1->setObjectName(QStringLiteral("Command1"));
     command1->setGeometry(TwRect(120, 2040, 3255, 420));
+    command1->setFocusPolicy(Qt::NoFocus);
     connect(command1, &QPushButton::clicked, this, &Form7::Command1_Click);
 
+    // The window itself takes the keys (the buttons take none).
+    setFocusPolicy(Qt::StrongFocus);
+    setFocus();
+
     AppContext::Instance().keypadLetters.clear();
+}
+
+void Form7::keyPressEvent(QKeyEvent *e)
+{
+    const int key = e->key();
+    const Qt::KeyboardModifiers mods = e->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
+    if (mods != Qt::NoModifier) {
+        QWidget::keyPressEvent(e);
+        return;
+    }
+    e->accept();
+    if (key >= Qt::Key_A && key <= Qt::Key_Z) {
+        Command2_Click(key - Qt::Key_A);
+    } else if (key == Qt::Key_Backspace) {
+        QString &letters = AppContext::Instance().keypadLetters;
+        letters.chop(1);
+        ShowLetters();
+    } else if (key == Qt::Key_Delete) {
+        Command3_Click();
+    } else if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
+        Command1_Click();
+    } else {
+        e->ignore();
+        QWidget::keyPressEvent(e);
+    }
 }
 
 void Form7::SetOpener(QWidget *opener, std::function<void()> search)

@@ -31,6 +31,9 @@ public:
     void Command1_Click();            // 返回
 
 protected:
+    // The keyboard types as the keys do: a letter appends it, Backspace
+    // takes the last one back, Delete is 清除, Return, Enter and Esc are 返回.
+    void keyPressEvent(QKeyEvent *e) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     // A close from the desktop is 返回.
     void closeEvent(QCloseEvent *e) override;

@@ -1,5 +1,6 @@
 // The letter keypad: the letters it collects and the hand-over to the window
 // that opened it.
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -90,6 +91,36 @@ TEST_F(Form7Test, OpenerClickedWhileTheKeypadIsOpenSearchesWithTheLettersSoFar)
     EXPECT_EQ(Letters(), QString());
     QCoreApplication::sendEvent(&opener_, &activate);
     EXPECT_EQ(searches_, (QStringList{QStringLiteral("d"), QString()}));
+}
+
+// The keyboard works the keypad: letters (either case) append, Backspace
+// takes one back, Delete clears; Return, Enter and Esc are 返回.
+TEST_F(Form7Test, TypedKeysWorkTheKeypad)
+{
+    const struct {
+        std::vector<int> keys;
+        const char *letters;
+    } cases[] = {
+        {{Qt::Key_D, Qt::Key_O, Qt::Key_N, Qt::Key_G}, "dong"},
+        {{Qt::Key_A, Qt::Key_B, Qt::Key_Backspace, Qt::Key_C}, "ac"},
+        {{Qt::Key_Backspace, Qt::Key_Z}, "z"},
+        {{Qt::Key_X, Qt::Key_Delete, Qt::Key_Y}, "y"},
+        {{Qt::Key_1, Qt::Key_Space, Qt::Key_Q}, "q"},   // other keys type nothing
+    };
+    const int closers[] = {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape, Qt::Key_Return, Qt::Key_Escape};
+    QStringList expected;
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        Form7 *k = Open();
+        QApplication::setActiveWindow(k);
+        for (int key : cases[i].keys)
+            QTest::keyClick(k, Qt::Key(key), key == Qt::Key_Q ? Qt::ShiftModifier : Qt::NoModifier);
+        EXPECT_EQ(Child<QLineEdit>(k, "Text1")->text(), QString::fromLatin1(cases[i].letters));
+        QTest::keyClick(k, Qt::Key(closers[i]));
+        EXPECT_EQ(Windows().Find(window::kKeypad), nullptr);
+        expected << QString::fromLatin1(cases[i].letters);
+        EXPECT_EQ(searches_, expected);
+        Settle();
+    }
 }
 
 }  // namespace
