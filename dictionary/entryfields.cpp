@@ -35,4 +35,10 @@ std::optional<EntryFields> EntryToWrite(const EntryBoxes &boxes, QString *messag
     return EntryFields{hanzi, TrimBlanks(boxes.tone), TrimBlanks(boxes.pinyin), group};
 }
 
+bool CharacterBoxAgrees(const QString &text6, const QString &text2, const QString &storedHanzi)
+{
+    const QString current = TrimBlanks(text6);
+    return current.isEmpty() || current == TrimBlanks(text2) || current == TrimBlanks(storedHanzi);
+}
+
 }  // namespace versilo

@@ -13,11 +13,12 @@ namespace versilo {
 inline const QString kIdNotNumber = QStringLiteral("ID号必须是整数！");
 inline const QString kGroupNotNumber = QStringLiteral("韵调必须是整数！");
 inline const QString kOneCharacter = QStringLiteral("汉字栏只能填一个汉字！");
+inline const QString kCharacterMismatch = QStringLiteral("汉字框与所选条目不符，未修改！");
 
 // The boxes of an entry, as typed.
 struct EntryBoxes {
     QString id;        // Text1
-    QString hanzi;     // Text6 (the character written; Text2 only shows)
+    QString hanzi;     // 加入: Text6, the current character; 修改: Text2, the entry's own
     QString tone;      // Text3
     QString pinyin;    // Text4
     QString group;     // Text5
@@ -38,5 +39,11 @@ std::optional<qint64> EntryId(const QString &text1, QString *message);
 // code point, so one beyond the BMP counts as one): the checks find no other
 // row. On failure *message is kOneCharacter or kGroupNotNumber.
 std::optional<EntryFields> EntryToWrite(const EntryBoxes &boxes, QString *message);
+
+// 修改 writes the entry the boxes show, Text2 its character. The current
+// character (Text6, what 查找汉字 looked for) may be left from another
+// search: when it holds a character that is neither the chosen entry's as
+// stored nor the one Text2 shows, the two disagree and nothing is written.
+bool CharacterBoxAgrees(const QString &text6, const QString &text2, const QString &storedHanzi);
 
 }  // namespace versilo

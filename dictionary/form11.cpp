@@ -184,7 +184,19 @@ void Form11::Command3_Click()
 {
     QString message;
     const auto id = EntryId(Box(1), &message);
-    const auto fields = id ? EntryToWrite({Box(1), Box(6), Box(3), Box(4), Box(5)}, &message) : std::nullopt;
+    if (!id) {
+        App().Dialog().Tell(message);
+        return;
+    }
+    // The row as stored decides whether the current character belongs to
+    // it; a row that is gone is reported by the write below.
+    DictionaryRow stored;
+    if (ReadFirst(Rs(), QStringLiteral("select *from ") + System() + QStringLiteral(" where id=?"), {*id}, stored)
+        && !CharacterBoxAgrees(Box(6), Box(2), stored.hanzi)) {
+        App().Dialog().Tell(kCharacterMismatch);
+        return;
+    }
+    const auto fields = EntryToWrite({Box(1), Box(2), Box(3), Box(4), Box(5)}, &message);
     if (!fields) {
         App().Dialog().Tell(message);
         return;

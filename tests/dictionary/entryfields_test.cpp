@@ -51,5 +51,24 @@ TEST(EntryFields, OneCharacterAndAWholeNumberGroup)
     }
 }
 
+TEST(EntryFields, TheCharacterBoxMustNotContradictTheChosenEntry)
+{
+    const struct {
+        const char *text6, *text2, *stored;
+        bool agrees;
+    } cases[] = {
+        {"", "东", "东", true},      // nothing searched: the entry's boxes decide
+        {" 东 ", "东", "东", true},
+        {"东", "冬", "东", true},    // renamed in the entry's own box
+        {"冬", "冬", "东", true},    // renamed in both boxes
+        {"木", "东", "东", false},   // left from another search
+        {"木", "冬", "东", false},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(CharacterBoxAgrees(QString::fromUtf8(c.text6), QString::fromUtf8(c.text2), QString::fromUtf8(c.stored)),
+                  c.agrees)
+            << c.text6 << c.text2 << c.stored;
+}
+
 }  // namespace
 }  // namespace versilo

@@ -109,6 +109,14 @@ TEST_F(Form11Test, ChangeWritesTheCurrentCharacterOnTheSamePage)
     SetBox(w, 2, QStringLiteral("西"));
     SetBox(w, 3, QStringLiteral("1"));
     SetBox(w, 5, QStringLiteral(" 3"));
+    // 东 is neither the entry's character nor the one its box shows.
+    Click(w, "Command3");
+    EXPECT_EQ(dialogs_.told, QStringList{QStringLiteral("汉字框与所选条目不符，未修改！")});
+    DictionaryRow kept;
+    ASSERT_TRUE(ReadFirst(Rs(), QStringLiteral("select *from 中华新韵 where id=?"), {588}, kept));
+    EXPECT_EQ(kept.hanzi + kept.tone, CharacterText(0x4E00 + 587) + u'0');
+    dialogs_.told.clear();
+    SetBox(w, 2, QStringLiteral("东"));   // the entry's own box renames it
     Click(w, "Command3");
     EXPECT_TRUE(dialogs_.told.isEmpty());
     EXPECT_EQ(LabelText(w, "Label1"), QStringLiteral("第3页"));
@@ -232,6 +240,47 @@ TEST_F(Form11Test, TheNextCheckSeesEveryChange)
         f->Command1_Click();
         EXPECT_EQ(f->Text("Text6").section(kCrLf, 0, 0), QString::fromUtf8(s.marks)) << (s.button ? s.button : "");
     }
+}
+
+// The character of one search left in its box while another entry is
+// chosen from a later search: 修改 refuses and writes nothing; with the box
+// emptied it writes the entry the boxes show. Typed, clicked and closed with
+// keys as a writer would.
+TEST_F(Form11Test, ChangeNeverCarriesALeftoverCharacterIntoAnotherEntry)
+{
+    const auto table = [] {
+        std::vector<DictionaryRow> rows;
+        EXPECT_TRUE(ReadAll(Rs(), QStringLiteral("select *from 中华新韵"), {}, rows));
+        QStringList out;
+        for (const DictionaryRow &r : rows)
+            out << r.hanzi + r.tone;
+        return out;
+    };
+    Form11 *w = Open();
+    const QStringList before = table();
+    auto *text6 = Child<QLineEdit>(w, "Text6");
+    Type(text6, QStringLiteral("春"));
+    Click(w, "Command9");   // 查找汉字
+    EXPECT_EQ(Cells(w), QStringLiteral("春"));
+    Click(w, "Command1");   // 拼音查找, closed at once with Esc: every entry
+    QTest::keyClick(Windows().Get<Form7>(window::kKeypad), Qt::Key_Escape);
+    Settle();
+    EXPECT_EQ(Cells(w), QStringLiteral("春眠不觉晓处闻啼鸟"));
+    ClickEntry(w, QStringLiteral("眠"));
+    auto *text3 = Child<QLineEdit>(w, "Text3");
+    text3->selectAll();
+    Type(text3, QStringLiteral("1"));
+    Click(w, "Command3");
+    EXPECT_EQ(dialogs_.told, QStringList{QStringLiteral("汉字框与所选条目不符，未修改！")});
+    EXPECT_EQ(table(), before);
+
+    text6->selectAll();
+    QTest::keyClick(text6, Qt::Key_Backspace);
+    Click(w, "Command3");
+    EXPECT_EQ(dialogs_.told.size(), 1);
+    QStringList after = before;
+    after[1] = QStringLiteral("眠1");
+    EXPECT_EQ(table(), after);
 }
 
 }  // namespace
