@@ -266,9 +266,11 @@ void Form1::ShowTune(const TuneRow &tune) { ShowTune(tune.name, tune.pattern, tu
 
 void Form1::SetWork(const QString &title, const QString &poem)
 {
-    // Put in over the writer's agreement (MayReplace): what a clear took
-    // away is not brought back over it.
-    cleared_.reset();
+    // Writing put in over the writer's agreement (MayReplace): what a clear
+    // took away is not brought back over it later. Nothing new put in
+    // leaves it where Ctrl+Z finds it.
+    if (Draft{title, poem} != CurrentDraft())
+        cleared_.reset();
     SetText(QStringLiteral("Text4"), title);
     SetText(QStringLiteral("Text2"), poem);
 }

@@ -463,6 +463,10 @@ TEST_F(Form1Test, CtrlZTakesBackTheClear)
     EXPECT_TRUE(f->UndoClear());
     EXPECT_EQ(f->Text("Text4"), QStringLiteral("春晓"));
     Click(f, "Command6");
+    f->SetWork(QString(), QString());   // nothing new: the cleared writing stays within reach
+    EXPECT_TRUE(f->CanUndoClear());
+    EXPECT_TRUE(f->HasUnsavedWriting());
+    f->SetWork(QStringLiteral("秋思"), QString());
     f->SetWork(QString(), QString());
     EXPECT_FALSE(f->CanUndoClear());
 }
