@@ -1,9 +1,11 @@
 #include "form1.h"
 
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 
 #include <limits>
 
@@ -24,6 +26,10 @@ namespace {
 
 const QString kInitialTitle = QStringLiteral("在此处写作品标题");
 const QString kInitialPoem = QStringLiteral("在此处撰写诗词\r\n");
+
+// What 清空栏目 empties, and Ctrl+Z brings back.
+const char *const kClearedBoxes[] = {"Text2", "Text3", "Text5", "Text6", "Text8", "Text4"};
+const char *const kClearedCaptions[] = {"Label1", "Label2", "Label3", "Label11"};
 
 QPlainTextEdit *MakeColumn(QWidget *parent, const QString &name, double left, double width, bool typing)
 {
@@ -157,6 +163,7 @@ Form1::Form1(QWidget *parent) : DataWindow(window::kCompose, 13230, 8835, parent
         connect(button, &QPushButton::clicked, this, def.handler);
         buttons_.insert(button->objectName(), button);
     }
+    buttons_.value(QStringLiteral("Command6"))->setToolTip(QStringLiteral("清空全部栏目（Ctrl+Z 可恢复）"));
     connect(label1, &ClickLabel::doubleClicked, this, &Form1::Label1_DblClick);
 
     SetBoxText(text4_, kInitialTitle);
@@ -165,6 +172,12 @@ Form1::Form1(QWidget *parent) : DataWindow(window::kCompose, 13230, 8835, parent
     KeepDraft();
 
     BindKey(QKeySequence::Save, [this] { Command7_Click(); });
+    // Ctrl+Z takes 清空栏目 back: from the buttons through the window, from
+    // the text boxes through the filter (after their own undo is used up).
+    BindKey(QKeySequence::Undo, [this] { UndoClear(); });
+    text4_->installEventFilter(this);
+    for (QPlainTextEdit *box : std::as_const(boxes_))
+        box->installEventFilter(this);
 
     // Load: a fresh connection and recordset, then over the launcher.
     Load();
@@ -253,6 +266,11 @@ void Form1::ShowTune(const TuneRow &tune) { ShowTune(tune.name, tune.pattern, tu
 
 void Form1::SetWork(const QString &title, const QString &poem)
 {
+    // Writing put in over the writer's agreement (MayReplace): what a clear
+    // took away is not brought back over it later. Nothing new put in
+    // leaves it where Ctrl+Z finds it.
+    if (Draft{title, poem} != CurrentDraft())
+        cleared_.reset();
     SetText(QStringLiteral("Text4"), title);
     SetText(QStringLiteral("Text2"), poem);
 }
@@ -334,22 +352,85 @@ void Form1::Command5_Click()
 
 Draft Form1::CurrentDraft() const { return {Text(QStringLiteral("Text4")), Text(QStringLiteral("Text2"))}; }
 
+Draft Form1::HeldDraft() const
+{
+    if (CanUndoClear())
+        return {cleared_->value(QStringLiteral("Text4")), cleared_->value(QStringLiteral("Text2"))};
+    return CurrentDraft();
+}
+
 void Form1::KeepDraft() { kept_ = CurrentDraft(); }
 
-bool Form1::HasUnsavedWriting() const { return versilo::HasUnsavedWriting(CurrentDraft(), kept_); }
+bool Form1::HasUnsavedWriting() const { return versilo::HasUnsavedWriting(HeldDraft(), kept_); }
 
 bool Form1::MayClose()
 {
     return !HasUnsavedWriting() || AppContext::Instance().Dialog().Ask(kAskDiscard);
 }
 
+bool Form1::MayReplace(const Draft &next)
+{
+    if (next == CurrentDraft() || !WouldLoseWriting(HeldDraft(), kept_, next))
+        return true;
+    return AppContext::Instance().Dialog().Ask(kAskDiscard);
+}
+
+bool Form1::MayReplaceWriting(const Draft &next)
+{
+    Form1 *form1 = Find();
+    return !form1 || form1->MayReplace(next);
+}
+
 void Form1::Command6_Click()
 {
+    QHash<QString, QString> emptied;
+    for (const char *box : kClearedBoxes)
+        emptied.insert(QLatin1String(box), Text(QLatin1String(box)));
+    for (const char *label : kClearedCaptions)
+        emptied.insert(QLatin1String(label), Caption(QLatin1String(label)));
+    // Clearing a window that holds no title or poem keeps what an earlier
+    // clear took away.
+    const Draft shown = CurrentDraft();
+    if (!shown.title.isEmpty() || !shown.poem.isEmpty())
+        cleared_ = emptied;
+
     for (const char *box : {"Text2", "Text3", "Text5", "Text6", "Text8"})
         SetText(QLatin1String(box), QString());
-    for (const char *label : {"Label1", "Label2", "Label3", "Label11"})
+    for (const char *label : kClearedCaptions)
         SetCaption(QLatin1String(label), QString());
     SetText(QStringLiteral("Text4"), QString());
+}
+
+bool Form1::CanUndoClear() const
+{
+    return cleared_ && Text(QStringLiteral("Text4")).isEmpty() && Text(QStringLiteral("Text2")).isEmpty();
+}
+
+bool Form1::UndoClear()
+{
+    if (!CanUndoClear())
+        return false;
+    const QHash<QString, QString> emptied = *cleared_;
+    cleared_.reset();
+    for (const char *box : kClearedBoxes)
+        SetText(QLatin1String(box), emptied.value(QLatin1String(box)));
+    for (const char *label : kClearedCaptions)
+        SetCaption(QLatin1String(label), emptied.value(QLatin1String(label)));
+    return true;
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress || !static_cast<QKeyEvent *>(event)->matches(QKeySequence::Undo))
+        return DataWindow::eventFilter(watched, event);
+    // A box undoes its own typing first; once that is used up, Ctrl+Z
+    // takes back 清空栏目.
+    bool ownUndo = false;
+    if (watched == text4_)
+        ownUndo = text4_->isUndoAvailable();
+    else if (auto *box = qobject_cast<QPlainTextEdit *>(watched))
+        ownUndo = !box->isReadOnly() && box->document()->isUndoAvailable();
+    return !ownUndo && UndoClear();
 }
 
 void Form1::Command7_Click()
@@ -357,13 +438,17 @@ void Form1::Command7_Click()
     AppContext &app = AppContext::Instance();
     const Draft saving = CurrentDraft();
     const SaveResult result = SaveWork(Work(), app.Store(), app.Dialog());
-    if (result == SaveResult::Added || result == SaveResult::Overwritten)
+    if (result == SaveResult::Added || result == SaveResult::Overwritten) {
         kept_ = saving;
+        cleared_.reset();
+    }
 }
 
 void Form1::Label1_DblClick()
 {
-    SetText(QStringLiteral("Text4"), Caption(QStringLiteral("Label1")) + QStringLiteral("."));
+    const QString title = Caption(QStringLiteral("Label1")) + QStringLiteral(".");
+    if (MayReplace({title, Text(QStringLiteral("Text2"))}))
+        SetText(QStringLiteral("Text4"), title);
 }
 
 }  // namespace versilo

@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QString>
+#include <optional>
 
 #include "datawindow.h"
 #include "gateway.h"
@@ -43,14 +44,26 @@ public:
     static Form1 *Find();
     static Form1 *FindOrCreate();
 
-    // Title and poem as now, and whether they hold writing that the last
-    // save or opening did not keep.
+    // Title and poem as now, and whether the window holds writing that the
+    // last save or opening did not keep (writing that 清空栏目 took away
+    // counts while Ctrl+Z can still bring it back).
     Draft CurrentDraft() const;
     bool HasUnsavedWriting() const;
     // What the window shows now counts as kept.
     void KeepDraft();
     // Unsaved writing goes only when the writer agrees.
     bool MayClose() override;
+    // Every window calls this before it writes a title and poem into the
+    // composition window: true when nothing unsaved would go, else the
+    // writer's answer to "作品尚未保存，确定放弃吗？". No keeps everything.
+    bool MayReplace(const Draft &next);
+    // The same for the composition window if there is one (true if none).
+    static bool MayReplaceWriting(const Draft &next);
+
+    // 清空栏目 can be taken back (Ctrl+Z) while title and poem are still
+    // empty: everything it emptied comes back.
+    bool CanUndoClear() const;
+    bool UndoClear();
 
     // A tune arrives from a pattern book (stored forms of 格律 and 正文):
     // the explanation, pattern and result columns are emptied and refilled,
@@ -83,6 +96,10 @@ private:
     void RunCheck(Run run);
 
     QPlainTextEdit *Box(const QString &name) const;
+    // The title and poem the window holds: as shown, or as 清空栏目 took
+    // them away while they can still come back.
+    Draft HeldDraft() const;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
     QLineEdit *text4_ = nullptr;
     QHash<QString, QPlainTextEdit *> boxes_;      // Text2, Text3, Text5, Text6, Text8
@@ -90,6 +107,8 @@ private:
     QHash<QString, QPushButton *> buttons_;      // Command1 ... Command9
     MarkExplainer *explainer_ = nullptr;         // tooltips and underlines on Text6, Text8
     Draft kept_;                                 // as last saved or opened
+    // What 清空栏目 emptied (box or caption name -> text), for Ctrl+Z.
+    std::optional<QHash<QString, QString>> cleared_;
 };
 
 }  // namespace versilo

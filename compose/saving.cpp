@@ -35,6 +35,10 @@ WorkRow StoredWork(qint64 id, const QString &title, const WorkOnScreen &work)
 
 SaveResult SaveWork(const WorkOnScreen &work, DataStore &store, Dialogs &dialogs)
 {
+    if (IsMissingTitle(work.title)) {
+        dialogs.Tell(kTitleMissing);
+        return SaveResult::Refused;
+    }
     if (!dialogs.Ask(kAskSave))
         return SaveResult::Cancelled;
 

@@ -17,6 +17,8 @@ inline const QString kAskSave = QStringLiteral("真的要保存当前数据吗�
 inline const QString kAskOverwrite = QStringLiteral("有同名文件，要覆盖原有的文件吗？");
 inline const QString kSaved = QStringLiteral("存储完毕！");
 inline const QString kSaveFailed = QStringLiteral("保存失败：");
+// A work is found, listed and overwritten by its title: it needs one.
+inline const QString kTitleMissing = QStringLiteral("请填写作品标题！");
 
 // What the composition window holds; boxes with CR LF line breaks.
 struct WorkOnScreen {
@@ -29,6 +31,7 @@ struct WorkOnScreen {
 
 enum class SaveResult {
     Cancelled,     // the writer answered No; nothing changed
+    Refused,       // no title; "请填写作品标题！" shown, nothing asked or changed
     Added,         // a new row, "存储完毕！" shown
     Overwritten,   // the row of the same title changed, no message
     Failed,        // nothing (or not all) written; "保存失败：…" shown
@@ -52,8 +55,23 @@ inline bool HasUnsavedWriting(const Draft &now, const Draft &kept)
     return now != kept && !blank;
 }
 
-// Asks, looks for a work of the same title, overwrites or adds, and after an
-// add removes one work without a title. Every message goes through dialogs.
+// Writing would be lost if the window showed `next` instead of `now`: the
+// title or the poem changes while it holds text (not blanks only) that
+// differs from what was last saved or opened.
+inline bool WouldLoseWriting(const Draft &now, const Draft &kept, const Draft &next)
+{
+    const auto loses = [](const QString &shown, const QString &saved, const QString &coming) {
+        return shown != coming && shown != saved && !shown.trimmed().isEmpty();
+    };
+    return loses(now.title, kept.title, next.title) || loses(now.poem, kept.poem, next.poem);
+}
+
+// A title that cannot be a work's title: empty or blanks only.
+inline bool IsMissingTitle(const QString &title) { return title.trimmed().isEmpty(); }
+
+// Refuses a work without a title; else asks, looks for a work of the same
+// title, overwrites or adds, and after an add removes one work without a
+// title. Every message goes through dialogs.
 SaveResult SaveWork(const WorkOnScreen &work, DataStore &store, Dialogs &dialogs);
 
 // The tune a stored work was written to, to put it back: the pattern book

@@ -1,6 +1,7 @@
 #include "textbox.h"
 
 #include <QFocusEvent>
+#include <QMouseEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextDocument>
@@ -46,17 +47,20 @@ protected:
     {
         switch (e->type()) {
         case QEvent::FocusIn:
-            if (box_->text() == initial_) {
+            if (box_->text() == initial_)
                 box_->selectAll();
-                // The click that brought the focus would put the cursor
-                // where it landed: it is kept from the box.
-                swallowClick_ = static_cast<QFocusEvent *>(e)->reason() == Qt::MouseFocusReason;
-            }
-            break;
-        case QEvent::FocusOut:
-            swallowClick_ = false;
             break;
         case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            // A click into the initial text (whether or not the box had the
+            // focus already) selects it all; the click, which would put the
+            // cursor where it landed, is kept from the box up to its release.
+            if (box_->text() == initial_ && static_cast<QMouseEvent *>(e)->button() == Qt::LeftButton) {
+                box_->selectAll();
+                swallowClick_ = true;
+                return true;
+            }
+            break;
         case QEvent::MouseMove:
             return swallowClick_;
         case QEvent::MouseButtonRelease:
@@ -64,6 +68,9 @@ protected:
                 swallowClick_ = false;
                 return true;
             }
+            break;
+        case QEvent::FocusOut:
+            swallowClick_ = false;
             break;
         default:
             break;

@@ -2,8 +2,10 @@
 
 #include "art.h"
 #include "form1.h"
+#include "prosody.h"
 #include "twips.h"
 #include "windowregistry.h"
+#include "works.h"
 
 namespace versilo {
 
@@ -19,7 +21,9 @@ Form3::Form3(QWidget *parent) : PagedWindow(window::kWorksBrowser, 13095, 8775, 
     // Four columns of 20 titles, filled top to bottom.
     AddGrid(QStringLiteral("Label4"),
             {4, 20, {840, 3720, 6600, 9600}, 600, (7275.0 - 600.0) / 19.0, 2805, 315, true, true},
-            [this](int position) { return RowAt(works_, position).title; });
+            [this](int position) {
+                return position < WorkCount() ? ListedTitle(RowAt(works_, position).title) : QString();
+            });
     AddPagingButtons({7800, 8280, 9720, 11160, false});
     grid_->PlacePageIndicator(5400, 7800, 2700, 405);   // left of 上一页
     Load();
@@ -34,11 +38,14 @@ void Form3::Reload()
 void Form3::Label4_Click(int index)
 {
     ClickLabel *label = grid_->Label(index);
-    const QString title = label ? label->text() : QString();
     Form1 *form1 = Form1::Find();
-    if (!title.isEmpty() && form1) {
+    if (label && !label->text().isEmpty() && form1) {
         const WorkRow work = RowAt(works_, grid_->PositionOf(index));
-        form1->PutWorkBack(title, work.poem, work.tuneName);
+        // Unsaved writing goes only when the writer agrees; No keeps it, and
+        // the browser stays open for another choice or 放弃返回.
+        if (!form1->MayReplace({work.title, PoemFromStored(work.poem)}))
+            return;
+        form1->PutWorkBack(work.title, work.poem, work.tuneName);
     }
     CloseWindow();
 }

@@ -19,6 +19,7 @@
 #include "twips.h"
 #include "windownames.h"
 #include "worddoc.h"
+#include "works.h"
 
 namespace versilo {
 
@@ -96,7 +97,11 @@ Form8::Form8(QWidget *parent) : DataWindow(window::kPrinting, 13095, 8775, paren
     list.thumbLeft = 2520;
     list.rules = ThumbRules();
     label4_ = new NameList(this, QStringLiteral("Label4"), list,
-                           [this](int position) { return RowAt(works_, position).title; });
+                           [this](int position) {
+                               return position >= 0 && position < WorkCount()
+                                          ? ListedTitle(RowAt(works_, position).title)
+                                          : QString();
+                           });
     connect(label4_, &NameList::clicked, this, &Form8::Label4_Click);
 
     label26_ = new QLabel(this);
@@ -132,11 +137,11 @@ void Form8::Reload()
 
 void Form8::Label4_Click(int index)
 {
-    const QString title = index >= 0 && index < kLabels ? label4_->Label(index)->text() : QString();
-    if (title.isEmpty())
+    const QString listed = index >= 0 && index < kLabels ? label4_->Label(index)->text() : QString();
+    if (listed.isEmpty())
         return;
     const WorkRow work = RowAt(works_, label4_->PositionOf(index));
-    label26_->setText(title);
+    label26_->setText(work.title);
     SetBoxText(text1_, PoemFromStored(work.poem));
     lineCount_ = int(work.poem.count(u'|')) + 1;
 }

@@ -5,15 +5,18 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <algorithm>
+#include <limits>
 
 #include "appcontext.h"
 #include "dialogs.h"
 #include "form1.h"
 #include "management.h"
 #include "prosody.h"
+#include "saving.h"
 #include "textbox.h"
 #include "twips.h"
 #include "windowregistry.h"
+#include "works.h"
 
 namespace versilo {
 
@@ -35,6 +38,8 @@ QLineEdit *Field(const QString &name, double top, QWidget *parent)
     box->setObjectName(name);
     box->setFont(SongFont(10.5));
     box->setGeometry(TwRect(10320, top, 2295, 375));
+    // Whatever is pasted stays whole: no cut at 32767 characters.
+    box->setMaxLength(std::numeric_limits<int>::max());
     return box;
 }
 
@@ -54,7 +59,9 @@ Form9::Form9(QWidget *parent) : PagedWindow(window::kWorksManager, 13095, 8775, 
     grid.width = 1995;
     grid.height = 315;
     grid.grey = true;
-    AddGrid(QStringLiteral("Label4"), grid, [this](int position) { return RowAt(works_, position).title; });
+    AddGrid(QStringLiteral("Label4"), grid, [this](int position) {
+        return position >= 0 && position < WorkCount() ? ListedTitle(RowAt(works_, position).title) : QString();
+    });
 
     Heading(QStringLiteral("Label3"), QStringLiteral("作者"), 720, this);
     Heading(QStringLiteral("Label5"), QStringLiteral("时间"), 1200, this);
@@ -85,29 +92,51 @@ void Form9::Reload()
     grid_->Reload(WorkCount());
 }
 
+WorkFields Form9::Fields() const { return {BoxText(text6_), BoxText(text2_), BoxText(text3_), BoxText(text1_)}; }
+
+void Form9::ShowFields(const WorkFields &fields)
+{
+    SetBoxText(text6_, fields.title);
+    SetBoxText(text2_, fields.author);
+    SetBoxText(text3_, fields.time);
+    SetBoxText(text1_, fields.poem);
+    shown_ = Fields();
+}
+
 void Form9::ClearFields()
 {
     chosenId_.reset();
-    for (QLineEdit *box : {text6_, text2_, text3_})
-        SetBoxText(box, QString());
-    SetBoxText(text1_, QString());
+    ShowFields({});
+}
+
+WorkRow *Form9::ChosenWork()
+{
+    if (!chosenId_)
+        return nullptr;
+    auto it = std::find_if(works_.begin(), works_.end(), [this](const WorkRow &w) { return w.id == *chosenId_; });
+    return it != works_.end() ? &*it : nullptr;
+}
+
+bool Form9::MayClose() { return !HasChangedFields() || App().Dialog().Ask(kAskDiscard); }
+
+void Form9::Image6_Click()
+{
+    if (MayClose())
+        CloseWindow();
 }
 
 void Form9::Label4_Click(int index)
 {
-    const QString title = index >= 0 && index < kLabels ? grid_->Label(index)->text() : QString();
-    if (title.isEmpty())
+    const QString label = index >= 0 && index < kLabels ? grid_->Label(index)->text() : QString();
+    if (label.isEmpty())
+        return;
+    // Choosing fills the fields: changes typed into them go only when the
+    // writer agrees. The composition window is not touched until 诗词写作.
+    if (HasChangedFields() && !App().Dialog().Ask(kAskDiscard))
         return;
     const WorkRow work = RowAt(works_, grid_->PositionOf(index));
-    SetBoxText(text6_, title);
-    SetBoxText(text2_, work.author);
-    SetBoxText(text3_, work.time);
-    SetBoxText(text1_, PoemFromStored(work.poem));
+    ShowFields({work.title, work.author, work.time, PoemFromStored(work.poem)});
     chosenId_ = work.id;
-    // The composition window, hidden until 诗词写作 shows it, gets the work
-    // and its tune.
-    if (Form1 *form1 = Form1::FindOrCreate())
-        form1->PutWorkBack(title, work.poem, work.tuneName);
 }
 
 void Form9::Image3_Click()
@@ -117,27 +146,37 @@ void Form9::Image3_Click()
         dialogs.Tell(kNoWorkChosen);
         return;
     }
-    const WorkFields fields{BoxText(text6_), BoxText(text2_), BoxText(text3_), BoxText(text1_)};
-    auto it = std::find_if(works_.begin(), works_.end(), [this](const WorkRow &w) { return w.id == *chosenId_; });
-    WorkRow row = it != works_.end() ? *it : WorkRow{};
+    const WorkFields fields = Fields();
+    if (IsMissingTitle(fields.title)) {
+        dialogs.Tell(kTitleMissing);
+        return;
+    }
+    WorkRow *chosen = ChosenWork();
+    WorkRow row = chosen ? *chosen : WorkRow{};
     QString error;
     if (!ChangeWork(Rs(), *chosenId_, fields, row, &error)) {
         dialogs.Tell(kChangeFailed + error);
         return;
     }
     // The window's list follows the stored work, so choosing it again shows
-    // what was saved.
-    if (it != works_.end())
-        *it = row;
+    // what was saved; the fields now hold what is stored.
+    if (chosen)
+        *chosen = row;
+    shown_ = fields;
     grid_->Show();
-    if (Form1 *form1 = Form1::FindOrCreate())
-        form1->SetWork(fields.title, fields.poem);
+    // An open composition window takes the changed work, with its tune, when
+    // that loses no unsaved writing there or the writer agrees.
+    Form1 *form1 = Form1::Find();
+    if (form1 && form1->MayReplace({row.title, PoemFromStored(row.poem)}))
+        form1->PutWorkBack(row.title, row.poem, row.tuneName);
     dialogs.Tell(kWorkChanged);
 }
 
 void Form9::Image2_Click()
 {
-    if (BoxText(text6_).isEmpty() || !chosenId_)
+    if (!chosenId_)
+        return;
+    if (!App().Dialog().Ask(kAskDeleteWork))
         return;
     QString error;
     if (!DeleteRow(Rs(), kWorksTable, *chosenId_, &error) && !error.isEmpty()) {
@@ -151,27 +190,48 @@ void Form9::Image2_Click()
 
 void Form9::Image8_Click()
 {
-    const LibraryAdd added =
-        AddToLibrary(Rs(), WorkFields{BoxText(text6_), BoxText(text2_), BoxText(text3_), BoxText(text1_)});
+    Dialogs &dialogs = App().Dialog();
+    if (!chosenId_) {
+        dialogs.Tell(kNoWorkChosen);
+        return;
+    }
+    const WorkFields fields = Fields();
+    if (IsMissingTitle(fields.title)) {
+        dialogs.Tell(kTitleMissing);
+        return;
+    }
+    const LibraryAdd added = AddToLibrary(Rs(), fields);
     if (added.poemAdded && added.error.isEmpty())
-        App().Dialog().Tell(kAddedToLibrary);
+        dialogs.Tell(kAddedToLibrary);
     else if (added.poemAdded)
-        App().Dialog().Tell(QStringLiteral("诗词已加入诗词库，但") + added.error);
+        dialogs.Tell(QStringLiteral("诗词已加入诗词库，但") + added.error);
     else
-        App().Dialog().Tell(kLibraryFailed + added.error);
+        dialogs.Tell(kLibraryFailed + added.error);
 }
 
 void Form9::Image9_Click()
 {
-    const QString title = BoxText(text6_);
-    const QString poem = BoxText(text1_);
+    Dialogs &dialogs = App().Dialog();
+    const WorkFields fields = Fields();
+    // Title and poem go on into the composition window; a changed author or
+    // time would stay behind.
+    if ((fields.author != shown_.author || fields.time != shown_.time) && !dialogs.Ask(kAskDiscard))
+        return;
+    const Draft next{fields.title, fields.poem};
+    if (!Form1::MayReplaceWriting(next))
+        return;
     WindowRegistry &windows = App().Windows();
     Form1 *form1 = Form1::FindOrCreate();
     if (form1) {
-        form1->SetWork(title, poem);
+        // The chosen work as stored, with its tune, then the fields as typed
+        // over it: what the writer changed here counts as not yet saved.
+        if (const WorkRow *chosen = ChosenWork())
+            form1->PutWorkBack(chosen->title, chosen->poem, chosen->tuneName);
+        form1->SetWork(next.title, next.poem);
         if (QWidget *launcher = windows.Launcher())
             form1->move(launcher->pos());
     }
+    shown_ = fields;   // handed on: nothing left here to lose
     CloseWindow();
     windows.Show(window::kCompose);
 }
@@ -186,7 +246,7 @@ void Form9::mouseReleaseEvent(QMouseEvent *e)
 {
     PagedWindow::mouseReleaseEvent(e);
     const bool dragged = (pos() - pressedAt_).manhattanLength() >= QApplication::startDragDistance();
-    if (e->button() == Qt::LeftButton && !dragged && rect().contains(e->position().toPoint()))
+    if (e->button() == Qt::LeftButton && !dragged && rect().contains(e->position().toPoint()) && MayClose())
         CloseWindow();
 }
 

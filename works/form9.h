@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "gateway.h"
+#include "management.h"
 #include "messages.h"
 #include "pagedwindow.h"
 
@@ -23,6 +24,8 @@ inline const QString kNoWorkChosen = QStringLiteral("没有选中作品：请先
 inline const QString kChangeFailed = QStringLiteral("修改失败：");
 inline const QString kAddedToLibrary = QStringLiteral("存储完毕!");
 inline const QString kLibraryFailed = QStringLiteral("加入诗词库失败：");
+// Asked before a stored work is deleted.
+inline const QString kAskDeleteWork = QStringLiteral("真要删除当前数据吗？");
 
 class Form9 : public PagedWindow {
     Q_OBJECT
@@ -42,6 +45,14 @@ public:
     void Image3_Click();            // 修改作品
     void Image8_Click();            // 加入诗词库
     void Image9_Click();            // 诗词写作
+    void Image6_Click() override;   // 放弃返回
+
+    // The four fields as typed, and whether they differ from what choosing,
+    // changing or deleting a work last put there.
+    WorkFields Fields() const;
+    bool HasChangedFields() const { return Fields() != shown_; }
+    // Changed fields go only when the writer agrees.
+    bool MayClose() override;
 
 protected:
     void Reload() override;
@@ -53,6 +64,9 @@ protected:
 
 private:
     void ClearFields();
+    void ShowFields(const WorkFields &fields);
+    // The chosen work as read (or as last changed here); nullptr when none.
+    WorkRow *ChosenWork();
 
     std::vector<WorkRow> works_;
     std::optional<qint64> chosenId_;
@@ -61,6 +75,7 @@ private:
     QLineEdit *text6_ = nullptr;       // title
     QPlainTextEdit *text1_ = nullptr;  // poem
     QPoint pressedAt_;                 // the window's position at the press
+    WorkFields shown_;                 // the fields as last filled by the window
 };
 
 }  // namespace versilo

@@ -54,7 +54,9 @@ LibraryAdd AddToLibrary(Recordset &rs, const WorkFields &fields)
     LibraryAdd result;
     QString why;
     AuthorRow known;
-    if (ReadFirst(rs, QStringLiteral("select *from 作者 where 姓名=?"), {fields.author}, known, &why)) {
+    if (fields.author.trimmed().isEmpty()) {
+        // No author: the poem goes in without one, no nameless author is made.
+    } else if (ReadFirst(rs, QStringLiteral("select *from 作者 where 姓名=?"), {fields.author}, known, &why)) {
         // Known already: nothing to add.
     } else if (why.isEmpty()) {
         AuthorRow author;

@@ -22,6 +22,7 @@ struct WorkFields {
     QString author;
     QString time;
     QString poem;
+    bool operator==(const WorkFields &) const = default;
 };
 
 // Writes the fields over the work `id`: 篇名, 作者 and 时间 trimmed of
@@ -36,11 +37,11 @@ struct LibraryAdd {
     QString error;              // why a step failed; empty when none did
 };
 
-// Copies the work into the poetry library: the author, when 作者 has no
-// row of that name, with 朝代 "---", 年代 from the start of the time and
-// the initials of the name; then the poem (正文 as typed, CR LF kept) with
-// the initials of its title. A failing author step does not keep the poem
-// out.
+// Copies the work into the poetry library: the author, when there is one
+// (not blanks only) and 作者 has no row of that name, with 朝代 "---", 年代
+// from the start of the time and the initials of the name; then the poem
+// (正文 as typed, CR LF kept) with the initials of its title. A failing
+// author step does not keep the poem out.
 LibraryAdd AddToLibrary(Recordset &rs, const WorkFields &fields);
 
 }  // namespace versilo

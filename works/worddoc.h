@@ -16,10 +16,11 @@ constexpr double kExportBodyPoints = 10.5;
 constexpr int kExportPageLines = 28;
 
 // The CR characters that fill a page of 28 lines after the poem; lineCount
-// is the count after this export raised it by one.
+// is the count after this export raised it by one. A poem of a page or more
+// gets none: the filler fills the page, it never runs on past the poem.
 constexpr int ExportFiller(int lineCount)
 {
-    return lineCount > kExportPageLines ? lineCount - kExportPageLines : kExportPageLines - lineCount;
+    return lineCount < kExportPageLines ? kExportPageLines - lineCount : 0;
 }
 
 struct DocParagraph {

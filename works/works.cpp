@@ -3,6 +3,7 @@
 #include "form3.h"
 #include "form8.h"
 #include "form9.h"
+#include "saving.h"
 #include "windowregistry.h"
 
 namespace versilo {
@@ -13,5 +14,7 @@ void RegisterWorksWindows(WindowRegistry &registry)
     registry.Register(window::kPrinting, [] { return new Form8; });
     registry.Register(window::kWorksManager, [] { return new Form9; });
 }
+
+QString ListedTitle(const QString &title) { return IsMissingTitle(title) ? kUntitledWork : title; }
 
 }  // namespace versilo

@@ -95,10 +95,7 @@ Form10::Form10(QWidget *parent)
 
 void Form10::OpenAfresh(const QString &form)
 {
-    // Windows that this build does not have yet: the button does nothing.
-    WindowRegistry &windows = AppContext::Instance().Windows();
-    if (windows.IsRegistered(form))
-        windows.OpenFresh(form);
+    OpenFromLauncher(AppContext::Instance().Windows(), form);
 }
 
 void Form10::Image2_MouseUp() { OpenAfresh(window::kCompose); }

@@ -50,6 +50,12 @@ void RegisterLauncherWindow(WindowRegistry &registry);
 // Registers every window this build has: the launcher and the windows of
 // the libraries linked in.
 void RegisterAllWindows(WindowRegistry &registry);
+// What a launcher button does with its window: open it afresh, unless the
+// one there is to be kept (the composition window while open or holding
+// unsaved writing; another window whose writer keeps it when asked), which
+// then comes to the front. Returns the window shown; nullptr for a window
+// this build lacks.
+QWidget *OpenFromLauncher(WindowRegistry &registry, const QString &name);
 // Application-wide preparation shared by the program and its tools: the
 // Chinese translation of the standard buttons, the style, fonts and colours.
 void PrepareApplication(QApplication &app);

@@ -10,10 +10,12 @@
 #include "appicon.h"
 #include "art.h"
 #include "launcher.h"
+#include "widgets.h"
 #include "windowregistry.h"
 
 #ifdef VERSILO_WITH_COMPOSE
 #include "compose.h"
+#include "form1.h"
 #endif
 #ifdef VERSILO_WITH_PATTERNS
 #include "patterns.h"
@@ -48,6 +50,58 @@ void RegisterAllWindows(WindowRegistry &registry)
 #ifdef VERSILO_WITH_DICTIONARY
     RegisterDictionaryWindows(registry);
 #endif
+}
+
+namespace {
+
+// Whether the launcher keeps the window that is there rather than open
+// it afresh. The composition window is kept while it is open or holds
+// unsaved writing (the writer raised the launcher over it and pressed
+// 诗词写作 again); any other window while it holds something the writer
+// chose to keep when asked.
+bool KeepsExisting(QWidget *existing)
+{
+    auto *window = qobject_cast<VersiloWindow *>(existing);
+    if (!window)
+        return false;
+#ifdef VERSILO_WITH_COMPOSE
+    if (auto *form1 = qobject_cast<Form1 *>(window))
+        return form1->isVisible() || form1->HasUnsavedWriting();
+#endif
+    return !window->MayClose();
+}
+
+// Brings a window to the front over the launcher, restored if minimised.
+void BringForward(WindowRegistry &registry, const QString &name)
+{
+    QWidget *w = registry.Find(name);
+    if (!w)
+        return;
+    w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
+    if (QWidget *launcher = registry.Launcher())
+        w->move(launcher->pos());
+    registry.Show(name);
+}
+
+}  // namespace
+
+QWidget *OpenFromLauncher(WindowRegistry &registry, const QString &name)
+{
+    // Windows that this build does not have: nothing happens.
+    if (!registry.IsRegistered(name))
+        return nullptr;
+    if (!KeepsExisting(registry.Find(name)))
+        return registry.OpenFresh(name);
+    BringForward(registry, name);
+    // The browsers open over the composition window stay over it.
+    if (name == window::kCompose) {
+        for (const QString &over : {window::kPatternBrowser, window::kWorksBrowser}) {
+            QWidget *w = registry.Find(over);
+            if (w && w->isVisible())
+                BringForward(registry, over);
+        }
+    }
+    return registry.Find(name);
 }
 
 void PrepareApplication(QApplication &app)

@@ -337,10 +337,12 @@ TEST_F(Form1Test, LeavingAsksOnlyWhenWritingWouldBeLost)
         {"a tune chosen", [](Form1 *f) { f->ShowTune(QStringLiteral("忆江南"), QStringLiteral("○●-"), {}); }, false},
         {"poem typed", [](Form1 *f) { Type(Child(f, "Text2"), QStringLiteral("春")); }, true},
         {"title typed", [](Form1 *f) { Type(Child(f, "Text4"), QStringLiteral("春")); }, true},
+        // What 清空栏目 took away still comes back with Ctrl+Z: leaving asks.
         {"typed, then cleared", [](Form1 *f) {
              Type(Child(f, "Text2"), QStringLiteral("春"));
              Click(f, "Command6");
-         }, false},
+         }, true},
+        {"cleared untouched", [](Form1 *f) { Click(f, "Command6"); }, false},
         {"typed, then saved", [](Form1 *f) {
              Type(Child(f, "Text2"), QStringLiteral("春"));
              Click(f, "Command7");
@@ -367,6 +369,143 @@ TEST_F(Form1Test, LeavingAsksOnlyWhenWritingWouldBeLost)
         }
         EXPECT_EQ(Windows().Find("Form1"), nullptr) << c.what;
         Settle();
+    }
+}
+
+// A click into the initial title selects all of it, wherever the focus was,
+// so that typing replaces it; on the writer's own title a click places the
+// cursor.
+TEST_F(Form1Test, AClickIntoTheInitialTitleSelectsItWhereverTheFocusWas)
+{
+    struct Case {
+        const char *what;
+        bool titleFocusedFirst;
+        bool doubleClick;
+    };
+    const Case cases[] = {{"from the poem", false, false},
+                          {"title already focused", true, false},
+                          {"double-click, title focused", true, true}};
+    for (const Case &c : cases) {
+        Form1 *f = OpenForm1();
+        QApplication::setActiveWindow(f);
+        auto *title = Child<QLineEdit>(f, "Text4");
+        if (c.titleFocusedFirst) {
+            title->setFocus();
+            title->deselect();
+            title->setCursorPosition(3);
+        } else {
+            Child(f, "Text2")->setFocus();
+        }
+        const QPoint inside(title->width() / 2, title->height() / 2);
+        if (c.doubleClick)
+            QTest::mouseDClick(title, Qt::LeftButton, Qt::NoModifier, inside);
+        else
+            QTest::mouseClick(title, Qt::LeftButton, Qt::NoModifier, inside);
+        ASSERT_EQ(QApplication::focusWidget(), title) << c.what;
+        EXPECT_EQ(title->selectedText(), QStringLiteral("在此处写作品标题")) << c.what;
+        Type(title, QStringLiteral("abc"));
+        EXPECT_EQ(f->Text("Text4"), QStringLiteral("abc")) << c.what;
+    }
+}
+
+// 清空栏目 asks nothing; Ctrl+Z brings back everything it emptied, from
+// wherever the focus is, once the boxes' own undo is used up.
+TEST_F(Form1Test, CtrlZTakesBackTheClear)
+{
+    const auto fill = [](Form1 *f) {
+        f->SetText("Text4", QStringLiteral("春晓"));
+        f->SetText("Text2", QStringLiteral("春眠不觉晓") + kCrLf);
+        f->ShowTune(QStringLiteral("忆江南"), QStringLiteral("○●-"), QStringLiteral("说明-"));
+        f->SetCaption("Label2", QStringLiteral("平仄"));
+        f->SetText("Text6", QStringLiteral("○") + kCrLf);
+    };
+    struct Case {
+        const char *focus;     // where Ctrl+Z is pressed
+        bool typeFirst;        // a character typed into the poem after the clear
+    };
+    const Case cases[] = {{"Command6", false}, {"Text2", false}, {"Text4", false}, {"Text5", false},
+                          {"Text2", true}};
+    for (const Case &c : cases) {
+        Form1 *f = OpenForm1();
+        QApplication::setActiveWindow(f);
+        fill(f);
+        const ComposeTexts before = f->Texts();
+        const QString explanation = f->Text("Text3");
+        Click(f, "Command6");
+        ASSERT_EQ(f->Text("Text2"), QString());
+        EXPECT_TRUE(dialogs_.asked.isEmpty());
+        QWidget *target = Child(f, QLatin1String(c.focus));
+        target->setFocus();
+        if (c.typeFirst) {
+            QTest::keyClick(target, Qt::Key_A);
+            QTest::keyClick(target, Qt::Key_Z, Qt::ControlModifier);   // the box's own undo first
+            ASSERT_EQ(f->Text("Text2"), QString()) << c.focus;
+            EXPECT_EQ(f->Text("Text4"), QString()) << c.focus;
+        }
+        QTest::keyClick(target, Qt::Key_Z, Qt::ControlModifier);
+        const ComposeTexts after = f->Texts();
+        EXPECT_EQ(after.text4, before.text4) << c.focus;
+        EXPECT_EQ(after.text2, before.text2) << c.focus;
+        EXPECT_EQ(after.text5, before.text5) << c.focus;
+        EXPECT_EQ(after.text6, before.text6) << c.focus;
+        EXPECT_EQ(after.label1, before.label1) << c.focus;
+        EXPECT_EQ(after.label2, before.label2) << c.focus;
+        EXPECT_EQ(f->Text("Text3"), explanation) << c.focus;
+        EXPECT_EQ(f->Caption("Label11"), QStringLiteral("忆江南")) << c.focus;
+    }
+
+    // A second clear of an empty window keeps what the first took away;
+    // writing put in over it (a work opened) ends the undo.
+    Form1 *f = OpenForm1();
+    fill(f);
+    Click(f, "Command6");
+    Click(f, "Command6");
+    EXPECT_TRUE(f->UndoClear());
+    EXPECT_EQ(f->Text("Text4"), QStringLiteral("春晓"));
+    Click(f, "Command6");
+    f->SetWork(QString(), QString());   // nothing new: the cleared writing stays within reach
+    EXPECT_TRUE(f->CanUndoClear());
+    EXPECT_TRUE(f->HasUnsavedWriting());
+    f->SetWork(QStringLiteral("秋思"), QString());
+    f->SetWork(QString(), QString());
+    EXPECT_FALSE(f->CanUndoClear());
+}
+
+// A double-click on the tune name replaces the title: a title of the
+// writer's own that is not saved goes only when the writer agrees.
+TEST_F(Form1Test, StartingATitleFromTheTuneAsksOverAnUnsavedTitle)
+{
+    const QString ask = QStringLiteral("作品尚未保存，确定放弃吗？");
+    Form1 *f = OpenForm1();
+    f->SetCaption("Label1", QStringLiteral("忆江南"));
+    Type(Child(f, "Text2"), QStringLiteral("春"));   // an unsaved poem stays either way: no question
+    QTest::mouseDClick(Child(f, "Label1"), Qt::LeftButton);
+    EXPECT_TRUE(dialogs_.asked.isEmpty());
+    EXPECT_EQ(f->Text("Text4"), QStringLiteral("忆江南."));
+
+    f->SetText("Text4", QStringLiteral("江南好"));
+    dialogs_.answers = {false};
+    QTest::mouseDClick(Child(f, "Label1"), Qt::LeftButton);
+    EXPECT_EQ(dialogs_.asked, QStringList{ask});
+    EXPECT_EQ(f->Text("Text4"), QStringLiteral("江南好"));
+    dialogs_.answers = {true};
+    QTest::mouseDClick(Child(f, "Label1"), Qt::LeftButton);
+    EXPECT_EQ(f->Text("Text4"), QStringLiteral("忆江南."));
+}
+
+TEST_F(Form1Test, AWorkWithoutATitleIsNotSaved)
+{
+    for (const QString &title : {QString(), QStringLiteral("   ")}) {
+        Form1 *f = OpenForm1();
+        f->SetText("Text4", title);
+        Type(Child(f, "Text2"), QStringLiteral("春"));
+        dialogs_.told.clear();
+        dialogs_.asked.clear();
+        Click(f, "Command7");
+        EXPECT_EQ(dialogs_.told, QStringList{QStringLiteral("请填写作品标题！")});
+        EXPECT_TRUE(dialogs_.asked.isEmpty());
+        EXPECT_TRUE(Works().isEmpty());
+        EXPECT_TRUE(f->HasUnsavedWriting());
     }
 }
 

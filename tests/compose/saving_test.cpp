@@ -129,5 +129,40 @@ TEST_F(SavingTest, FailedWritesAreReportedNotConfirmed)
     EXPECT_FALSE(dialogs_.told.contains(kSaved));
 }
 
+// Which replacements of the title and poem lose writing: only a field that
+// changes and holds text of its own that was not kept.
+TEST(Draft, WhatAReplacementWouldLose)
+{
+    const Draft kept{QStringLiteral("春晓"), QStringLiteral("春眠")};
+    struct Case {
+        Draft now;
+        Draft next;
+        bool loses;
+    } cases[] = {
+        {kept, {QStringLiteral("秋思"), QStringLiteral("A")}, false},                                  // all kept
+        {{QStringLiteral("春晓"), QStringLiteral("春眠不觉晓")}, {QStringLiteral("秋思"), QStringLiteral("A")}, true},
+        {{QStringLiteral("春晓!"), QStringLiteral("春眠")}, {QStringLiteral("秋思"), QStringLiteral("春眠")}, true},
+        {{QStringLiteral("春晓"), QStringLiteral("春眠不觉晓")}, {QStringLiteral("忆江南."), QStringLiteral("春眠不觉晓")}, false},
+        {{QStringLiteral("秋思"), QStringLiteral("A")}, {QStringLiteral("秋思"), QStringLiteral("A")}, false},  // unchanged
+        {{QString(), QStringLiteral(" \r\n")}, {QStringLiteral("秋思"), QStringLiteral("A")}, false},       // blank
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(WouldLoseWriting(c.now, kept, c.next), c.loses) << c.now.title.toStdString() << '/'
+                                                                  << c.now.poem.toStdString();
+}
+
+TEST_F(SavingTest, AWorkWithoutATitleIsRefusedBeforeAnyQuestion)
+{
+    for (const QString &title : {QString(), QStringLiteral("  "), QStringLiteral("\t")}) {
+        WorkOnScreen w = Spring();
+        w.title = title;
+        dialogs_ = ScriptedDialogs();
+        EXPECT_EQ(Save(w), SaveResult::Refused);
+        EXPECT_TRUE(dialogs_.asked.isEmpty());
+        EXPECT_EQ(dialogs_.told, QStringList{QStringLiteral("请填写作品标题！")});
+    }
+    EXPECT_TRUE(Works().isEmpty());
+}
+
 }  // namespace
 }  // namespace versilo::testing

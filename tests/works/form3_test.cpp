@@ -1,5 +1,7 @@
 // The works browser: listing and paging the stored works, and putting one
 // back into the composition window with its tune fetched from its book.
+#include <QApplication>
+
 #include "form3.h"
 #include "twips.h"
 #include "window_fixture.h"
@@ -180,6 +182,64 @@ TEST_F(Form3Test, WorkOpenedAndSavedUnchangedStaysTheSame)
         EXPECT_EQ(Works()[0].section(u'#', 1, 1), poem);
         UseSeed(FixtureSeed());   // a fresh database for the next case
     }
+}
+
+// Choosing a work over unsaved writing asks first; No keeps the writing and
+// the browser; a window without unsaved writing is replaced silently.
+TEST_F(Form3Test, ChoosingAWorkOverUnsavedWritingAsksFirst)
+{
+    const QString ask = QStringLiteral("作品尚未保存，确定放弃吗？");
+    AddWork(QStringLiteral("春晓"), QStringLiteral("春眠不觉晓|"), QStringLiteral("忆江南"));
+    AddWork(QStringLiteral("秋思"), QStringLiteral("A|B"));
+    struct Case {
+        const char *what;
+        bool typed;
+        bool answer;
+        bool replaced;
+    } cases[] = {{"nothing typed", false, true, true},
+                 {"typed, No", true, false, false},
+                 {"typed, Yes", true, true, true}};
+    for (const Case &c : cases) {
+        Form1 *f = OpenForm1();
+        QApplication::setActiveWindow(f);
+        if (c.typed) {
+            QTest::mouseClick(Child(f, "Text4"), Qt::LeftButton);
+            QTest::keyClicks(Child(f, "Text4"), QStringLiteral("mine"));
+            QTest::keyClicks(Child(f, "Text2"), QStringLiteral("abc"));
+        }
+        const Draft typed = f->CurrentDraft();
+        Form3 *w = OpenForm3(f);
+        dialogs_.asked.clear();
+        dialogs_.answers = {c.answer};
+        QTest::mouseClick(Child(w, "Label4_0"), Qt::LeftButton);
+        Settle();
+        EXPECT_EQ(dialogs_.asked, c.typed ? QStringList{ask} : QStringList()) << c.what;
+        EXPECT_EQ(Windows().Find("Form3") == nullptr, c.replaced) << c.what;
+        if (c.replaced) {
+            EXPECT_EQ(f->Text("Text4"), QStringLiteral("春晓")) << c.what;
+            EXPECT_EQ(f->Caption("Label1"), QStringLiteral("忆江南")) << c.what;
+        } else {
+            EXPECT_EQ(f->CurrentDraft(), typed) << c.what;
+            EXPECT_EQ(f->Caption("Label1"), QString()) << c.what;
+        }
+    }
+}
+
+// A work stored without a title is listed under a stand-in and opens like
+// any other.
+TEST_F(Form3Test, AnUntitledWorkIsListedAndOpens)
+{
+    AddWork(QString(), QStringLiteral("无名|"));
+    AddWork(QStringLiteral(" "), QStringLiteral("空格"));
+    Form1 *f = OpenForm1();
+    Form3 *w = OpenForm3(f);
+    EXPECT_EQ(Title(w, 0), QStringLiteral("（无标题）"));
+    EXPECT_EQ(Title(w, 1), QStringLiteral("（无标题）"));
+    EXPECT_EQ(Title(w, 2), QString());
+    Click(w, "Label4_1");
+    EXPECT_EQ(Windows().Find("Form3"), nullptr);
+    EXPECT_EQ(f->Text("Text4"), QStringLiteral(" "));
+    EXPECT_EQ(f->Text("Text2"), QStringLiteral("空格"));
 }
 
 }  // namespace

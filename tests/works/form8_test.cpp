@@ -185,5 +185,25 @@ TEST_F(Form8Test, EmptyTableAndBack)
     EXPECT_FALSE(w->isVisible());
 }
 
+// A work stored without a title is listed under a stand-in; chosen, it
+// shows its own (empty) title and its poem, and a long poem's export is not
+// padded past its last line.
+TEST_F(Form8Test, AnUntitledWorkIsListedAndALongPoemIsNotPadded)
+{
+    QStringList lines;
+    for (int i = 0; i < 40; ++i)
+        lines << QStringLiteral("句%1").arg(i);
+    AddWork(QString(), lines.join(u'|'));
+    Form8 *w = Open();
+    EXPECT_EQ(Title(w, 0), QStringLiteral("（无标题）"));
+    QTest::mouseClick(Child(w, "Label4_0"), Qt::LeftButton);
+    EXPECT_EQ(LabelText(w, "Label26"), QString());
+    EXPECT_EQ(w->LineCount(), 40);
+    Click(w, "Image3");
+    QFile file(Form8::ExportPath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), ToRtf(ExportParagraphs(QString(), Body(w), 0)));
+}
+
 }  // namespace
 }  // namespace versilo::testing

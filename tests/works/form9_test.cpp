@@ -1,6 +1,8 @@
 // The works management window: choosing, changing, deleting a work, copying
 // it into the poetry library, taking it on into the composition window.
+#include <QApplication>
 #include <QLineEdit>
+#include <functional>
 
 #include "form9.h"
 #include "gateway.h"
@@ -49,13 +51,15 @@ TEST_F(Form9Test, DeletingTheWorkAtPosition3Of10ShiftsTheTitles)
     EXPECT_EQ(Field(w, "Text2"), QStringLiteral("作者3"));
     EXPECT_EQ(Field(w, "Text3"), QStringLiteral("2003年"));
     EXPECT_EQ(Poem(w), QStringLiteral("第3首\r\n第二句\r\n"));
-    Form1 *f = Form1::Find();
-    ASSERT_NE(f, nullptr);   // prepared, hidden
-    EXPECT_FALSE(f->isVisible());
-    EXPECT_EQ(f->Text("Text4"), QStringLiteral("作品3"));
+    // Choosing leaves the composition window alone until 诗词写作.
+    EXPECT_EQ(Form1::Find(), nullptr);
 
+    dialogs_.answers = {false};   // No: nothing is deleted
     Click(w, "Image2");
-    EXPECT_TRUE(dialogs_.asked.isEmpty());
+    EXPECT_EQ(w->WorkCount(), 10);
+    EXPECT_EQ(Field(w, "Text6"), QStringLiteral("作品3"));
+    Click(w, "Image2");
+    EXPECT_EQ(dialogs_.asked, QStringList(2, kAskDeleteWork));
     EXPECT_EQ(w->WorkCount(), 9);
     EXPECT_EQ(Title(w, 3), QStringLiteral("作品4"));
     EXPECT_EQ(Title(w, 9), QString());
@@ -67,7 +71,9 @@ TEST_F(Form9Test, DeletingTheWorkAtPosition3Of10ShiftsTheTitles)
     Click(w, "Label4_3");
     EXPECT_EQ(Field(w, "Text2"), QStringLiteral("作者4"));
     EXPECT_EQ(Field(w, "Text3"), QStringLiteral("2004年"));
-    EXPECT_EQ(f->Caption("Label1"), QStringLiteral("长相思"));
+    Click(w, "Image9");
+    ASSERT_NE(Form1::Find(), nullptr);
+    EXPECT_EQ(Form1::Find()->Caption("Label1"), QStringLiteral("长相思"));
 }
 
 TEST_F(Form9Test, AddingToTheLibraryTwiceAddsTwoPoemsAndOneAuthor)
@@ -99,6 +105,7 @@ TEST_F(Form9Test, AddingToTheLibraryTwiceAddsTwoPoemsAndOneAuthor)
 TEST_F(Form9Test, ChangingAWorkStoresItAndTheListFollows)
 {
     SeedWorks(1);
+    Form1 *f = OpenForm1();   // an open composition window takes the change
     Form9 *w = Open();
     Click(w, "Label4_0");
     Child<QLineEdit>(w, "Text6")->setText(QStringLiteral(" 新题 "));
@@ -115,8 +122,10 @@ TEST_F(Form9Test, ChangingAWorkStoresItAndTheListFollows)
     EXPECT_EQ(rows[0].author, QStringLiteral("杜甫"));
     EXPECT_EQ(rows[0].time, QStringLiteral("759年"));
     EXPECT_EQ(rows[0].tuneName, QStringLiteral("忆江南"));
-    Form1 *f = Form1::Find();
-    EXPECT_EQ(f->Text("Text4"), QStringLiteral(" 新题 "));
+    // The title as stored, so that 保存作品 there finds this work again.
+    EXPECT_EQ(f->Text("Text4"), QStringLiteral("新题"));
+    EXPECT_EQ(f->Caption("Label1"), QStringLiteral("忆江南"));
+    EXPECT_FALSE(f->HasUnsavedWriting());
     EXPECT_EQ(f->Text("Text2"), QStringLiteral("A\r\nB\r\n"));
 
     // Chosen again, the work reads as stored.
@@ -197,6 +206,179 @@ TEST_F(Form9Test, AClickOnTheBackgroundClosesButADragDoesNot)
     QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(8, 8));
     Settle();
     EXPECT_EQ(Windows().Find(window::kWorksManager), nullptr);
+}
+
+// The composition window's unsaved writing: a click on a title leaves it
+// alone; 诗词写作 (with or without a chosen work) asks before replacing it,
+// and No keeps it and works management.
+TEST_F(Form9Test, WritingOnAsksBeforeUnsavedWritingGoes)
+{
+    const QString ask = QStringLiteral("作品尚未保存，确定放弃吗？");
+    SeedWorks(2);
+    for (const bool chooseFirst : {true, false}) {
+        Form1 *f = OpenForm1();
+        QApplication::setActiveWindow(f);
+        QTest::keyClicks(Child(f, "Text2"), QStringLiteral("abc"));
+        const Draft typed = f->CurrentDraft();
+        Form9 *w = Open();
+        dialogs_.asked.clear();
+        if (chooseFirst)
+            QTest::mouseClick(Child(w, "Label4_1"), Qt::LeftButton);
+        EXPECT_EQ(f->CurrentDraft(), typed);
+        EXPECT_TRUE(dialogs_.asked.isEmpty());
+
+        dialogs_.answers = {false};
+        QTest::mouseClick(Child(w, "Image9"), Qt::LeftButton);
+        Settle();
+        EXPECT_EQ(dialogs_.asked, QStringList{ask}) << chooseFirst;
+        EXPECT_EQ(Windows().Find(window::kWorksManager), w) << chooseFirst;
+        EXPECT_EQ(f->CurrentDraft(), typed) << chooseFirst;
+
+        dialogs_.answers = {true};
+        QTest::mouseClick(Child(w, "Image9"), Qt::LeftButton);
+        Settle();
+        EXPECT_EQ(Windows().Find(window::kWorksManager), nullptr) << chooseFirst;
+        EXPECT_EQ(f->Text("Text4"), chooseFirst ? QStringLiteral("作品1") : QString()) << chooseFirst;
+    }
+}
+
+// Typed changes to the four fields go only when the writer agrees, whatever
+// way the window would be left or the fields refilled; No keeps them.
+TEST_F(Form9Test, ChangedFieldsAreKeptUnlessTheWriterAgrees)
+{
+    const QString ask = QStringLiteral("作品尚未保存，确定放弃吗？");
+    SeedWorks(3);
+    struct Way {
+        const char *what;
+        std::function<void(Form9 *)> leave;
+        bool closes;   // the window goes on Yes
+    };
+    const Way ways[] = {
+        {"放弃返回", [](Form9 *w) { QTest::mouseClick(Child(w, "Image6"), Qt::LeftButton); }, true},
+        {"Esc", [](Form9 *w) { QTest::keyClick(Child(w, "Text2"), Qt::Key_Escape); }, true},
+        {"background", [](Form9 *w) { QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(8, 8)); }, true},
+        {"desktop close", [](Form9 *w) { w->close(); }, true},
+        {"another title", [](Form9 *w) { QTest::mouseClick(Child(w, "Label4_2"), Qt::LeftButton); }, false},
+        {"诗词写作", [](Form9 *w) { QTest::mouseClick(Child(w, "Image9"), Qt::LeftButton); }, true},
+    };
+    for (const Way &way : ways) {
+        Form9 *w = Open();
+        QApplication::setActiveWindow(w);
+        QTest::mouseClick(Child(w, "Label4_1"), Qt::LeftButton);
+        auto *author = Child<QLineEdit>(w, "Text2");
+        author->setFocus();
+        Type(author, QStringLiteral("乙"));
+        dialogs_.asked.clear();
+        dialogs_.answers = {false};
+        way.leave(w);
+        Settle();
+        EXPECT_EQ(dialogs_.asked, QStringList{ask}) << way.what;
+        ASSERT_EQ(Windows().Find(window::kWorksManager), w) << way.what;
+        EXPECT_EQ(Field(w, "Text2"), QStringLiteral("作者1乙")) << way.what;
+        EXPECT_EQ(Field(w, "Text6"), QStringLiteral("作品1")) << way.what;
+
+        dialogs_.answers = {true};
+        way.leave(w);
+        Settle();
+        EXPECT_EQ(Windows().Find(window::kWorksManager) == nullptr, way.closes) << way.what;
+        if (!way.closes) {
+            EXPECT_EQ(Field(w, "Text6"), QStringLiteral("作品2")) << way.what;
+            // Unchanged fields go without a question.
+            dialogs_.asked.clear();
+            QTest::keyClick(Child(w, "Text2"), Qt::Key_Escape);
+            Settle();
+            EXPECT_TRUE(dialogs_.asked.isEmpty()) << way.what;
+            EXPECT_EQ(Windows().Find(window::kWorksManager), nullptr) << way.what;
+        }
+    }
+    // Nothing was ever written.
+    EXPECT_EQ(Rows<WorkRow>("select *from 作品")[1].author, QStringLiteral("作者1"));
+}
+
+// A choice made on a later page changes and deletes that very work.
+TEST_F(Form9Test, ChoosingAfterPagingChangesAndDeletesThatWork)
+{
+    SeedWorks(100);
+    Form9 *w = Open();
+    QApplication::setActiveWindow(w);
+    QTest::mouseClick(Child(w, "Image4"), Qt::LeftButton);   // page start 79
+    QTest::mouseClick(Child(w, "Label4_5"), Qt::LeftButton);
+    EXPECT_EQ(Field(w, "Text6"), QStringLiteral("作品84"));
+    EXPECT_EQ(Field(w, "Text2"), QStringLiteral("作者84"));
+    auto *title = Child<QLineEdit>(w, "Text6");
+    title->setFocus();
+    QTest::keyClick(title, Qt::Key_End);
+    Type(title, QStringLiteral("改"));
+    QTest::mouseClick(Child(w, "Image3"), Qt::LeftButton);
+    EXPECT_EQ(dialogs_.told, QStringList{kWorkChanged});
+    auto rows = Rows<WorkRow>("select *from 作品");
+    ASSERT_EQ(rows.size(), 100u);
+    EXPECT_EQ(rows[84].title, QStringLiteral("作品84改"));
+    EXPECT_EQ(rows[83].title, QStringLiteral("作品83"));
+    EXPECT_EQ(rows[85].title, QStringLiteral("作品85"));
+    EXPECT_EQ(Title(w, 5), QStringLiteral("作品84改"));
+
+    QTest::mouseClick(Child(w, "Image2"), Qt::LeftButton);
+    rows = Rows<WorkRow>("select *from 作品");
+    ASSERT_EQ(rows.size(), 99u);
+    EXPECT_EQ(rows[83].title, QStringLiteral("作品83"));
+    EXPECT_EQ(rows[84].title, QStringLiteral("作品85"));
+}
+
+// A title longer than a line edit's usual limit is stored whole.
+TEST_F(Form9Test, ALongTitleIsStoredWhole)
+{
+    SeedWorks(1);
+    Form9 *w = Open();
+    Click(w, "Label4_0");
+    const QString longTitle(40000, u'题');
+    Child<QLineEdit>(w, "Text6")->setText(longTitle);
+    Click(w, "Image3");
+    EXPECT_EQ(Rows<WorkRow>("select *from 作品")[0].title, longTitle);
+}
+
+// 加入诗词库 needs a chosen work with a title; a work without an author adds
+// no nameless author.
+TEST_F(Form9Test, AddingToTheLibraryNeedsAChosenWork)
+{
+    SeedWorks(1);
+    const auto count = [](const char *sql) { return Rows<LibraryPoemRow>(sql).size(); };
+    const size_t poems = count("select *from 诗词库");
+    const size_t authors = Rows<AuthorRow>("select *from 作者").size();
+    Form9 *w = Open();
+    Child<QLineEdit>(w, "Text6")->setText(QStringLiteral("无主"));
+    Click(w, "Image8");
+    EXPECT_EQ(dialogs_.told, QStringList{QStringLiteral("没有选中作品：请先在左边的标题中点选要修改的作品。")});
+    EXPECT_EQ(count("select *from 诗词库"), poems);
+
+    Click(w, "Label4_0");
+    Child<QLineEdit>(w, "Text2")->setText(QStringLiteral("  "));
+    dialogs_.told.clear();
+    Click(w, "Image8");
+    EXPECT_EQ(dialogs_.told, QStringList{kAddedToLibrary});
+    EXPECT_EQ(count("select *from 诗词库"), poems + 1);
+    EXPECT_EQ(Rows<AuthorRow>("select *from 作者").size(), authors);
+}
+
+// A work stored without a title shows a stand-in, can be chosen, cannot be
+// changed or copied without a title, and can be deleted.
+TEST_F(Form9Test, AnUntitledWorkCanBeChosenAndDeleted)
+{
+    UseWorks({QStringLiteral("\t无名|\t\t\t常用词谱\t\t")});
+    Form9 *w = Open();
+    EXPECT_EQ(Title(w, 0), QStringLiteral("（无标题）"));
+    Click(w, "Label4_0");
+    ASSERT_TRUE(w->ChosenId());
+    EXPECT_EQ(Field(w, "Text6"), QString());
+    EXPECT_EQ(Poem(w), QStringLiteral("无名\r\n"));
+    for (const char *button : {"Image3", "Image8"}) {
+        dialogs_.told.clear();
+        Click(w, QLatin1String(button));
+        EXPECT_EQ(dialogs_.told, QStringList{QStringLiteral("请填写作品标题！")}) << button;
+    }
+    Click(w, "Image2");
+    EXPECT_TRUE(Works().isEmpty());
+    EXPECT_EQ(Title(w, 0), QString());
 }
 
 }  // namespace

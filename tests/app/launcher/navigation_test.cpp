@@ -14,6 +14,7 @@
 #include <QWindow>
 
 #include "appcontext.h"
+#include "gateway.h"
 #include "ui_support.h"
 #include "dialogs.h"
 #include "launcher.h"
@@ -37,6 +38,12 @@ void PlatformMouse(QWidget *window, QEvent::Type type, QPoint global, int ms)
                         base + ms);
     if (type == QEvent::MouseButtonRelease && ms > 5000)
         base += 100000;
+}
+
+// Typed text as a key press of the keyboard (any characters, Chinese too).
+void Type(QWidget *target, const QString &text)
+{
+    QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, text, Qt::NoModifier);
 }
 
 class NavigationTest : public ::testing::Test {
@@ -325,4 +332,182 @@ TEST_F(NavigationTest, KnowledgePagesAndLibraryOpenFromTheLauncher)
     EXPECT_TRUE(Windows().Find(QStringLiteral("Form5"))->isVisible());
     EXPECT_TRUE(dialogs.told.isEmpty()) << dialogs.told.join(u'\n').toStdString();
     Settle();
+}
+
+// 诗词写作 pressed again over an open composition window (the launcher raised
+// under a window manager) brings that window forward, writing and the
+// browser over it included; nothing is asked.
+TEST_F(NavigationTest, WritingAgainBringsTheOpenCompositionWindowForward)
+{
+    if (!Windows().IsRegistered(QStringLiteral("Form1")) || !Windows().IsRegistered(QStringLiteral("Form3")))
+        GTEST_SKIP() << "no composition window in this build";
+    Release(launcher, "Image2");
+    QPointer<QWidget> form1 = Windows().Find(QStringLiteral("Form1"));
+    ASSERT_TRUE(form1);
+    auto *poem = form1->findChild<QPlainTextEdit *>(QStringLiteral("Text2"));
+    QTest::keyClicks(poem, QStringLiteral("abc"));
+    const QString typed = poem->toPlainText();
+    Release(form1, "Command8");
+    QPointer<QWidget> form3 = Windows().Find(QStringLiteral("Form3"));
+    ASSERT_TRUE(form3);
+
+    launcher->move(90, 70);   // the launcher was dragged meanwhile
+    Release(launcher, "Image2");
+    Settle();
+    ASSERT_TRUE(form1);
+    EXPECT_EQ(Windows().Find(QStringLiteral("Form1")), form1.data());
+    EXPECT_TRUE(form1->isVisible());
+    EXPECT_EQ(poem->toPlainText(), typed);
+    EXPECT_EQ(form1->pos(), launcher->pos());
+    ASSERT_TRUE(form3);
+    EXPECT_TRUE(form3->isVisible());
+    EXPECT_TRUE(dialogs.asked.isEmpty());
+
+    // Once closed, it opens afresh again.
+    Release(form3, "Image6");
+    dialogs.answers = {true};
+    Release(form1, "Command5");
+    Settle();
+    Release(launcher, "Image2");
+    QWidget *fresh = Windows().Find(QStringLiteral("Form1"));
+    ASSERT_TRUE(fresh);
+    EXPECT_EQ(fresh->findChild<QPlainTextEdit *>(QStringLiteral("Text2"))->toPlainText(),
+              QStringLiteral("在此处撰写诗词\n"));
+}
+
+// 作品管理 pressed again over works management with changed fields asks;
+// No brings the window with its fields forward, Yes opens it afresh.
+TEST_F(NavigationTest, WorksManagementAgainAsksBeforeChangedFieldsGo)
+{
+    if (!Windows().IsRegistered(window::kWorksManager))
+        GTEST_SKIP() << "no works management in this build";
+    Release(launcher, "Image18");
+    QPointer<QWidget> form9 = Windows().Find(window::kWorksManager);
+    ASSERT_TRUE(form9);
+    auto *author = form9->findChild<QLineEdit *>(QStringLiteral("Text2"));
+    Type(author, QStringLiteral("李白"));
+    dialogs.answers = {false};
+    Release(launcher, "Image18");
+    Settle();
+    ASSERT_TRUE(form9);
+    EXPECT_EQ(Windows().Find(window::kWorksManager), form9.data());
+    EXPECT_EQ(author->text(), QStringLiteral("李白"));
+    EXPECT_EQ(dialogs.asked, QStringList{QStringLiteral("作品尚未保存，确定放弃吗？")});
+    dialogs.answers = {true};
+    Release(launcher, "Image18");
+    Settle();
+    EXPECT_TRUE(form9.isNull());
+    ASSERT_TRUE(Windows().Find(window::kWorksManager));
+    // Unchanged, it opens afresh without a question.
+    dialogs.asked.clear();
+    Release(launcher, "Image18");
+    EXPECT_TRUE(dialogs.asked.isEmpty());
+}
+
+// A writer who never saves and answers every question with 否 loses
+// nothing to any button, key, click or close of the composition window,
+// the works browser, works management or the launcher.
+TEST_F(NavigationTest, AWriterWhoNeverSavesLosesNothing)
+{
+    for (const char *form : {"Form1", "Form3", "Form9"}) {
+        if (!Windows().IsRegistered(QLatin1String(form)))
+            GTEST_SKIP() << "this build lacks " << form;
+    }
+    int ends = 0;
+    launcher->SetEndAction([&ends] { ++ends; });
+    Release(launcher, "Image2");
+    QPointer<QWidget> form1 = Windows().Find(QStringLiteral("Form1"));
+    ASSERT_TRUE(form1);
+    QApplication::setActiveWindow(form1);
+    // A stored work to be chosen in the works windows.
+    WorkRow stored;
+    stored.title = QStringLiteral("春晓");
+    stored.poem = QStringLiteral("春眠不觉晓|");
+    ASSERT_TRUE(InsertRow(AppContext::Instance().Store().Rs(), kWorksTable, stored));
+
+    auto *title = form1->findChild<QLineEdit *>(QStringLiteral("Text4"));
+    auto *poem = form1->findChild<QPlainTextEdit *>(QStringLiteral("Text2"));
+    QTest::mouseClick(title, Qt::LeftButton);
+    Type(title, QStringLiteral("未存"));
+    poem->setFocus();
+    QTest::keyClick(poem, Qt::Key_End, Qt::ControlModifier);
+    Type(poem, QStringLiteral("夜来风雨声"));
+    const QString typedTitle = title->text();
+    const QString typedPoem = poem->toPlainText();
+    ASSERT_EQ(typedTitle, QStringLiteral("未存"));
+    dialogs.defaultAnswer = false;   // every question: 否
+
+    const auto child = [](const QString &form, const char *name) {
+        QWidget *w = Windows().Find(form);
+        return w ? w->findChild<QWidget *>(QLatin1String(name)) : nullptr;
+    };
+    const auto click = [&child](const QString &form, const char *name) {
+        if (QWidget *w = child(form, name))
+            QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(3, 3));
+    };
+    const auto openWorksBrowser = [&] { click(QStringLiteral("Form1"), "Command8"); };
+    const auto openManagement = [&] { Release(launcher, "Image18"); };
+    struct Step {
+        const char *what;
+        std::function<void()> act;
+        bool asks;   // a question (answered 否) stands between the step and a loss
+    };
+    const Step steps[] = {
+        {"诗词写作 again", [&] { Release(launcher, "Image2"); }, false},
+        {"退出写作", [&] { click(QStringLiteral("Form1"), "Command5"); }, true},
+        {"desktop close", [&] { form1->close(); }, true},
+        {"Esc", [&] { QTest::keyClick(poem, Qt::Key_Escape); }, false},
+        {"清空栏目, Ctrl+Z", [&] {
+             click(QStringLiteral("Form1"), "Command6");
+             QTest::keyClick(poem, Qt::Key_Z, Qt::ControlModifier);
+         }, false},
+        {"tune name double-click", [&] {
+             QTest::mouseDClick(child(QStringLiteral("Form1"), "Label1"), Qt::LeftButton);
+         }, true},
+        {"works browser: a title", [&] {
+             openWorksBrowser();
+             click(QStringLiteral("Form3"), "Label4_0");
+             QTest::keyClick(Windows().Find(QStringLiteral("Form3")), Qt::Key_Escape);
+         }, true},
+        {"management: a title, 诗词写作", [&] {
+             openManagement();
+             click(window::kWorksManager, "Label4_0");
+             click(window::kWorksManager, "Image9");
+         }, true},
+        {"management: fields typed, leaving", [&] {
+             Type(child(window::kWorksManager, "Text6"), QStringLiteral("改"));
+             click(window::kWorksManager, "Image6");
+             QTest::keyClick(child(window::kWorksManager, "Text1"), Qt::Key_Escape);
+             QTest::mouseClick(Windows().Find(window::kWorksManager), Qt::LeftButton, {}, QPoint(8, 8));
+             Windows().Find(window::kWorksManager)->close();
+             click(window::kWorksManager, "Image9");
+             openManagement();
+         }, true},
+        {"结束退出", [&] { Release(launcher, "Image3"); }, true},
+        {"launcher's desktop close", [&] { launcher->close(); }, true},
+        {"the other launcher buttons", [&] {
+             for (const char *b : {"Image17", "Image15", "Image14", "Image16", "Image9"})
+                 Release(launcher, b);
+         }, false},
+    };
+    for (const Step &step : steps) {
+        const char *what = step.what;
+        const qsizetype askedBefore = dialogs.asked.size();
+        step.act();
+        Settle();
+        EXPECT_EQ(dialogs.asked.size() > askedBefore, step.asks) << what;
+        ASSERT_TRUE(form1) << what;
+        EXPECT_EQ(Windows().Find(QStringLiteral("Form1")), form1.data()) << what;
+        EXPECT_EQ(title->text(), typedTitle) << what;
+        EXPECT_EQ(poem->toPlainText(), typedPoem) << what;
+        EXPECT_EQ(ends, 0) << what;
+    }
+    // Works management still holds its typed change, and nothing was stored.
+    ASSERT_TRUE(Windows().Find(window::kWorksManager));
+    EXPECT_EQ(qobject_cast<QLineEdit *>(child(window::kWorksManager, "Text6"))->text(), QStringLiteral("春晓改"));
+    std::vector<WorkRow> works;
+    ASSERT_TRUE(ReadAll(AppContext::Instance().Store().Rs(), QStringLiteral("select *from 作品"), {}, works));
+    ASSERT_EQ(works.size(), 1u);
+    EXPECT_EQ(works[0].title, QStringLiteral("春晓"));
+    EXPECT_FALSE(dialogs.asked.isEmpty());
 }
