@@ -80,12 +80,17 @@ int main(int argc, char **argv)
     const QStringList args = QCoreApplication::arguments();
     // [--list KIND] prints every finding of that kind with its poem.
     QString seedDir;
-    QString listKind;
+    std::optional<FindingKind> listKind;
     for (qsizetype i = 1; i < args.size(); ++i) {
-        if (args.at(i) == QStringLiteral("--list") && i + 1 < args.size())
-            listKind = args.at(++i);
-        else
+        if (args.at(i) == QStringLiteral("--list") && i + 1 < args.size()) {
+            listKind = KindOfName(args.at(++i));
+            if (!listKind) {
+                Print(QStringLiteral("versilo-bench-diagnostics: no finding is called ") + args.at(i));
+                return 2;
+            }
+        } else {
             seedDir = args.at(i);
+        }
     }
     const auto list = [&](const QString &title, const Diagnosis &d) {
         for (const Finding &f : d.findings) {
@@ -164,9 +169,9 @@ int main(int argc, char **argv)
         lines += n;
         rhymeWords += n / 2 + (d.regulated->firstLineRhymes ? 1 : 0);
         for (const Finding &f : d.findings) {
-            ++kinds[f.kind];
-            outOfRhyme += f.kind == QStringLiteral("出韵") ? 1 : 0;
-            lonely += f.kind == QStringLiteral("孤平") ? 1 : 0;
+            ++kinds[KindName(f.kind)];
+            outOfRhyme += f.kind == FindingKind::OutOfRhyme ? 1 : 0;
+            lonely += f.kind == FindingKind::LonelyLevel ? 1 : 0;
         }
     }
     Print(QStringLiteral("regulated verse (4 or 8 lines of 5 or 7 characters): %1").arg(shaped));
@@ -213,7 +218,7 @@ int main(int argc, char **argv)
         const Diagnosis d = Diagnose(in, lookup);
         list(poems.at(i).title, d);
         for (const Finding &f : d.findings)
-            ciOut += f.kind == QStringLiteral("出韵") ? 1 : 0;
+            ciOut += f.kind == FindingKind::OutOfRhyme ? 1 : 0;
         for (const QChar c : in.pattern)
             ciRhymes += c == u'韵' || c == u'△' || c == u'▲' ? 1 : 0;
     }

@@ -135,7 +135,7 @@ QString GroupNames(const CharReadings &r, T want)
     return names.join(u'、');
 }
 
-Finding Make(const QList<Verse> &verses, int v, int k, const QString &kind, bool fault,
+Finding Make(const QList<Verse> &verses, int v, int k, FindingKind kind, bool fault,
              const QString &message)
 {
     Finding f;
@@ -221,6 +221,53 @@ bool FindingLess(const Finding &a, const Finding &b)
 }  // namespace diag
 
 using namespace diag;
+
+// ---- finding kinds ----------------------------------------------------------------
+
+const FindingKind kFindingKinds[19] = {
+    FindingKind::OffPattern,     FindingKind::Unopposed,       FindingKind::Unjoined,
+    FindingKind::LonelyLevel,    FindingKind::ThreeLevelEnd,   FindingKind::ThreeObliqueEnd,
+    FindingKind::Awkward,        FindingKind::SelfRescue,      FindingKind::PartnerRescue,
+    FindingKind::SpecialForm,    FindingKind::OutOfRhyme,      FindingKind::NeighbourRhyme,
+    FindingKind::RepeatedRhyme,  FindingKind::ObliqueRhyme,    FindingKind::LineLength,
+    FindingKind::Breaks,         FindingKind::ExtraLine,       FindingKind::MissingLine,
+    FindingKind::TwoReadings,
+};
+
+QString KindName(FindingKind kind)
+{
+    switch (kind) {
+    case FindingKind::OffPattern: return QStringLiteral("失律");
+    case FindingKind::Unopposed: return QStringLiteral("失对");
+    case FindingKind::Unjoined: return QStringLiteral("失粘");
+    case FindingKind::LonelyLevel: return QStringLiteral("孤平");
+    case FindingKind::ThreeLevelEnd: return QStringLiteral("三平尾");
+    case FindingKind::ThreeObliqueEnd: return QStringLiteral("三仄尾");
+    case FindingKind::Awkward: return QStringLiteral("拗句");
+    case FindingKind::SelfRescue: return QStringLiteral("本句自救");
+    case FindingKind::PartnerRescue: return QStringLiteral("对句相救");
+    case FindingKind::SpecialForm: return QStringLiteral("特拗");
+    case FindingKind::OutOfRhyme: return QStringLiteral("出韵");
+    case FindingKind::NeighbourRhyme: return QStringLiteral("邻韵");
+    case FindingKind::RepeatedRhyme: return QStringLiteral("重韵");
+    case FindingKind::ObliqueRhyme: return QStringLiteral("仄韵");
+    case FindingKind::LineLength: return QStringLiteral("句长");
+    case FindingKind::Breaks: return QStringLiteral("句读");
+    case FindingKind::ExtraLine: return QStringLiteral("多句");
+    case FindingKind::MissingLine: return QStringLiteral("缺句");
+    case FindingKind::TwoReadings: return QStringLiteral("两读");
+    }
+    return {};
+}
+
+std::optional<FindingKind> KindOfName(const QString &name)
+{
+    for (FindingKind k : kFindingKinds) {
+        if (KindName(k) == name)
+            return k;
+    }
+    return std::nullopt;
+}
 
 // ---- readings -------------------------------------------------------------------
 
@@ -406,7 +453,7 @@ Diagnosis Diagnose(const DiagnosisInput &in, const ReadingLookup &lookup)
             if (verse.marks.at(k) != u'※')
                 continue;
             const CharReadings r = lookup ? lookup(verse.chars.at(k)) : CharReadings();
-            d.findings.append(Make(verses, int(v), int(k), QStringLiteral("两读"), false,
+            d.findings.append(Make(verses, int(v), int(k), FindingKind::TwoReadings, false,
                                    BothReadings(verse.chars.at(k), r, needs.need[v][k],
                                                 needs.rhyme[v][k], needs.why[v][k],
                                                 needs.rhymeGroup[v], pingshui)));

@@ -17,8 +17,8 @@ QStringList Kinds(const Diagnosis &d, bool notes = true)
 {
     QStringList kinds;
     for (const Finding &f : d.findings) {
-        if (f.kind != QStringLiteral("两读") && (notes || f.fault))
-            kinds.append(f.kind);
+        if (f.kind != FindingKind::TwoReadings && (notes || f.fault))
+            kinds.append(KindName(f.kind));
     }
     return kinds;
 }
@@ -26,7 +26,7 @@ QStringList Kinds(const Diagnosis &d, bool notes = true)
 const Finding *Find(const Diagnosis &d, const QString &kind, const QString &text = {})
 {
     for (const Finding &f : d.findings) {
-        if (f.kind == kind && f.message.contains(text))
+        if (KindName(f.kind) == kind && f.message.contains(text))
             return &f;
     }
     return nullptr;
@@ -171,7 +171,7 @@ TEST_F(Textbook, CiAgainstItsTune)
     EXPECT_FALSE(d.regulated);
     EXPECT_EQ(Kinds(d), (QStringList{S(u"句读"), S(u"句读")}));
     for (const Finding &f : d.findings) {
-        if (f.kind != S(u"句读"))
+        if (KindName(f.kind) != S(u"句读"))
             continue;
         EXPECT_EQ(f.line, 4);
         EXPECT_EQ(f.position, -1);
