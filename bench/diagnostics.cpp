@@ -150,6 +150,7 @@ int main(int argc, char **argv)
     QMap<QString, qint64> kinds;
     QMap<QString, qint64> forms;
     QStringList undetected;
+    qint64 obliqueRhymes = 0;
     for (qsizetype i = 0; i < ciStart; ++i) {
         DiagnosisInput in;
         in.poem = poems.at(i).text;
@@ -161,6 +162,10 @@ int main(int argc, char **argv)
         ++shaped;
         if (!d.regulated) {
             undetected.append(poems.at(i).title);
+            qint64 oblique = 0;
+            for (qsizetype v = 1; v < n; v += 2)
+                oblique += d.verses.at(v).marks.endsWith(u'●') ? 1 : 0;
+            obliqueRhymes += 2 * oblique >= n / 2 ? 1 : 0;
             continue;
         }
         ++detected;
@@ -181,6 +186,9 @@ int main(int argc, char **argv)
         formCounts.append(it.key() + " " + QString::number(it.value()));
     Print(QStringLiteral("  forms: ") + formCounts.join(QStringLiteral(", ")));
     Print(QStringLiteral("  not read as regulated: ") + undetected.join(QStringLiteral(" ")));
+    Print(QStringLiteral("  of these rhyming oblique (古绝, 古体 or ci): %1").arg(obliqueRhymes));
+    Print(QStringLiteral("  read as a regulated form among those rhyming level: %1")
+              .arg(Share(detected, shaped - obliqueRhymes)));
     Print(QStringLiteral("  rhyme words judged 出韵: %1 (goal <= 1 %)").arg(Share(outOfRhyme, rhymeWords)));
     Print(QStringLiteral("  lines judged 孤平: %1").arg(Share(lonely, lines)));
     QStringList kindCounts;

@@ -123,8 +123,8 @@ bool FirstLineRhymes(const QList<Verse> &verses, const QList<QList<T>> &tones,
 namespace {
 
 // A poem reads as regulated verse when this share of its tone relations
-// (the even positions alternating, the couplets opposed, the line ends)
-// holds.
+// (the even positions alternating, the couplets opposed and joined, the
+// line ends) holds.
 constexpr double kRegulatedShare = 0.8;
 
 bool RegulatedShape(const QList<Verse> &verses)
@@ -243,6 +243,19 @@ void ObliqueStartObliqueEnd(RegulatedPoem &p, int i)
     }
 }
 
+// 孤平: a line of the pattern 平平仄仄平 whose core, its rhyme aside, keeps
+// a single level syllable (a syllable with both readings may be read level).
+bool Lonely(const QList<T> &t, int off)
+{
+    int level = 0;
+    for (int k = off; k < off + 4; ++k) {
+        if (t.at(k) == T::U)
+            return false;
+        level += t.at(k) == T::O ? 0 : 1;
+    }
+    return level == 1;
+}
+
 // 平平仄仄平: the first level syllable may go only when the third is level.
 void LevelStartLevelEnd(RegulatedPoem &p, int i)
 {
@@ -250,10 +263,12 @@ void LevelStartLevelEnd(RegulatedPoem &p, int i)
     const QList<T> &t = p.tones.at(i);
     const T c0 = t.at(off), c2 = t.at(off + 2);
     const bool rescue = i > 0 && p.rescueNext.at(size_t(i - 1));
-    if (c0 == T::O && c2 == T::O) {
+    if (Lonely(t, off)) {
+        // One fault, told once: the even positions of the core go with it.
         p.Add(i, -1, FindingKind::LonelyLevel, true,
               QStringLiteral("第%1句犯孤平：除韵脚外只有一个平声字").arg(i + 1));
-        p.handled[size_t(i)][size_t(off)] = p.handled[size_t(i)][size_t(off + 2)] = true;
+        for (int k = off; k < off + 4; ++k)
+            p.handled[size_t(i)][size_t(k)] = true;
     } else if (c0 == T::O && c2 == T::L) {
         p.Add(i, off + 2, FindingKind::SelfRescue, false,
               QStringLiteral("第%1句第%2字用仄，第%3字改用平声，本句自救，免犯孤平")
@@ -420,6 +435,99 @@ void JudgeRegulated(const QList<Verse> &verses, const ReadingLookup &lookup,
 
 }  // namespace diag
 
+namespace diag {
+
+namespace {
+
+// Regulated verse rhymes in the level tone on every even line. Rhymes that
+// are oblique, or that go over to the oblique tone (two even lines, or the
+// one of a quatrain), make a 古体 poem or a ci of that shape.
+bool LevelRhymes(const QList<QList<T>> &t)
+{
+    int level = 0;
+    int oblique = 0;
+    for (qsizetype i = 1; i < t.size(); i += 2) {
+        const T end = t.at(i).last();
+        if (end == T::L)
+            ++level;
+        else if (end == T::O)
+            ++oblique;
+    }
+    return oblique == 0 || (oblique == 1 && t.size() > 4 && level > oblique);
+}
+
+// A poem changes its rhyme (换韵) when two or more of its even-line rhymes
+// share a group that is neither the main one nor a neighbour of it.
+bool ChangesRhyme(const QList<Verse> &verses, const QList<QList<T>> &t, const ReadingLookup &lookup,
+                  const QString &system, const RhymePlan &plan)
+{
+    if (plan.main == 0)
+        return false;
+    const bool pingshui = system == kPingshui;
+    QHash<int, int> outside;
+    for (qsizetype i = 1; i < verses.size(); i += 2) {
+        if (t.at(i).last() != T::L)
+            continue;
+        const QSet<int> classes =
+            RhymeClasses(lookup(verses.at(i).chars.last()), T::L, pingshui, plan.sections);
+        if (classes.isEmpty() || classes.contains(plan.main)
+            || (pingshui && !plan.sections && Neighbour(classes, plan.main)))
+            continue;
+        for (int c : classes) {
+            if (++outside[c] >= 2)
+                return true;
+        }
+    }
+    return false;
+}
+
+// Whether enough of the tone relations hold: the even positions of a line
+// alternating, the lines of a couplet opposed, the couplets joined (粘), the
+// line ends in their tones.
+bool ToneRelationsHold(const QList<QList<T>> &t, T rhymeTone)
+{
+    int items = 0;
+    int holds = 0;
+    const auto count = [&](bool ok) {
+        ++items;
+        holds += ok ? 1 : 0;
+    };
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        const QList<T> &ti = t.at(i);
+        const qsizetype len = ti.size();
+        for (qsizetype k = 1; k + 2 < len - 1; k += 2) {
+            if (Firm(ti.at(k)) && Firm(ti.at(k + 2)))
+                count(ti.at(k) != ti.at(k + 2));
+        }
+        if (i > 0 && Firm(ti.at(1)) && Firm(t.at(i - 1).at(1)))
+            count(i % 2 == 1 ? ti.at(1) != t.at(i - 1).at(1) : ti.at(1) == t.at(i - 1).at(1));
+        if (i > 0 && Firm(ti.last()))
+            count(i % 2 == 1 ? ti.last() == rhymeTone : ti.last() != rhymeTone);
+    }
+    return items > 0 && holds >= kRegulatedShare * items;
+}
+
+// 平起 or 仄起 by the first line; failing that, by what the other lines imply.
+bool LevelStart(const QList<QList<T>> &t, T rhymeTone)
+{
+    T start = Axis(t.first(), rhymeTone);
+    if (start != T::U)
+        return start == T::L;
+    int votes = 0;
+    for (qsizetype i = 1; i < t.size(); ++i) {
+        const T a = Axis(t.at(i), rhymeTone);
+        if (a == T::U)
+            continue;
+        const T implied = (i % 4 == 0 || i % 4 == 3) ? a : Opposite(a);
+        votes += implied == T::L ? 1 : -1;
+    }
+    return votes >= 0;
+}
+
+}  // namespace
+
+}  // namespace diag
+
 std::optional<RegulatedForm> DetectRegulated(const QList<Verse> &verses,
                                              const ReadingLookup &lookup, const QString &system)
 {
@@ -427,63 +535,16 @@ std::optional<RegulatedForm> DetectRegulated(const QList<Verse> &verses,
     if (!RegulatedShape(verses))
         return std::nullopt;
     const QList<QList<T>> t = Tones(verses);
-    const int n = int(verses.size());
-    const int len = int(verses.first().chars.size());
-
-    int level = 0;
-    int oblique = 0;
-    for (int i = 1; i < n; i += 2) {
-        const T end = t.at(i).last();
-        if (end == T::L)
-            ++level;
-        else if (end == T::O)
-            ++oblique;
-    }
-    const bool levelRhyme = level >= oblique;
-    const T rhymeTone = levelRhyme ? T::L : T::O;
-
-    // How much of the tone structure holds, 粘 left aside (a poem may lose
-    // it and stay regulated).
-    int items = 0;
-    int holds = 0;
-    const auto count = [&](bool ok) {
-        ++items;
-        holds += ok ? 1 : 0;
-    };
-    for (int i = 0; i < n; ++i) {
-        const QList<T> &ti = t.at(i);
-        for (int k = 1; k + 2 < len - 1; k += 2) {
-            if (Firm(ti.at(k)) && Firm(ti.at(k + 2)))
-                count(ti.at(k) != ti.at(k + 2));
-        }
-        if (i % 2 == 1 && Firm(ti.at(1)) && Firm(t.at(i - 1).at(1)))
-            count(ti.at(1) != t.at(i - 1).at(1));
-        if (i > 0 && Firm(ti.last()))
-            count(i % 2 == 1 ? ti.last() == rhymeTone : ti.last() != rhymeTone);
-    }
-    if (items == 0 || holds < kRegulatedShare * items)
+    if (!LevelRhymes(t) || !ToneRelationsHold(t, T::L))
+        return std::nullopt;
+    const RhymePlan plan = PlanRhymes(verses, t, lookup, system);
+    if (ChangesRhyme(verses, t, lookup, system, plan))
         return std::nullopt;
 
     RegulatedForm form;
-    form.name = Name(n, len);
-    form.levelRhyme = levelRhyme;
-
-    // 平起 or 仄起 by the first line; failing that, by what the other lines imply.
-    T start = Axis(t.first(), rhymeTone);
-    if (start == T::U) {
-        int votes = 0;
-        for (int i = 1; i < n; ++i) {
-            const T a = Axis(t.at(i), rhymeTone);
-            if (a == T::U)
-                continue;
-            const T implied = (i % 4 == 0 || i % 4 == 3) ? a : Opposite(a);
-            votes += implied == T::L ? 1 : -1;
-        }
-        start = votes >= 0 ? T::L : T::O;
-    }
-    form.levelStart = start == T::L;
-
-    const RhymePlan plan = PlanRhymes(verses, t, lookup, system);
+    form.name = Name(verses.size(), verses.first().chars.size());
+    form.levelRhyme = true;
+    form.levelStart = LevelStart(t, T::L);
     form.firstLineRhymes = FirstLineRhymes(verses, t, lookup, system, plan);
     if (plan.main)
         form.rhymeGroup = plan.sections ? SectionName(plan.main)

@@ -113,6 +113,9 @@ void Check(Rule rule, const std::vector<RuleCase> &cases)
 // 仄起 五绝, first line not rhyming: the textbook pattern.
 const QList<const char16_t *> kPlain = {u"仄仄平平仄", u"平平仄仄东", u"平平平仄仄", u"仄仄仄平同"};
 
+// The same with an oblique last rhyme.
+const QList<const char16_t *> kPlainOblique = {u"仄仄平平仄", u"平平仄仄东", u"平平平仄仄", u"仄仄仄平董"};
+
 TEST(RegulatedForm, ShapeAndNameOfTheForm)
 {
     const struct {
@@ -147,6 +150,26 @@ TEST(RegulatedForm, ShapeAndNameOfTheForm)
         {"lines of six", {u"仄仄平平平仄", u"平平仄仄平东", u"平平平仄仄仄", u"仄仄仄平平同"}, u""},
         {"lines of unequal length", {u"仄仄平平仄", u"平平仄仄东", u"平平平仄仄", u"仄仄仄平平同"}, u""},
         {"no tone relation holds", {u"平平平平平", u"平平平平东", u"平平平平平", u"平平平平同"}, u""},
+        {"oblique rhymes make a 古绝", {u"平平平仄仄", u"仄仄平平董", u"仄仄平平仄", u"平平仄仄孔"}, u""},
+        {"a quatrain whose rhyme goes oblique", kPlainOblique, u""},
+        {"rhymes that go oblique halfway",
+         {u"仄仄平平仄", u"平平仄仄东", u"平平平仄仄", u"仄仄仄平同", u"平平平仄平", u"仄仄平平董",
+          u"仄仄平平平", u"平平仄仄孔"},
+         u""},
+        {"one oblique rhyme in eight lines is a fault, not another form",
+         {u"仄仄平平仄", u"平平仄仄东", u"平平平仄仄", u"仄仄仄平同", u"仄仄平平仄", u"平平仄仄董",
+          u"平平平仄仄", u"仄仄仄平风"},
+         u"五律 仄起 首句不入韵 东韵"},
+        {"a change of rhyme (换韵)",
+         {u"仄仄平平仄", u"平平仄仄东", u"平平平仄仄", u"仄仄仄平同", u"仄仄平平仄", u"平平仄仄江",
+          u"平平平仄仄", u"仄仄仄平江"},
+         u""},
+        {"every couplet unjoined and unopposed",
+         {u"仄仄仄平平", u"仄仄仄平东", u"平平平仄仄", u"平平平仄同"}, u""},
+        {"couplets never joined, with two lines awry besides",
+         {u"仄仄平仄仄", u"平平仄仄东", u"仄仄平平仄", u"平平仄仄同", u"仄仄平仄仄", u"平平仄仄风",
+          u"仄仄平平仄", u"平平仄仄红"},
+         u""},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
@@ -229,6 +252,12 @@ TEST(RegulatedRules, CorePatternAndRescues)
          {S(u"三仄尾 3:-")}},
         {"三平尾", {u"仄仄平平仄", u"平平仄仄东", u"平平平仄仄", u"仄仄平平同"}, Form(false, false),
          {S(u"三平尾 4:-")}},
+        {"仄平仄平平 keeps two level syllables: no 孤平",
+         {u"仄仄平平仄", u"仄平仄平东", u"平平平仄仄", u"仄仄仄平同"}, Form(false, false), {}},
+        {"平仄仄仄平 keeps one", {u"仄仄平平仄", u"平仄仄仄东", u"平平平仄仄", u"仄仄仄平同"},
+         Form(false, false), {S(u"孤平 2:-")}},
+        {"a syllable with both readings may save the line",
+         {u"仄仄平平仄", u"仄平两仄东", u"平平平仄仄", u"仄仄仄平同"}, Form(false, false), {}},
         {"孤平 in the core of a seven-syllable line",
          {u"平平仄仄平平仄", u"仄仄仄平仄仄东", u"仄仄平平平仄仄", u"平平仄仄仄平同"}, Form(true, false),
          {S(u"孤平 2:-")}},
@@ -248,6 +277,11 @@ TEST(RegulatedRules, EvenPositions)
          {S(u"失律 2:6")}},
         {"the fourth the special form swaps is no fault",
          {u"仄仄平平仄", u"平平仄仄东", u"平平仄平仄", u"仄仄仄平同"}, Form(false, false), {}},
+        {"仄平仄平平: the fourth is the fault, told once",
+         {u"仄仄平平仄", u"仄平仄平东", u"平平平仄仄", u"仄仄仄平同"}, Form(false, false),
+         {S(u"失律 2:4")}},
+        {"仄仄平仄平: 孤平 alone, not the second besides",
+         {u"仄仄平平仄", u"仄仄平仄东", u"平平平仄仄", u"仄仄仄平同"}, Form(false, false), {}},
         {"the fourth an unrescued line swaps is told once",
          {u"仄仄平仄仄", u"平平仄仄东", u"平平平仄仄", u"仄仄仄平同"}, Form(false, false), {}},
     });
