@@ -151,6 +151,7 @@ int main(int argc, char **argv)
     QMap<QString, qint64> forms;
     QStringList undetected;
     qint64 obliqueRhymes = 0;
+    qint64 bothReadings = 0, byWord = 0;
     for (qsizetype i = 0; i < ciStart; ++i) {
         DiagnosisInput in;
         in.poem = poems.at(i).text;
@@ -177,6 +178,10 @@ int main(int argc, char **argv)
             ++kinds[KindName(f.kind)];
             outOfRhyme += f.kind == FindingKind::OutOfRhyme ? 1 : 0;
             lonely += f.kind == FindingKind::LonelyLevel ? 1 : 0;
+            if (f.kind == FindingKind::TwoReadings) {
+                ++bothReadings;
+                byWord += f.message.contains(QStringLiteral("」中读")) ? 1 : 0;
+            }
         }
     }
     Print(QStringLiteral("regulated verse (4 or 8 lines of 5 or 7 characters): %1").arg(shaped));
@@ -191,6 +196,8 @@ int main(int argc, char **argv)
               .arg(Share(detected, shaped - obliqueRhymes)));
     Print(QStringLiteral("  rhyme words judged 出韵: %1 (goal <= 1 %)").arg(Share(outOfRhyme, rhymeWords)));
     Print(QStringLiteral("  lines judged 孤平: %1").arg(Share(lonely, lines)));
+    Print(QStringLiteral("  characters with both readings settled by their word: %1")
+              .arg(Share(byWord, bothReadings)));
     QStringList kindCounts;
     for (auto it = kinds.cbegin(); it != kinds.cend(); ++it)
         kindCounts.append(it.key() + " " + QString::number(it.value()));

@@ -140,6 +140,9 @@ struct DiagnosisInput {
     QString tuneName;      // the tune name label
     QString system;        // 中华新韵 or 平水韵
     StripSet strip = StripSet::Full;
+    // The words that settle a character with both readings; nullptr: the
+    // table the program carries.
+    const class WordReadings *words = nullptr;
 };
 
 struct Diagnosis {

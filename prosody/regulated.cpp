@@ -294,6 +294,7 @@ void LevelStartObliqueEnd(RegulatedPoem &p, int i)
     const T c0 = t.at(off), c2 = t.at(off + 2), c3 = t.at(off + 3), c4 = t.at(off + 4);
     if (c3 == T::L && (c2 == T::O || c2 == T::B)) {
         p.handled[size_t(i)][size_t(off + 3)] = true;
+        p.needs.Set(i, off + 3, Need::Level, QStringLiteral("合特殊格式"));
         p.needs.Set(i, off + 2, Need::Oblique, QStringLiteral("合特殊格式"));
         p.needs.Set(i, off, Need::Level, QStringLiteral("合特殊格式"));
         const QString shape = off ? QStringLiteral("仄仄平平仄平仄") : QStringLiteral("平平仄平仄");

@@ -3,6 +3,7 @@
 // 平水韵 groups.
 #include "diagnostics.h"
 #include "rules.h"
+#include "wordreadings.h"
 
 #include <gtest/gtest.h>
 
@@ -423,3 +424,93 @@ TEST(FindingKinds, NamesAreTheWritersWords)
 }
 
 }  // namespace
+
+// ---- 两读 settled by the word
+
+TEST(WordReadings, TheWordAroundACharacterSettlesIt)
+{
+    const WordReadings table = WordReadings::FromText(S(
+        u"词\t字\t平仄\n"
+        u"分手\t分\t0\n本分\t分\t1\n首长\t长\t1\n长安\t长\t2\n"
+        u"一中\t中\t0\n一中的\t中\t1\n水中\t中\t0\n中的\t中\t1\n"
+        u"坏行\t分\t0\n坏行\t分\n坏\t坏\t0\n好字\t好\tx\r\n"));
+    const struct {
+        const char16_t *chars;
+        int k;
+        const char16_t *word;   // "" when nothing settles it
+        Tone tone;
+    } cases[] = {
+        {u"挥手分手去", 2, u"分手", Tone::Level},
+        {u"守本分", 2, u"本分", Tone::Oblique},
+        {u"手分", 1, u"", Tone::Either},                  // 分手 does not stand here
+        {u"回首长安", 2, u"", Tone::Either},              // 首长 only seems to stand here
+        {u"首长", 1, u"首长", Tone::Oblique},
+        {u"长安", 0, u"", Tone::Either},                  // a word that settles nothing
+        {u"一中的", 1, u"一中的", Tone::Oblique},         // the longer word
+        {u"水中的", 1, u"", Tone::Either},                // two words disagree
+        {u"坏行", 1, u"", Tone::Either},                  // rows that do not fit
+        {u"好字", 0, u"", Tone::Either},
+        {u"分", 0, u"", Tone::Either},
+        {u"分手", 5, u"", Tone::Either},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(S(c.chars).toStdString());
+        QList<char32_t> chars;
+        for (uint u : S(c.chars).toUcs4())
+            chars.append(u);
+        const auto s = table.Settle(chars, c.k);
+        if (S(c.word).isEmpty()) {
+            EXPECT_FALSE(s.has_value()) << s->word.toStdString();
+            continue;
+        }
+        ASSERT_TRUE(s.has_value());
+        EXPECT_EQ(s->word, S(c.word));
+        EXPECT_EQ(s->tone, c.tone);
+    }
+}
+
+TEST(WordReadings, TheRulesJudgeTheReadingTheWordGives)
+{
+    const WordReadings table = WordReadings::FromText(S(u"词\t字\t平仄\n两平\t两\t0\n两仄\t两\t1\n"));
+    const WordReadings none;
+    const struct {
+        const char *what;
+        QList<const char16_t *> lines;
+        const WordReadings *words;
+        QStringList kinds;
+        const char16_t *note;   // part of the 两读 note
+    } cases[] = {
+        {"the position decides without a word",
+         {u"仄仄平平仄", u"平平仄仄东", u"平平两平仄", u"仄仄仄平同"}, &none, {S(u"特拗")}, u"须读仄声"},
+        {"the word reads it level: no special form",
+         {u"仄仄平平仄", u"平平仄仄东", u"平平两平仄", u"仄仄仄平同"}, &table, {S(u"失律")},
+         u"在「两平」中读平声"},
+        {"a reading of both tones saves the line from 孤平",
+         {u"仄仄平平仄", u"仄平两仄东", u"平平平仄仄", u"仄仄仄平同"}, &none, {}, u""},
+        {"the word reads it oblique: 孤平",
+         {u"仄仄平平仄", u"仄平两仄东", u"平平平仄仄", u"仄仄仄平同"}, &table, {S(u"孤平")},
+         u"在「两仄」中读仄声"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        QStringList text;
+        for (const char16_t *l : c.lines)
+            text.append(S(l));
+        DiagnosisInput in;
+        in.poem = text.join(QStringLiteral("\r\n"));
+        in.system = kPingshui;
+        in.words = c.words;
+        const Diagnosis d = Diagnose(in, Index().Lookup());
+        ASSERT_TRUE(d.regulated.has_value());
+        QStringList kinds;
+        QString note;
+        for (const Finding &f : d.findings) {
+            if (f.kind == FindingKind::TwoReadings)
+                note = f.message;
+            else
+                kinds.append(KindName(f.kind));
+        }
+        EXPECT_EQ(kinds, c.kinds);
+        EXPECT_TRUE(note.contains(S(c.note))) << note.toStdString();
+    }
+}
