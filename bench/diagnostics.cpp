@@ -80,12 +80,17 @@ int main(int argc, char **argv)
     const QStringList args = QCoreApplication::arguments();
     // [--list KIND] prints every finding of that kind with its poem.
     QString seedDir;
-    QString listKind;
+    std::optional<FindingKind> listKind;
     for (qsizetype i = 1; i < args.size(); ++i) {
-        if (args.at(i) == QStringLiteral("--list") && i + 1 < args.size())
-            listKind = args.at(++i);
-        else
+        if (args.at(i) == QStringLiteral("--list") && i + 1 < args.size()) {
+            listKind = KindOfName(args.at(++i));
+            if (!listKind) {
+                Print(QStringLiteral("versilo-bench-diagnostics: no finding is called ") + args.at(i));
+                return 2;
+            }
+        } else {
             seedDir = args.at(i);
+        }
     }
     const auto list = [&](const QString &title, const Diagnosis &d) {
         for (const Finding &f : d.findings) {
@@ -145,6 +150,8 @@ int main(int argc, char **argv)
     QMap<QString, qint64> kinds;
     QMap<QString, qint64> forms;
     QStringList undetected;
+    qint64 obliqueRhymes = 0;
+    qint64 bothReadings = 0, byWord = 0;
     for (qsizetype i = 0; i < ciStart; ++i) {
         DiagnosisInput in;
         in.poem = poems.at(i).text;
@@ -156,6 +163,10 @@ int main(int argc, char **argv)
         ++shaped;
         if (!d.regulated) {
             undetected.append(poems.at(i).title);
+            qint64 oblique = 0;
+            for (qsizetype v = 1; v < n; v += 2)
+                oblique += d.verses.at(v).marks.endsWith(u'●') ? 1 : 0;
+            obliqueRhymes += 2 * oblique >= n / 2 ? 1 : 0;
             continue;
         }
         ++detected;
@@ -164,9 +175,13 @@ int main(int argc, char **argv)
         lines += n;
         rhymeWords += n / 2 + (d.regulated->firstLineRhymes ? 1 : 0);
         for (const Finding &f : d.findings) {
-            ++kinds[f.kind];
-            outOfRhyme += f.kind == QStringLiteral("出韵") ? 1 : 0;
-            lonely += f.kind == QStringLiteral("孤平") ? 1 : 0;
+            ++kinds[KindName(f.kind)];
+            outOfRhyme += f.kind == FindingKind::OutOfRhyme ? 1 : 0;
+            lonely += f.kind == FindingKind::LonelyLevel ? 1 : 0;
+            if (f.kind == FindingKind::TwoReadings) {
+                ++bothReadings;
+                byWord += f.message.contains(QStringLiteral("」中读")) ? 1 : 0;
+            }
         }
     }
     Print(QStringLiteral("regulated verse (4 or 8 lines of 5 or 7 characters): %1").arg(shaped));
@@ -176,8 +191,13 @@ int main(int argc, char **argv)
         formCounts.append(it.key() + " " + QString::number(it.value()));
     Print(QStringLiteral("  forms: ") + formCounts.join(QStringLiteral(", ")));
     Print(QStringLiteral("  not read as regulated: ") + undetected.join(QStringLiteral(" ")));
+    Print(QStringLiteral("  of these rhyming oblique (古绝, 古体 or ci): %1").arg(obliqueRhymes));
+    Print(QStringLiteral("  read as a regulated form among those rhyming level: %1")
+              .arg(Share(detected, shaped - obliqueRhymes)));
     Print(QStringLiteral("  rhyme words judged 出韵: %1 (goal <= 1 %)").arg(Share(outOfRhyme, rhymeWords)));
     Print(QStringLiteral("  lines judged 孤平: %1").arg(Share(lonely, lines)));
+    Print(QStringLiteral("  characters with both readings settled by their word: %1")
+              .arg(Share(byWord, bothReadings)));
     QStringList kindCounts;
     for (auto it = kinds.cbegin(); it != kinds.cend(); ++it)
         kindCounts.append(it.key() + " " + QString::number(it.value()));
@@ -213,7 +233,7 @@ int main(int argc, char **argv)
         const Diagnosis d = Diagnose(in, lookup);
         list(poems.at(i).title, d);
         for (const Finding &f : d.findings)
-            ciOut += f.kind == QStringLiteral("出韵") ? 1 : 0;
+            ciOut += f.kind == FindingKind::OutOfRhyme ? 1 : 0;
         for (const QChar c : in.pattern)
             ciRhymes += c == u'韵' || c == u'△' || c == u'▲' ? 1 : 0;
     }

@@ -77,7 +77,7 @@ QList<int> MarkExplainer::MarkedLines() const
 {
     QList<int> lines;
     for (const Finding &f : diagnosis_.findings) {
-        if (f.kind != QStringLiteral("两读") && !lines.contains(f.line))
+        if (f.kind != FindingKind::TwoReadings && !lines.contains(f.line))
             lines.append(f.line);
     }
     return lines;
@@ -90,7 +90,7 @@ void MarkExplainer::Underline()
     // tone column carries it.
     QHash<int, bool> fault;
     for (const Finding &f : diagnosis_.findings) {
-        if (f.kind != QStringLiteral("两读"))
+        if (f.kind != FindingKind::TwoReadings)
             fault[f.line] = fault.value(f.line) || f.fault;
     }
     QList<QTextEdit::ExtraSelection> onTones;

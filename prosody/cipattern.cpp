@@ -1,7 +1,7 @@
 // Ci against a tune: the line lengths (and the nearest split where they
 // differ), the rhyme positions the pattern marks, and the ranking of tunes
 // by how well their line lengths fit a ci.
-#include "diagnostics_p.h"
+#include "rules.h"
 
 #include <algorithm>
 #include <limits>
@@ -9,17 +9,6 @@
 namespace versilo {
 
 namespace diag {
-
-namespace {
-
-struct Symbol {
-    Need need = Need::Free;
-    bool rhyme = false;
-    T rhymeTone = T::U;     // T::U: the tone of the section the rhyme is in
-    bool change = false;    // 换平韵 / 换仄韵: a new rhyme starts here
-};
-
-using PatternLine = QList<Symbol>;
 
 // The pattern lines of a pattern box: one line per text line that holds a
 // pattern symbol. △ ▲ are rhymes; so is a symbol followed by a bracketed
@@ -71,18 +60,9 @@ QList<PatternLine> ParsePattern(const QString &display)
     return lines;
 }
 
-// One step of the alignment: `verses` verse lines against `lines` pattern
-// lines (either may be 0).
-struct Block {
-    int v0 = 0, verses = 0, p0 = 0, lines = 0;
-};
+namespace {
 
 constexpr int kMaxBlock = 3;
-
-struct Alignment {
-    int cost = 0;
-    QList<Block> blocks;
-};
 
 int Sum(const QList<int> &v, int from, int n)
 {
@@ -92,12 +72,14 @@ int Sum(const QList<int> &v, int from, int n)
     return s;
 }
 
+}  // namespace
+
 // Aligns verse lengths with pattern lengths. A line of the right length
 // costs nothing, one of another length its difference and one, a line too
 // many or missing its length and one. A run of a lines against b pattern
 // lines with the same total but other breaks costs a + b - 1, so that the
 // smallest such run is taken.
-Alignment Align(const QList<int> &p, const QList<int> &q, int bound = std::numeric_limits<int>::max())
+Alignment Align(const QList<int> &p, const QList<int> &q, int bound)
 {
     const int n = int(p.size());
     const int m = int(q.size());
@@ -173,6 +155,8 @@ QList<int> PatternLengths(const QList<PatternLine> &lines)
     return lengths;
 }
 
+namespace {
+
 double Fit(int cost, const QList<int> &p, const QList<int> &q)
 {
     const int total = std::max(Sum(p, 0, int(p.size())), Sum(q, 0, int(q.size())));
@@ -225,123 +209,195 @@ struct RhymeAt {
 
 }  // namespace
 
-bool JudgeCi(const QList<Verse> &verses, const QString &pattern, const ReadingLookup &lookup,
-             const QString &system, QList<Finding> &out, Needs &needs)
+CiPoem::CiPoem(const QList<Verse> &verses_, const QList<PatternLine> &lines_,
+               const ReadingLookup &lookup_, const QString &system_, QList<Finding> &out_,
+               Needs &needs_)
+    : verses(verses_), lines(lines_), lookup(lookup_), system(system_), p(VerseLengths(verses_)),
+      q(PatternLengths(lines_)), out(out_), needs(needs_)
 {
-    const QList<PatternLine> lines = ParsePattern(pattern);
-    if (lines.isEmpty())
-        return false;
-    const QList<int> p = VerseLengths(verses);
-    const QList<int> q = PatternLengths(lines);
-    const Alignment alignment = Align(p, q);
-    const auto add = [&](int v, int k, const char16_t *kind, bool fault, const QString &message) {
-        out.append(Make(verses, v, k, QString::fromUtf16(kind), fault, message));
-    };
-
-    // Each syllable's pattern symbol, where it has one, and whether its line
-    // meets the pattern exactly (only there a rhyme position is sure).
-    QList<QList<const Symbol *>> symbolOf;
-    QList<bool> exact;
     for (const Verse &v : verses) {
         symbolOf.append(QList<const Symbol *>(v.chars.size(), nullptr));
         exact.append(false);
     }
+}
 
+void CiPoem::Add(int v, int k, FindingKind kind, bool fault, const QString &message)
+{
+    out.append(Make(verses, v, k, kind, fault, message));
+}
+
+namespace {
+
+void ExtraLine(CiPoem &c, const Block &b)
+{
+    c.Add(b.v0, -1, FindingKind::ExtraLine, true,
+          QStringLiteral("第%1句（%2字）在词谱中没有对应的句子").arg(b.v0 + 1).arg(c.p.at(b.v0)));
+}
+
+void MissingLines(CiPoem &c, const Block &b)
+{
+    if (c.verses.isEmpty())
+        return;
+    const bool before = b.v0 == 0;
+    const int v = before ? 0 : b.v0 - 1;
+    c.Add(v, -1, FindingKind::MissingLine, true,
+          QStringLiteral("词谱在第%1句%2还有%3句（%4字）")
+              .arg(v + 1)
+              .arg(before ? QStringLiteral("之前") : QStringLiteral("之后"))
+              .arg(b.lines)
+              .arg(Numbers(c.q, b.p0, b.lines)));
+}
+
+// One verse line against one pattern line: position by position from the
+// start; the ends meet each other.
+void OneLine(CiPoem &c, const Block &b)
+{
+    const int v = b.v0;
+    const PatternLine &line = c.lines.at(b.p0);
+    const int pv = c.p.at(v);
+    const int pl = int(line.size());
+    c.exact[v] = pv == pl;
+    if (pv != pl)
+        c.Add(v, -1, FindingKind::LineLength, true,
+              QStringLiteral("第%1句%2字，词谱此处为%3字").arg(v + 1).arg(pv).arg(pl));
+    for (int k = 0; k < pv; ++k) {
+        if (k == pv - 1)
+            c.symbolOf[v][k] = &line.at(pl - 1);
+        else if (k < pl - 1)
+            c.symbolOf[v][k] = &line.at(k);
+    }
+}
+
+// A run of lines with the right total but other breaks: syllable for
+// symbol, in order.
+void OtherBreaks(CiPoem &c, const Block &b)
+{
+    QList<const Symbol *> flat;
+    for (int j = b.p0; j < b.p0 + b.lines; ++j) {
+        for (const Symbol &s : c.lines.at(j))
+            flat.append(&s);
+    }
+    QStringList syllables;
+    for (int v = b.v0; v < b.v0 + b.verses; ++v) {
+        for (char32_t ch : c.verses.at(v).chars)
+            syllables.append(Str(ch));
+    }
+    QStringList split;
+    for (int j = b.p0, at = 0; j < b.p0 + b.lines; at += c.q.at(j), ++j)
+        split.append(syllables.mid(at, c.q.at(j)).join(QString()));
+    int f = 0;
+    for (int v = b.v0; v < b.v0 + b.verses; ++v) {
+        c.exact[v] = true;
+        for (qsizetype k = 0; k < c.verses.at(v).chars.size(); ++k)
+            c.symbolOf[v][k] = flat.value(f++);
+    }
+    const QString range = VerseRange(b.v0, b.verses);
+    const QString breaks = split.join(QStringLiteral("／"));
+    if (b.verses == 1) {
+        c.Add(b.v0, -1, FindingKind::Breaks, false,
+              QStringLiteral("%1在词谱中分作%2句（%3字）：%4")
+                  .arg(range).arg(b.lines).arg(Numbers(c.q, b.p0, b.lines), breaks));
+        return;
+    }
+    for (int v = b.v0; v < b.v0 + b.verses; ++v) {
+        if (b.lines == 1)
+            c.Add(v, -1, FindingKind::Breaks, false,
+                  QStringLiteral("%1在词谱中合为一句（%2字）").arg(range).arg(c.q.at(b.p0)));
+        else
+            c.Add(v, -1, FindingKind::Breaks, true,
+                  QStringLiteral("%1作%2字，词谱断作%3字：%4")
+                      .arg(range, Numbers(c.p, b.v0, b.verses), Numbers(c.q, b.p0, b.lines), breaks));
+    }
+}
+
+// The rhymes of one section of a ci held against the class most of them keep.
+void RhymeSection(CiPoem &c, const QList<RhymeAt> &section, T tone)
+{
+    const bool pingshui = c.system == kPingshui;
+    // Each rhyme's classes in the section's tone (any tone when it has none there).
+    QList<QSet<int>> classes;
+    QHash<int, int> count;
+    QList<int> order;
+    for (const RhymeAt &r : section) {
+        const char32_t ch = c.verses.at(r.verse).chars.at(r.k);
+        const QSet<int> cl = CiClasses(ch, c.lookup(ch), tone, pingshui);
+        classes.append(cl);
+        QList<int> sorted(cl.begin(), cl.end());
+        std::sort(sorted.begin(), sorted.end());
+        for (int x : sorted) {
+            if (!count.contains(x))
+                order.append(x);
+            ++count[x];
+        }
+    }
+    int main = 0;
+    for (int x : order) {
+        if (count.value(x) > count.value(main))
+            main = x;
+    }
+    if (main == 0)
+        return;
+    const QString mainName = pingshui && main == 17 ? QStringLiteral("第十七至十九部")
+                                                    : ClassName(main, pingshui, c.system);
+    for (qsizetype i = 0; i < section.size(); ++i) {
+        const RhymeAt &r = section.at(i);
+        if (!pingshui)
+            c.needs.rhymeGroup[r.verse] = RhymeGroupName(c.system, QString::number(main));
+        if (classes.at(i).isEmpty() || classes.at(i).contains(main))
+            continue;
+        const char32_t ch = c.verses.at(r.verse).chars.at(r.k);
+        const CharReadings readings = c.lookup(ch);
+        if (RhymeClasses(readings, tone, pingshui, false).isEmpty())
+            c.Add(r.verse, r.k, FindingKind::OutOfRhyme, true,
+                  QStringLiteral("韵脚%1为%2声，此段押%3声韵（%4）")
+                      .arg(Quote(ch), ToneWord(Opposite(tone)), ToneWord(tone), mainName));
+        else
+            c.Add(r.verse, r.k, FindingKind::OutOfRhyme, true,
+                  QStringLiteral("韵脚%1属%2韵，不在此段所押的%3")
+                      .arg(Quote(ch), GroupNames(readings, tone), mainName));
+    }
+}
+
+}  // namespace
+
+void RuleCiLines(CiPoem &c)
+{
+    const Alignment alignment = Align(c.p, c.q);
     for (const Block &b : alignment.blocks) {
-        if (b.lines == 0) {
-            add(b.v0, -1, u"多句", true,
-                QStringLiteral("第%1句（%2字）在词谱中没有对应的句子").arg(b.v0 + 1).arg(p.at(b.v0)));
-            continue;
-        }
-        if (b.verses == 0) {
-            if (verses.isEmpty())
-                continue;
-            const bool before = b.v0 == 0;
-            const int v = before ? 0 : b.v0 - 1;
-            add(v, -1, u"缺句", true,
-                QStringLiteral("词谱在第%1句%2还有%3句（%4字）")
-                    .arg(v + 1)
-                    .arg(before ? QStringLiteral("之前") : QStringLiteral("之后"))
-                    .arg(b.lines)
-                    .arg(Numbers(q, b.p0, b.lines)));
-            continue;
-        }
-        if (b.verses == 1 && b.lines == 1) {
-            const int v = b.v0;
-            const PatternLine &line = lines.at(b.p0);
-            const int pv = p.at(v);
-            const int pl = int(line.size());
-            exact[v] = pv == pl;
-            if (pv != pl)
-                add(v, -1, u"句长", true,
-                    QStringLiteral("第%1句%2字，词谱此处为%3字").arg(v + 1).arg(pv).arg(pl));
-            // Position by position from the start; the ends meet each other.
-            for (int k = 0; k < pv; ++k) {
-                if (k == pv - 1)
-                    symbolOf[v][k] = &line.at(pl - 1);
-                else if (k < pl - 1)
-                    symbolOf[v][k] = &line.at(k);
-            }
-            continue;
-        }
-        // A run of lines with the right total: syllable for symbol, in order.
-        QList<const Symbol *> flat;
-        for (int j = b.p0; j < b.p0 + b.lines; ++j) {
-            for (const Symbol &s : lines.at(j))
-                flat.append(&s);
-        }
-        QStringList syllables;
-        for (int v = b.v0; v < b.v0 + b.verses; ++v) {
-            for (char32_t c : verses.at(v).chars)
-                syllables.append(Str(c));
-        }
-        QStringList split;
-        for (int j = b.p0, at = 0; j < b.p0 + b.lines; at += q.at(j), ++j)
-            split.append(syllables.mid(at, q.at(j)).join(QString()));
-        int f = 0;
-        for (int v = b.v0; v < b.v0 + b.verses; ++v) {
-            exact[v] = true;
-            for (qsizetype k = 0; k < verses.at(v).chars.size(); ++k)
-                symbolOf[v][k] = flat.value(f++);
-        }
-        const QString range = VerseRange(b.v0, b.verses);
-        const QString breaks = split.join(QStringLiteral("／"));
-        if (b.verses == 1) {
-            add(b.v0, -1, u"句读", false,
-                QStringLiteral("%1在词谱中分作%2句（%3字）：%4")
-                    .arg(range).arg(b.lines).arg(Numbers(q, b.p0, b.lines), breaks));
-        } else {
-            for (int v = b.v0; v < b.v0 + b.verses; ++v) {
-                if (b.lines == 1)
-                    add(v, -1, u"句读", false,
-                        QStringLiteral("%1在词谱中合为一句（%2字）").arg(range).arg(q.at(b.p0)));
-                else
-                    add(v, -1, u"句读", true,
-                        QStringLiteral("%1作%2字，词谱断作%3字：%4")
-                            .arg(range, Numbers(p, b.v0, b.verses), Numbers(q, b.p0, b.lines), breaks));
+        if (b.lines == 0)
+            ExtraLine(c, b);
+        else if (b.verses == 0)
+            MissingLines(c, b);
+        else if (b.verses == 1 && b.lines == 1)
+            OneLine(c, b);
+        else
+            OtherBreaks(c, b);
+    }
+    for (int v = 0; v < int(c.verses.size()); ++v) {
+        for (int k = 0; k < int(c.verses.at(v).chars.size()); ++k) {
+            if (const Symbol *s = c.symbolOf.at(v).at(k)) {
+                c.needs.Set(v, k, s->need);
+                c.needs.rhyme[v][k] = s->rhyme;
             }
         }
     }
+}
 
-    // What each position asks for, and the rhymes in the order of the pattern.
+void RuleCiRhymes(CiPoem &c)
+{
+    // The rhymes in the order of the pattern, where a line meets it exactly.
     QList<RhymeAt> rhymes;
-    for (int v = 0; v < int(verses.size()); ++v) {
-        for (int k = 0; k < int(verses.at(v).chars.size()); ++k) {
-            const Symbol *s = symbolOf.at(v).at(k);
-            if (!s)
-                continue;
-            needs.Set(v, k, s->need);
-            if (s->rhyme) {
-                needs.rhyme[v][k] = true;
-                if (exact.at(v))
-                    rhymes.append(RhymeAt{v, k, *s});
-            }
+    for (int v = 0; v < int(c.verses.size()); ++v) {
+        if (!c.exact.at(v))
+            continue;
+        for (int k = 0; k < int(c.verses.at(v).chars.size()); ++k) {
+            const Symbol *s = c.symbolOf.at(v).at(k);
+            if (s && s->rhyme)
+                rhymes.append(RhymeAt{v, k, *s});
         }
     }
-
     // Rhyme sections: a new one starts where the pattern changes the rhyme
     // or its tone.
-    const bool pingshui = system == kPingshui;
     QList<QList<RhymeAt>> sections;
     QList<T> sectionTone;
     for (const RhymeAt &r : rhymes) {
@@ -356,51 +412,19 @@ bool JudgeCi(const QList<Verse> &verses, const QString &pattern, const ReadingLo
         }
         sections.last().append(r);
     }
-    for (qsizetype s = 0; s < sections.size(); ++s) {
-        const T tone = sectionTone.at(s);
-        // Each rhyme's classes in the section's tone (any tone when it has none there).
-        QList<QSet<int>> classes;
-        QHash<int, int> count;
-        QList<int> order;
-        for (const RhymeAt &r : sections.at(s)) {
-            const char32_t ch = verses.at(r.verse).chars.at(r.k);
-            const QSet<int> c = CiClasses(ch, lookup(ch), tone, pingshui);
-            classes.append(c);
-            QList<int> sorted(c.begin(), c.end());
-            std::sort(sorted.begin(), sorted.end());
-            for (int x : sorted) {
-                if (!count.contains(x))
-                    order.append(x);
-                ++count[x];
-            }
-        }
-        int main = 0;
-        for (int x : order) {
-            if (count.value(x) > count.value(main))
-                main = x;
-        }
-        if (main == 0)
-            continue;
-        const QString mainName = pingshui && main == 17 ? QStringLiteral("第十七至十九部")
-                                                        : ClassName(main, pingshui, system);
-        for (qsizetype i = 0; i < sections.at(s).size(); ++i) {
-            const RhymeAt &r = sections.at(s).at(i);
-            if (!pingshui)
-                needs.rhymeGroup[r.verse] = RhymeGroupName(system, QString::number(main));
-            if (classes.at(i).isEmpty() || classes.at(i).contains(main))
-                continue;
-            const char32_t c = verses.at(r.verse).chars.at(r.k);
-            const CharReadings readings = lookup(c);
-            if (RhymeClasses(readings, tone, pingshui, false).isEmpty())
-                add(r.verse, r.k, u"出韵", true,
-                    QStringLiteral("韵脚%1为%2声，此段押%3声韵（%4）")
-                        .arg(Quote(c), ToneWord(Opposite(tone)), ToneWord(tone), mainName));
-            else
-                add(r.verse, r.k, u"出韵", true,
-                    QStringLiteral("韵脚%1属%2韵，不在此段所押的%3")
-                        .arg(Quote(c), GroupNames(readings, tone), mainName));
-        }
-    }
+    for (qsizetype s = 0; s < sections.size(); ++s)
+        RhymeSection(c, sections.at(s), sectionTone.at(s));
+}
+
+bool JudgeCi(const QList<Verse> &verses, const QString &pattern, const ReadingLookup &lookup,
+             const QString &system, QList<Finding> &out, Needs &needs)
+{
+    const QList<PatternLine> lines = ParsePattern(pattern);
+    if (lines.isEmpty())
+        return false;
+    CiPoem c(verses, lines, lookup, system, out, needs);
+    RuleCiLines(c);
+    RuleCiRhymes(c);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "diagnostics.h"
 
 #include "diagnostics_p.h"
+#include "wordreadings.h"
 
 #include <algorithm>
 #include <array>
@@ -135,7 +136,7 @@ QString GroupNames(const CharReadings &r, T want)
     return names.join(u'、');
 }
 
-Finding Make(const QList<Verse> &verses, int v, int k, const QString &kind, bool fault,
+Finding Make(const QList<Verse> &verses, int v, int k, FindingKind kind, bool fault,
              const QString &message)
 {
     Finding f;
@@ -169,9 +170,28 @@ bool IsSyllable(char32_t c)
     return QChar::script(c) == QChar::Script_Han;
 }
 
+// The explanation of a character with both readings that a word settles.
+QString SettledReading(const QString &head, const WordReadings::Settled &s, const CharReadings &r,
+                       Need need, bool pingshui)
+{
+    const T tone = s.tone == Tone::Level ? T::L : T::O;
+    QString text = head + QStringLiteral("，在「") + s.word + QStringLiteral("」中读")
+                   + ToneWord(tone) + QStringLiteral("声");
+    if (pingshui) {
+        const QString group = GroupNames(r, tone);
+        if (!group.isEmpty())
+            text += QStringLiteral("（") + group + QStringLiteral("韵）");
+    }
+    const T want = need == Need::Level ? T::L : need == Need::Oblique ? T::O : T::U;
+    if (want != T::U && want != tone)
+        text += QStringLiteral("，此处却须") + ToneWord(want) + QStringLiteral("声");
+    return text;
+}
+
 // The explanation of a character with both readings at one position.
 QString BothReadings(char32_t c, const CharReadings &r, Need need, bool rhyme,
-                     const QString &reason, const QString &rhymeGroup, bool pingshui)
+                     const QString &reason, const QString &rhymeGroup, bool pingshui,
+                     const WordReadings::Settled *byWord)
 {
     QString text = Quote(c) + QStringLiteral("平仄两读");
     if (pingshui) {
@@ -180,6 +200,8 @@ QString BothReadings(char32_t c, const CharReadings &r, Need need, bool rhyme,
         if (!level.isEmpty() && !oblique.isEmpty())
             text += QStringLiteral("（平：%1；仄：%2）").arg(level, oblique);
     }
+    if (byWord)
+        return SettledReading(text, *byWord, r, need, pingshui);
     switch (need) {
     case Need::Level:
     case Need::Oblique: {
@@ -221,6 +243,53 @@ bool FindingLess(const Finding &a, const Finding &b)
 }  // namespace diag
 
 using namespace diag;
+
+// ---- finding kinds ----------------------------------------------------------------
+
+const FindingKind kFindingKinds[19] = {
+    FindingKind::OffPattern,     FindingKind::Unopposed,       FindingKind::Unjoined,
+    FindingKind::LonelyLevel,    FindingKind::ThreeLevelEnd,   FindingKind::ThreeObliqueEnd,
+    FindingKind::Awkward,        FindingKind::SelfRescue,      FindingKind::PartnerRescue,
+    FindingKind::SpecialForm,    FindingKind::OutOfRhyme,      FindingKind::NeighbourRhyme,
+    FindingKind::RepeatedRhyme,  FindingKind::ObliqueRhyme,    FindingKind::LineLength,
+    FindingKind::Breaks,         FindingKind::ExtraLine,       FindingKind::MissingLine,
+    FindingKind::TwoReadings,
+};
+
+QString KindName(FindingKind kind)
+{
+    switch (kind) {
+    case FindingKind::OffPattern: return QStringLiteral("失律");
+    case FindingKind::Unopposed: return QStringLiteral("失对");
+    case FindingKind::Unjoined: return QStringLiteral("失粘");
+    case FindingKind::LonelyLevel: return QStringLiteral("孤平");
+    case FindingKind::ThreeLevelEnd: return QStringLiteral("三平尾");
+    case FindingKind::ThreeObliqueEnd: return QStringLiteral("三仄尾");
+    case FindingKind::Awkward: return QStringLiteral("拗句");
+    case FindingKind::SelfRescue: return QStringLiteral("本句自救");
+    case FindingKind::PartnerRescue: return QStringLiteral("对句相救");
+    case FindingKind::SpecialForm: return QStringLiteral("特拗");
+    case FindingKind::OutOfRhyme: return QStringLiteral("出韵");
+    case FindingKind::NeighbourRhyme: return QStringLiteral("邻韵");
+    case FindingKind::RepeatedRhyme: return QStringLiteral("重韵");
+    case FindingKind::ObliqueRhyme: return QStringLiteral("仄韵");
+    case FindingKind::LineLength: return QStringLiteral("句长");
+    case FindingKind::Breaks: return QStringLiteral("句读");
+    case FindingKind::ExtraLine: return QStringLiteral("多句");
+    case FindingKind::MissingLine: return QStringLiteral("缺句");
+    case FindingKind::TwoReadings: return QStringLiteral("两读");
+    }
+    return {};
+}
+
+std::optional<FindingKind> KindOfName(const QString &name)
+{
+    for (FindingKind k : kFindingKinds) {
+        if (KindName(k) == name)
+            return k;
+    }
+    return std::nullopt;
+}
 
 // ---- readings -------------------------------------------------------------------
 
@@ -387,15 +456,32 @@ Diagnosis Diagnose(const DiagnosisInput &in, const ReadingLookup &lookup)
                                         [len](const Verse &v) { return v.chars.size() == len; });
     }
 
+    // A character with both readings that its word settles is judged in
+    // the word's reading.
+    const WordReadings &words = in.words ? *in.words : WordReadings::Builtin();
+    QList<Verse> read = verses;
+    QHash<QPair<qsizetype, qsizetype>, WordReadings::Settled> byWord;
+    for (qsizetype v = 0; v < read.size(); ++v) {
+        Verse &verse = read[v];
+        for (qsizetype k = 0; k < verse.chars.size(); ++k) {
+            if (verse.marks.at(k) != u'※')
+                continue;
+            if (const auto s = words.Settle(verse.chars, int(k))) {
+                verse.marks[k] = s->tone == Tone::Level ? QChar(u'○') : QChar(u'●');
+                byWord.insert({v, k}, *s);
+            }
+        }
+    }
+
     Needs needs;
-    needs.Reset(verses);
+    needs.Reset(read);
     bool judged = false;
     if (!in.pattern.trimmed().isEmpty() && !in.tuneName.isEmpty())
-        judged = JudgeCi(verses, in.pattern, lookup, in.system, d.findings, needs);
+        judged = JudgeCi(read, in.pattern, lookup, in.system, d.findings, needs);
     if (!judged) {
-        d.regulated = DetectRegulated(verses, lookup, in.system);
+        d.regulated = DetectRegulated(read, lookup, in.system);
         if (d.regulated)
-            JudgeRegulated(verses, lookup, in.system, *d.regulated, d.findings, needs);
+            JudgeRegulated(read, lookup, in.system, *d.regulated, d.findings, needs);
     }
 
     // Characters with both readings: which reading the position needs.
@@ -406,10 +492,11 @@ Diagnosis Diagnose(const DiagnosisInput &in, const ReadingLookup &lookup)
             if (verse.marks.at(k) != u'※')
                 continue;
             const CharReadings r = lookup ? lookup(verse.chars.at(k)) : CharReadings();
-            d.findings.append(Make(verses, int(v), int(k), QStringLiteral("两读"), false,
+            d.findings.append(Make(verses, int(v), int(k), FindingKind::TwoReadings, false,
                                    BothReadings(verse.chars.at(k), r, needs.need[v][k],
                                                 needs.rhyme[v][k], needs.why[v][k],
-                                                needs.rhymeGroup[v], pingshui)));
+                                                needs.rhymeGroup[v], pingshui,
+                                                byWord.contains({v, k}) ? &byWord[{v, k}] : nullptr)));
         }
     }
     std::stable_sort(d.findings.begin(), d.findings.end(), FindingLess);

@@ -79,12 +79,43 @@ StripSet RunStripSet(bool annotation, const QString &system);
 
 // ---- findings ---------------------------------------------------------------------
 
+// What a finding is about. The names KindName gives are what the writer
+// reads and what the JSON output carries.
+enum class FindingKind : quint8 {
+    OffPattern,        // 失律: a position against the pattern
+    Unopposed,         // 失对: a couplet's lines not opposed
+    Unjoined,          // 失粘: two couplets not joined
+    LonelyLevel,       // 孤平
+    ThreeLevelEnd,     // 三平尾
+    ThreeObliqueEnd,   // 三仄尾
+    Awkward,           // 拗句: a swapped tone not rescued
+    SelfRescue,        // 本句自救
+    PartnerRescue,     // 对句相救
+    SpecialForm,       // 特拗
+    OutOfRhyme,        // 出韵
+    NeighbourRhyme,    // 邻韵
+    RepeatedRhyme,     // 重韵
+    ObliqueRhyme,      // 仄韵
+    LineLength,        // 句长
+    Breaks,            // 句读
+    ExtraLine,         // 多句
+    MissingLine,       // 缺句
+    TwoReadings,       // 两读
+};
+
+// Every kind, in the order above.
+extern const FindingKind kFindingKinds[19];
+
+// "失律", "孤平", …
+QString KindName(FindingKind kind);
+// The kind of that name; nothing for an unknown name.
+std::optional<FindingKind> KindOfName(const QString &name);
+
 struct Finding {
     int line = 0;         // line of the poem box (and of Text6 and Text8), from 0
     int position = -1;    // mark position within the line, from 0; -1: the whole verse line
     int verse = 0;        // verse line, from 0
-    QString kind;         // 失律 失对 失粘 孤平 三平尾 三仄尾 拗句 本句自救 对句相救 特拗
-                          // 出韵 邻韵 重韵 仄韵 句长 句读 多句 缺句 两读
+    FindingKind kind = FindingKind::OffPattern;
     bool fault = true;    // false: a note, nothing to mend
     QString message;
 
@@ -109,6 +140,9 @@ struct DiagnosisInput {
     QString tuneName;      // the tune name label
     QString system;        // 中华新韵 or 平水韵
     StripSet strip = StripSet::Full;
+    // The words that settle a character with both readings; nullptr: the
+    // table the program carries.
+    const class WordReadings *words = nullptr;
 };
 
 struct Diagnosis {

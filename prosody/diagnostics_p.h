@@ -47,7 +47,7 @@ QString ClassName(int cls, bool sections, const QString &system);
 // The names of the groups of a character's readings in that tone, "寒、翰".
 QString GroupNames(const CharReadings &r, T want);
 
-Finding Make(const QList<Verse> &verses, int v, int k, const QString &kind, bool fault,
+Finding Make(const QList<Verse> &verses, int v, int k, FindingKind kind, bool fault,
              const QString &message);
 
 // Judges a poem of regulated shape read as regulated verse.

@@ -330,7 +330,7 @@ QJsonArray FindingsJson(const QList<Finding> &findings)
         out.append(QJsonObject{{"line", f.line + 1},
                                {"position", f.position + 1},
                                {"verse", f.verse + 1},
-                               {"kind", f.kind},
+                               {"kind", KindName(f.kind)},
                                {"fault", f.fault},
                                {"message", f.message}});
     return out;
@@ -358,7 +358,7 @@ QString ExplanationView(const Options &o, const Explanation &e)
                 ts << ":" << f.position + 1;
             else
                 ts << " 第" << f.verse + 1 << "句";
-            ts << "  " << f.kind << "  " << f.message << "\n";
+            ts << "  " << KindName(f.kind) << "  " << f.message << "\n";
         }
     }
     ts.flush();
