@@ -9,7 +9,7 @@
 import { createRequire } from 'node:module';
 import { fileURLToPath } from 'node:url';
 import { dirname, join } from 'node:path';
-import { readdirSync } from 'node:fs';
+import { readdirSync, writeFileSync } from 'node:fs';
 import * as OpenCC from 'opencc-js';
 import { writeTable as writeTsv } from './lib/tsv.mjs';
 import {
@@ -347,4 +347,32 @@ console.log(`second editions: ${editionReport.checked} of ${poems.length} poems 
   + ` ${far.map((d) => `${d.p.author}《${d.p.title}》${d.n}/${d.other}`).join(', ') || 'none'}`);
 if (process.env.LIBRARY_VERBOSE) {
   for (const d of editionReport.differ) console.error(`${d.p.source}\t${d.p.author}\t${d.p.title}\t${d.n}\t${d.other}`);
+}
+
+// For the data tests: the library typed in traditional characters. Every
+// poem is converted with OpenCC s2t (phrases included); where the text keeps
+// its length, each character that changes gives a pair. The list holds the
+// pairs with their counts and, first, the number of Chinese characters the
+// converted poems hold, so a test can tell how many marks change with the
+// script: "# characters N", then "simplified<TAB>traditional<TAB>count".
+{
+  const s2t = OpenCC.Converter({ from: 'cn', to: 't' });
+  const pairs = new Map();
+  let characters = 0;
+  for (const p of poems) {
+    const simplified = [...p.text];
+    const traditional = [...s2t(p.text)];
+    if (simplified.length !== traditional.length) continue;
+    simplified.forEach((s, i) => {
+      if (!isHan(s)) return;
+      characters += 1;
+      if (traditional[i] === s) return;
+      const key = `${s}\t${traditional[i]}`;
+      pairs.set(key, (pairs.get(key) || 0) + 1);
+    });
+  }
+  const lines = [...pairs].sort((a, b) => (a[0] < b[0] ? -1 : a[0] > b[0] ? 1 : 0)).map(([k, n]) => `${k}\t${n}`);
+  writeFileSync(join(here, '..', '..', 'tests', 'data', 'library-traditional-pairs.txt'),
+    [`# characters ${characters}`, ...lines].join('\n') + '\n', 'utf8');
+  console.log(`library in traditional characters: ${characters} characters, ${lines.length} pairs that differ`);
 }
