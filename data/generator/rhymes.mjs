@@ -527,7 +527,7 @@ for (const [ch, names] of UNUSED_READINGS) {
 }
 if (unusedMissed.length) throw new Error(`UNUSED_READINGS do not apply: ${unusedMissed.join(' ')}`);
 for (const [v, standard] of READ_AS) {
-  if (!psReadings.has(v) || !psReadings.has(standard)) throw new Error(`READ_AS: ${v} ${standard} does not apply`);
+  if (!psReadings.has(standard)) throw new Error(`READ_AS: ${v} ${standard} does not apply`);
   psReadings.set(v, psReadings.get(standard));
 }
 
@@ -552,7 +552,7 @@ for (const t of traditionalOrder) {
 // characters only the table has (疯 懂 滚 怎), in the table's order, and
 // their traditional forms (瘋), which read as they do
 for (const ch of table.groupsOf.keys()) emitPingshui(ch);
-for (const ch of ADDED_READINGS.keys()) emitPingshui(ch);
+for (const ch of [...ADDED_READINGS.keys(), ...READ_AS.keys()]) emitPingshui(ch);
 for (const ch of [...modernSet, ...unihan.big5.keys()].filter(isSingleBmp).sort(byCodePoint)) {
   if (psDone.has(ch) || psReadings.has(ch)) continue;
   const s = toSimplified(ch);

@@ -172,8 +172,9 @@ export const SHOWN_GROUPS = new Map([['乾', '先'], ['苹', '真'], ['厌', '�
 
 // Variant glyphs whose own entry in 廣韻 is another word: they read as the
 // character they are written for. 擧 is 舉 (廣韻 also lists 擧 under 魚 as
-// 舁 "對舉", which no poem means).
-export const READ_AS = new Map([['擧', '舉']]);
+// 舁 "對舉", which no poem means). 揹 (Big5's form of 背 bēi, "carry on the
+// back") reads as 背.
+export const READ_AS = new Map([['擧', '舉'], ['揹', '背']]);
 
 export function groupNumberOfName(name) {
   const n = GROUP_NAMES.indexOf(name) + 1;
