@@ -772,8 +772,13 @@ const unihanLinks = (x) => [
 ];
 // variant -> the forms it may read as, best first
 let variantTargets = new Map();
+// Beyond the BMP only the forms of Extension B (U+20000-U+2A6DF, where the
+// Hong Kong forms live and the CJK fonts draw them) are read: the later
+// extensions are rare glyphs no font of the system draws and no writer types.
+const isReadableForm = (v) => v.length === 1 || (v.codePointAt(0) >= 0x20000 && v.codePointAt(0) <= 0x2a6df);
 const addTarget = (v, standard, rank) => {
   if (!single(v) || !single(standard) || v === standard || !/\p{Script=Han}/u.test(v)) return;
+  if (!isReadableForm(v)) return;
   if (!variantTargets.has(v)) variantTargets.set(v, []);
   variantTargets.get(v).push([rank, standard]);
 };
