@@ -88,8 +88,9 @@ TEST_F(SeedScripts, TypedScriptsGiveTheSameMarks)
         EXPECT_EQ(Marks(*newRhyme_, typed), Marks(*newRhyme_, standard)) << typed.toStdString();
         EXPECT_FALSE(Marks(*newRhyme_, typed).contains(QStringLiteral("空"))) << typed.toStdString();
         EXPECT_FALSE(Marks(*pingshui_, typed).contains(QStringLiteral("空"))) << typed.toStdString();
-        if (c.pingshuiToo)
+        if (c.pingshuiToo) {
             EXPECT_EQ(Marks(*pingshui_, typed), Marks(*pingshui_, standard)) << typed.toStdString();
+        }
     }
     // Characters read only in the neutral tone, or only as a nasal, have a row.
     for (const QChar ch : QStringLiteral("嘛蓿嗯们"))
