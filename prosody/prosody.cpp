@@ -7,15 +7,28 @@ namespace {
 constexpr char16_t kCr = u'\r';
 constexpr char16_t kLf = u'\n';
 
-bool InStripSet(char16_t c, StripSet set)
+// A poem line keeps its letters, digits and every other character (an
+// unknown one is marked 空 and so shows the writer a slip); punctuation of any
+// script (、 ； ： “ ” 《 》 — … · ? and the rest) and blanks of any width
+// (space, U+3000, tab) are typing, not verse, and take no position. The sets
+// once differed in what they removed; a poem is now read the same way by
+// every pass, so the columns stay aligned.
+bool IsDropped(char32_t c, StripSet)
 {
-    switch (c) {
-    case kCr: case kLf:
-    case u',': case u'，': case u'。': case u'！': case u'!': case u'？':
-    case u')': case u'(': case u'）': case u'（':
+    if (c == kCr || c == kLf || QChar::isSpace(c))
         return true;
-    case u'?':
-        return set != StripSet::Rhyme;
+    switch (QChar::category(c)) {
+    case QChar::Punctuation_Connector:
+    case QChar::Punctuation_Dash:
+    case QChar::Punctuation_Open:
+    case QChar::Punctuation_Close:
+    case QChar::Punctuation_InitialQuote:
+    case QChar::Punctuation_FinalQuote:
+    case QChar::Punctuation_Other:
+    case QChar::Separator_Space:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+        return true;
     default:
         return false;
     }
@@ -144,9 +157,10 @@ QString NormaliseLine(const QString &line, StripSet set)
             i += marker;
             continue;
         }
-        const QChar c = view[i++];
-        if (!InStripSet(c.unicode(), set))
-            kept.append(c);
+        const Character c = CharacterAt(view, i);
+        if (!IsDropped(c.code, set))
+            kept.append(view.mid(i, c.units));
+        i += c.units;
     }
     return kept;
 }
@@ -344,7 +358,9 @@ bool RunConformanceCheck(ComposeTexts &form, const DictionaryLoader &load)
     if (!load || !load(system, dict))
         return false;
 
-    form.label2 = pingshui ? kResultLegendPingshui : kToneLegend;
+    // The legend names the marks it stands over: Text6 holds ○ ● ※ under
+    // both systems (the ★ ¤ legend belongs to the result column, Label3).
+    form.label2 = kToneLegend;
     form.text6.clear();
     form.text8.clear();
 

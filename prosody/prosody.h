@@ -30,11 +30,16 @@ inline const QString kUnknownMark = QStringLiteral("空");
 // What NormaliseLine removes from a poem line. Every set removes a bracketed
 // marker as a whole: (韵) (换平韵) (换仄韵) (读) (句) (叠) (逗), in ASCII or
 // full-width brackets. A bare 韵 读 句 叠 is a poem character (读罢泪沾襟 has
-// five positions) and is looked up like any other.
+// five positions) and is looked up like any other. Every set then removes
+// all punctuation (Unicode P*: ， 。 、 ； ： “ ” 《 》 — … · ? …) and all
+// blanks (space, U+3000, tab, any Unicode blank), so a line is read as the
+// poet typed it; letters, digits and symbols stay and are marked 空 when the
+// dictionary lacks them. The sets are kept apart for the callers that name
+// the pass they run.
 enum class StripSet {
-    Full,          // , ， 。 ！ ! ? ？ ) ( ） （
-    Punctuation,   // , ， 。 ！ ! ? ？ ) ( ） （
-    Rhyme,         // , ， 。 ！ ! ？ ) ( ） （   (no ASCII ?)
+    Full,          // the conformance check under 平水韵, the tone pass
+    Punctuation,   // the conformance check under 中华新韵
+    Rhyme,         // the rhyme pass
 };
 
 // Leading and trailing U+0020 removed, nothing else.
@@ -44,8 +49,8 @@ QString TrimBlanks(const QString &text);
 // Whatever follows the last CR LF is dropped; lone CR and LF are removed.
 QStringList SplitLines(const QString &text);
 
-// The line without its bracketed markers and the characters of the set
-// (CR and LF belong to every set).
+// The line without its bracketed markers, punctuation and blanks (CR and LF
+// among them).
 QString NormaliseLine(const QString &line, StripSet set);
 
 // One ResultMark for a pattern symbol (null QChar, or 0: no symbol at this

@@ -20,6 +20,7 @@ import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { createRequire } from 'node:module';
 import { readBaixiangBook } from './lib/baixiang-book.mjs';
+import { sourceFile } from './lib/sources.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const seedDir = path.resolve(here, '..', 'seed');
@@ -454,6 +455,22 @@ const STANZA = new Map([
     ['霜天晓角', 5], ['水调歌头', 9], ['念奴娇', 10], ['沁园春', 13],
 ]);
 
+// Tunes whose induced pattern departs from the standard form the ci books
+// give, because Song poets wrote the tune in a variant of its own: the
+// pattern is then the standard form (正体) of 钦定词谱 (shared/sources/qinding,
+// the tune's number there), 平 ○ 仄 ● 中 ⊙. 渔歌子 is 张志和's form
+// (西塞山前白鹭飞); the Song ci the induction rests on (陆游's 石帆山下) keep
+// to it as well.
+const STANDARD_FORMS = new Map([['渔歌子', 22]]);
+function standardSymbols(name, length) {
+    const file = sourceFile('qinding', 'ci_list', `cipai_${STANDARD_FORMS.get(name)}.json`);
+    const form = JSON.parse(fs.readFileSync(file, 'utf8'))[0];
+    const map = { 平: '○', 仄: '●', 中: '⊙' };
+    const syms = [...form.ge_lyu_str].map((c) => map[c]);
+    if (syms.length !== length || syms.some((x) => !x)) throw new Error(`STANDARD_FORMS: ${name} does not fit (${syms.length}/${length})`);
+    return syms;
+}
+
 // Tunes of three or four stanzas: their form is named, the breaks are left
 // to the example.
 const MANY_STANZAS = new Map([['兰陵王', '三叠'], ['西河', '三叠'], ['瑞龙吟', '三叠'], ['莺啼序', '四叠']]);
@@ -567,8 +584,9 @@ function buildCommon(songci, tones, sanbaiKeys) {
         }
         const shaped = cis.filter((c) => compatible(c.lens, dom.lens));
         const members = sameRhymeTone(shaped, majorityFinalTone(shaped, tones), tones);
-        const raw = symbolsFor(members, dom.lens, tones).syms;
-        let syms = freeLuju(dom.lens, [...raw]);
+        const standard = STANDARD_FORMS.has(name);
+        const raw = standard ? standardSymbols(name, sum(dom.lens)) : symbolsFor(members, dom.lens, tones).syms;
+        let syms = standard ? [...raw] : freeLuju(dom.lens, [...raw]);
         // The example: a ci that keeps the pattern, famous first (宋词三百首,
         // then the great names), corpus order last. Its lines must be lines
         // many poets wrote (at least a tenth of the ci of this shape).
@@ -589,12 +607,21 @@ function buildCommon(songci, tones, sanbaiKeys) {
         if (!best) { report.push({ name, count: list.length, skipped: 'no example' }); continue; }
         // The pattern takes the example's lines, so that line k of the one
         // meets line k of the other.
-        syms = freeLuju(best.lens, [...raw]);
+        syms = standard ? [...raw] : freeLuju(best.lens, [...raw]);
+        // The example shown with a pattern keeps it: a position where the
+        // example's character has the other tone only (多丽: 色, 此) is
+        // either-tone, as a Song master wrote it so.
+        best.chars.forEach((c, i) => {
+            const t = tones.get(c)?.tone;
+            if (syms[i] !== '⊙' && (t === '0' || t === '1') && (syms[i] === '○') !== (t === '0')) syms[i] = '⊙';
+        });
         const lines = patternLines(best.lens, syms);
         const { markers, tones: rhymeTones } = findRhymes(members, best.lens, tones, syms);
         const split = stanzaSplit(lines, markers, name, STANZA);
         const example = { title: `${name}・${best.ju[0]}`, author: best.author, shown: splitJuShown(best.text) };
-        const basis = `格律由全宋词中本调同体的${cnum(members.length)}首归纳（本调共${cnum(list.length)}首）。`;
+        const basis = standard
+            ? `格律依《钦定词谱》正体；全宋词中本调同体的${cnum(members.length)}首（本调共${cnum(list.length)}首）可资参照。`
+            : `格律由全宋词中本调同体的${cnum(members.length)}首归纳（本调共${cnum(list.length)}首）。`;
         rows.push({ name, pattern: storedPattern(lines, markers), text: explanation({ name, lines, rhymeTones, split, example, basis }) });
         report.push({ name, count: list.length, members: members.length, lines, markers, split, example: `${best.author} ${best.ju[0]}`, bad: bestRank[0] });
     }

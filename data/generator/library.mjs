@@ -9,7 +9,7 @@
 import { createRequire } from 'node:module';
 import { fileURLToPath } from 'node:url';
 import { dirname, join } from 'node:path';
-import { readdirSync } from 'node:fs';
+import { readdirSync, writeFileSync } from 'node:fs';
 import * as OpenCC from 'opencc-js';
 import { writeTable as writeTsv } from './lib/tsv.mjs';
 import {
@@ -263,7 +263,7 @@ for (const [author, opening, usualTune] of SUPPLEMENT_CI) {
 }
 
 // Every poem against its second edition: the lengths that differ.
-const editionReport = { checked: 0, differ: [] };
+const editionReport = { checked: 0, differ: [], positions: [] };
 for (const p of poems) {
   const b = bare(p.text);
   const candidates = p.source === '宋词三百首'
@@ -273,6 +273,13 @@ for (const p of poems) {
   if (!e) continue;
   editionReport.checked++;
   if (e.b.length !== b.length) editionReport.differ.push({ p, n: b.length, other: e.b.length });
+  else if (p.source === '宋词三百首') {
+    // Same length: the positions where the library ci and 全宋词 read differently.
+    const theirs = [...e.b];
+    [...b].forEach((ch, i) => {
+      if (ch !== theirs[i]) editionReport.positions.push({ p, i, ours: ch, other: theirs[i] });
+    });
+  }
 }
 
 // Authors: one row per name used by the library.
@@ -345,6 +352,37 @@ const far = editionReport.differ.filter((d) => Math.abs(d.n - d.other) > 0.1 * d
 console.log(`second editions: ${editionReport.checked} of ${poems.length} poems found there,`
   + ` ${editionReport.differ.length} of another length, ${far.length} by more than a tenth:`
   + ` ${far.map((d) => `${d.p.author}《${d.p.title}》${d.n}/${d.other}`).join(', ') || 'none'}`);
+console.log(`宋词三百首 against 全宋词: ${editionReport.positions.length} positions read differently in`
+  + ` ${new Set(editionReport.positions.map((d) => d.p)).size} ci of the same length`);
 if (process.env.LIBRARY_VERBOSE) {
   for (const d of editionReport.differ) console.error(`${d.p.source}\t${d.p.author}\t${d.p.title}\t${d.n}\t${d.other}`);
+  for (const d of editionReport.positions) console.error(`位\t${d.p.author}\t${d.p.title}\t${d.i + 1}\t${d.ours}\t${d.other}`);
+}
+
+// For the data tests: the library typed in traditional characters. Every
+// poem is converted with OpenCC s2t (phrases included); where the text keeps
+// its length, each character that changes gives a pair. The list holds the
+// pairs with their counts and, first, the number of Chinese characters the
+// converted poems hold, so a test can tell how many marks change with the
+// script: "# characters N", then "simplified<TAB>traditional<TAB>count".
+{
+  const s2t = OpenCC.Converter({ from: 'cn', to: 't' });
+  const pairs = new Map();
+  let characters = 0;
+  for (const p of poems) {
+    const simplified = [...p.text];
+    const traditional = [...s2t(p.text)];
+    if (simplified.length !== traditional.length) continue;
+    simplified.forEach((s, i) => {
+      if (!isHan(s)) return;
+      characters += 1;
+      if (traditional[i] === s) return;
+      const key = `${s}\t${traditional[i]}`;
+      pairs.set(key, (pairs.get(key) || 0) + 1);
+    });
+  }
+  const lines = [...pairs].sort((a, b) => (a[0] < b[0] ? -1 : a[0] > b[0] ? 1 : 0)).map(([k, n]) => `${k}\t${n}`);
+  writeFileSync(join(here, '..', '..', 'tests', 'data', 'library-traditional-pairs.txt'),
+    [`# characters ${characters}`, ...lines].join('\n') + '\n', 'utf8');
+  console.log(`library in traditional characters: ${characters} characters, ${lines.length} pairs that differ`);
 }

@@ -8,12 +8,12 @@ import TshetUinh from 'tshet-uinh';
 import * as OpenCC from 'opencc-js';
 
 import { writeTable } from './lib/tsv.mjs';
-import { loadUnihan, parseCodePoints, isBig5Common, variantGraph, tghzReadings } from './lib/unihan.mjs';
+import { loadUnihan, parseCodePoints, isBig5Common, variantGraph, tghzReadings, hanyuPinyinReadings } from './lib/unihan.mjs';
 import { MandarinReadings } from './lib/mandarin.mjs';
 import { syllableKey, newRhymeGroup, isLevelTone, parseSyllable } from './lib/pinyin.mjs';
 import {
   GROUP_NAMES, groupOfRhyme, isLevelGroup, toneClassOfGroup, ALL_RHYMES, BOOK_GLYPHS,
-  UNUSED_READINGS, ADDED_READINGS, SHOWN_GROUPS, groupNumberOfName,
+  UNUSED_READINGS, ADDED_READINGS, SHOWN_GROUPS, ROW_SPELLINGS, READ_AS, groupNumberOfName,
 } from './lib/pingshui.mjs';
 import { Correspondence } from './lib/correspond.mjs';
 import { loadPingshuiTable } from './lib/pingshui-table.mjs';
@@ -311,7 +311,8 @@ function pingshuiRows(ch, readings) {
   return groups.map(([g, { reading }], i) => {
     // the group shown (the last row) is spelt with the most common syllable
     const m = (i === groups.length - 1 && primary) ? primary : (fitOf(reading) || primary);
-    return [ch, tone, g, m ? m.latin : ''];
+    const spelt = ROW_SPELLINGS.get(ch)?.get(GROUP_NAMES[g - 1]);
+    return [ch, tone, g, spelt || (m ? m.latin : '')];
   });
 }
 
@@ -498,8 +499,8 @@ if (process.env.DEBUG_TABLE) {
 // neither form stops the build.
 stats.handDropped = 0; stats.handAdded = 0;
 for (const [ch, adds] of ADDED_READINGS) {
+  if (!psReadings.has(ch)) psReadings.set(ch, []);
   const list = psReadings.get(ch);
-  if (!list) throw new Error(`ADDED_READINGS: ${ch} has no readings`);
   for (const [name, donor] of adds) {
     const g = groupNumberOfName(name);
     const r = (psReadings.get(donor) || []).find((x) => x.group === g)
@@ -525,6 +526,10 @@ for (const [ch, names] of UNUSED_READINGS) {
   for (const n of names) if (!met.has(groupNumberOfName(n))) unusedMissed.push(ch + n);
 }
 if (unusedMissed.length) throw new Error(`UNUSED_READINGS do not apply: ${unusedMissed.join(' ')}`);
+for (const [v, standard] of READ_AS) {
+  if (!psReadings.has(standard)) throw new Error(`READ_AS: ${v} ${standard} does not apply`);
+  psReadings.set(v, psReadings.get(standard));
+}
 
 const usage = rhymeUsage(tangFiles, groupsIn, (c) => toSimplified(c));
 stats.byUsage = 0;
@@ -547,6 +552,7 @@ for (const t of traditionalOrder) {
 // characters only the table has (疯 懂 滚 怎), in the table's order, and
 // their traditional forms (瘋), which read as they do
 for (const ch of table.groupsOf.keys()) emitPingshui(ch);
+for (const ch of [...ADDED_READINGS.keys(), ...READ_AS.keys()]) emitPingshui(ch);
 for (const ch of [...modernSet, ...unihan.big5.keys()].filter(isSingleBmp).sort(byCodePoint)) {
   if (psDone.has(ch) || psReadings.has(ch)) continue;
   const s = toSimplified(ch);
@@ -615,21 +621,23 @@ function analogousReading(ch, syllable) {
   stats.bySound += 1;
   return bySound.sort((a, b) => b[1] - a[1] || a[0] - b[0])[0][0];
 }
-for (const ch of [...modernSet].sort(byCodePoint)) {
-  if (psDone.has(ch)) continue;
+function laterRows(ch, rows) {
   let syllables = mandarin.dictionary(ch);
   if (syllables.length === 0) syllables = mandarin.all(ch);
   const tone = modernTone(syllables);
-  if (!tone) { stats.fallbackSkipped += 1; continue; }
+  if (!tone) { stats.fallbackSkipped += 1; return; }
   const primary = mandarin.primary(ch, syllables);
   psDone.add(ch);
   const g = analogousReading(ch, primary);
   if (g) {
-    psRows.push([ch, isLevelGroup(g) ? '0' : '1', g, primary.latin]);
-    continue;
+    rows.push([ch, isLevelGroup(g) ? '0' : '1', g, primary.latin]);
+    return;
   }
   psGroupless.push(ch);
-  psRows.push([ch, tone, null, primary ? primary.latin : syllables[0].latin]);
+  rows.push([ch, tone, null, primary ? primary.latin : syllables[0].latin]);
+}
+for (const ch of [...modernSet].sort(byCodePoint)) {
+  if (!psDone.has(ch)) laterRows(ch, psRows);
 }
 stats.fallback = psGroupless.length;
 
@@ -653,12 +661,9 @@ function neutralOnly(ch) {
   return all.find((x) => newRhymeGroup(x.latin, x.ehat) > 0) || null;
 }
 let nrNeutral = 0;
-for (const ch of nrUniverse) {
-  const syllables = mandarin.dictionary(ch).filter((s) => newRhymeGroup(s.latin, s.ehat) > 0);
-  if (syllables.length === 0) { nrSkipped += 1; continue; }
-  const tone = modernTone(syllables);
-  const neutral = neutralOnly(ch);
-  if (neutral) nrNeutral += 1;
+// The entry of one character from the syllables it is read with (rows one
+// per group, the group of the most common reading last), or null.
+function newRhymeEntry(ch, syllables, tone, neutral) {
   const wanted = NEW_RHYME_PRIMARY.has(ch) ? parseSyllable(NEW_RHYME_PRIMARY.get(ch)) : null;
   const primary = neutral || (wanted && syllables.find((x) => syllableKey(x) === syllableKey(wanted)))
     || mandarin.primary(ch, syllables);
@@ -673,10 +678,163 @@ for (const ch of nrUniverse) {
   const rows = [...groups.entries()].filter(([g]) => g !== primaryGroup)
     .concat([[primaryGroup, primary]])
     .map(([g, s]) => [ch, tone, g, s.latin]);
-  nrEntries.push({ ch, sortKey: `${primary.latin} ${primary.tone}`, rows });
+  return { ch, sortKey: `${primary.latin} ${primary.tone}`, rows };
+}
+// A syllable of the nasal interjections (嗯 ńg, ń) rhymes as the final it
+// sounds like: ng as eng (庚), n as en (文). Only for a character that has
+// no other reading.
+const NASAL_FINALS = new Map([['ng', 'eng'], ['n', 'en']]);
+function nasalAsFinal(s) {
+  return NASAL_FINALS.has(s.latin) ? { ...s, latin: NASAL_FINALS.get(s.latin) } : null;
+}
+let nrNasal = 0;
+for (const ch of nrUniverse) {
+  let syllables = mandarin.dictionary(ch).filter((s) => newRhymeGroup(s.latin, s.ehat) > 0);
+  if (syllables.length === 0) {
+    syllables = mandarin.dictionary(ch).map(nasalAsFinal).filter((s) => s && s.tone !== 0);
+    if (syllables.length) nrNasal += 1;
+  }
+  const neutral = neutralOnly(ch);
+  // A character every dictionary reads only in the neutral tone (嘛 ma, 蓿
+  // xu) rhymes by that syllable and takes its tone from the readings of
+  // 漢語大字典 (嘛 má, 蓿 sù).
+  let toneFrom = syllables;
+  if (syllables.length === 0 && neutral) {
+    syllables = [neutral];
+    toneFrom = hanyuPinyinReadings(unihan.hanyuPinyin.get(ch)).map(parseSyllable).filter(Boolean);
+  }
+  const tone = modernTone(toneFrom);
+  if (syllables.length === 0 || !tone) { nrSkipped += 1; continue; }
+  if (neutral) nrNeutral += 1;
+  nrEntries.push(newRhymeEntry(ch, syllables, tone, neutral));
+}
+
+// A traditional character reads under 中华新韵 like its simplified form: the
+// reading of a modern-Mandarin rhyme system is the reading of the word,
+// whatever the script (風 is fēng as 风, not ※ by the old fěng of 諷; 與 is
+// 与's yǔ yù; 們 嗎 麼 read as 们 吗 么). Where several traditional forms share
+// one simplified form (發 髮 → 发, 隻 只 → 只), a form keeps those readings of
+// the simplified one that it has itself (發 fā, 髮 fà), when there are any.
+// A standard character (通用规范汉字表) keeps its own readings (乾 qián).
+const nrEntryOf = new Map(nrEntries.map((e) => [e.ch, e]));
+const nrStats = { traditional: 0, narrowed: 0, variants: 0 };
+const nrTraditional = [...nrUniverse].filter((t) => !standardSet.has(t)).sort(byCodePoint);
+for (const t of nrTraditional) {
+  const s = toSimplified(t);
+  if (s === t || [...s].length !== 1 || !nrEntryOf.has(s) || standardSet.has(t) === true) continue;
+  const simplified = nrEntryOf.get(s);
+  const forms = new Set([t, ...parseCodePoints(unihan.traditionalVariant.get(s))]);
+  forms.delete(s);
+  let entry = { ch: t, sortKey: simplified.sortKey, rows: simplified.rows.map((r) => [t, ...r.slice(1)]) };
+  if (forms.size > 1) {
+    const own = new Set(mandarin.dictionary(t).map(syllableKey));
+    const theirs = mandarin.dictionary(s).filter((x) => newRhymeGroup(x.latin, x.ehat) > 0);
+    const shared = theirs.filter((x) => own.has(syllableKey(x)));
+    if (shared.length && shared.length < theirs.length) {
+      entry = newRhymeEntry(t, shared, modernTone(shared), null);
+      nrStats.narrowed += 1;
+    }
+  }
+  const before = nrEntryOf.get(t);
+  if (before && JSON.stringify(before.rows) === JSON.stringify(entry.rows)) continue;
+  if (before) nrEntries.splice(nrEntries.indexOf(before), 1);
+  nrEntries.push(entry);
+  nrEntryOf.set(t, entry);
+  nrStats.traditional += 1;
 }
 nrEntries.sort((a, b) => (a.sortKey < b.sortKey ? -1 : a.sortKey > b.sortKey ? 1 : byCodePoint(a.ch, b.ch)));
-const nrRows = nrEntries.flatMap((e) => e.rows);
+
+// ---------------------------------------------------------------------------
+// Variant forms read like their standard form, in both dictionaries. A writer
+// types or pastes 異體 from old editions and Hong Kong, Taiwan or Japanese
+// text (晩 郷 絶 説 髪 隣 廻, 着 for 著 in Hong Kong): a form without rows of
+// its own takes the rows of the form it varies, written right after them, so
+// that the dictionary maintenance window lists it there. The links: OpenCC's
+// variant tables (HK, TW and Japanese forms, both ways; t2s), then Unihan
+// kZVariant, kSemanticVariant, kSimplifiedVariant and kTraditionalVariant.
+// Among several forms, one that shares a Mandarin syllable with the variant
+// comes first; a variant without rows whose own rare reading matches none
+// (綉 tòu for 繡, 鉄 zhí for 鐵) still reads as the form it is written for.
+const cnToHK = OpenCC.Converter({ from: 'cn', to: 'hk' });
+const cnToTW = OpenCC.Converter({ from: 'cn', to: 'tw' });
+const tToHK = OpenCC.Converter({ from: 't', to: 'hk' });
+const tToTW = OpenCC.Converter({ from: 't', to: 'tw' });
+const tToJP = OpenCC.Converter({ from: 't', to: 'jp' });
+const hkToT = OpenCC.Converter({ from: 'hk', to: 't' });
+const twToT = OpenCC.Converter({ from: 'tw', to: 't' });
+const jpToT = OpenCC.Converter({ from: 'jp', to: 't' });
+const single = (x) => (typeof x === 'string' && [...x].length === 1 ? x : null);
+const unihanLinks = (x) => [
+  ...parseCodePoints(unihan.zVariant.get(x)),
+  ...parseCodePoints(unihan.semanticVariant.get(x)),
+  ...parseCodePoints(unihan.simplifiedVariant.get(x)),
+  ...parseCodePoints(unihan.traditionalVariant.get(x)),
+];
+// variant -> the forms it may read as, best first
+let variantTargets = new Map();
+// Beyond the BMP only the forms of Extension B (U+20000-U+2A6DF, where the
+// Hong Kong forms live and the CJK fonts draw them) are read: the later
+// extensions are rare glyphs no font of the system draws and no writer types.
+const isReadableForm = (v) => v.length === 1 || (v.codePointAt(0) >= 0x20000 && v.codePointAt(0) <= 0x2a6df);
+const addTarget = (v, standard, rank) => {
+  if (!single(v) || !single(standard) || v === standard || !/\p{Script=Han}/u.test(v)) return;
+  if (!isReadableForm(v)) return;
+  if (!variantTargets.has(v)) variantTargets.set(v, []);
+  variantTargets.get(v).push([rank, standard]);
+};
+function collectVariants(chars) {
+  variantTargets = new Map();
+  for (const c of chars) {
+    for (const f of [hkToT(c), twToT(c), jpToT(c)]) addTarget(c, f, 0);
+    addTarget(c, toSimplified(c), 1);
+    for (const f of [cnToHK(c), cnToTW(c), tToHK(c), tToTW(c), tToJP(c)]) addTarget(f, c, 2);
+    parseCodePoints(unihan.zVariant.get(c)).forEach((v) => { addTarget(c, v, 3); addTarget(v, c, 3); });
+    parseCodePoints(unihan.semanticVariant.get(c)).forEach((v) => { addTarget(c, v, 4); addTarget(v, c, 4); });
+    for (const v of [...parseCodePoints(unihan.simplifiedVariant.get(c)), ...parseCodePoints(unihan.traditionalVariant.get(c))]) {
+      addTarget(c, v, 5); addTarget(v, c, 5);
+    }
+  }
+}
+function soundsAlike(v, standard) {
+  const own = mandarin.dictionary(v).length ? mandarin.dictionary(v) : mandarin.all(v);
+  if (own.length === 0) return true;
+  const theirs = new Set(mandarin.wide(standard).map((x) => x.latin));
+  return own.some((x) => theirs.has(x.latin));
+}
+function addVariantRows(rows) {
+  const rowsOf = new Map();
+  for (const r of rows) {
+    if (!rowsOf.has(r[0])) rowsOf.set(r[0], []);
+    rowsOf.get(r[0]).push(r);
+  }
+  collectVariants([...rowsOf.keys()]);
+  const variantsOf = new Map();   // standard -> variants read as it
+  for (const v of [...variantTargets.keys()].sort(byCodePoint)) {
+    if (rowsOf.has(v)) continue;
+    const targets = variantTargets.get(v).filter(([, t]) => rowsOf.has(t))
+      .map(([rank, t]) => [soundsAlike(v, t) ? rank : rank + 10, t])
+      .sort((a, b) => a[0] - b[0] || byCodePoint(a[1], b[1]));
+    if (targets.length === 0) continue;
+    const t = targets[0][1];
+    if (!variantsOf.has(t)) variantsOf.set(t, []);
+    variantsOf.get(t).push(v);
+  }
+  const out = [];
+  let added = 0;
+  for (let i = 0; i < rows.length; i += 1) {
+    out.push(rows[i]);
+    const ch = rows[i][0];
+    if (i + 1 < rows.length && rows[i + 1][0] === ch) continue;
+    for (const v of variantsOf.get(ch) || []) {
+      for (const r of rowsOf.get(ch)) out.push([v, ...r.slice(1)]);
+      added += 1;
+    }
+  }
+  return { rows: out, added };
+}
+const nrWithVariants = addVariantRows(nrEntries.flatMap((e) => e.rows));
+const nrRows = nrWithVariants.rows;
+nrStats.variants = nrWithVariants.added;
 
 // ---------------------------------------------------------------------------
 
@@ -686,12 +844,51 @@ const level1 = [...unihan.tgh].map(([ch, v]) => [ch, Number(/2013:(\d+)/.exec(v)
   .filter(([, n]) => n >= 1 && n <= 3500).sort((a, b) => a[1] - b[1]).map(([ch]) => ch);
 if (level1.length !== 3500) throw new Error(`level 1 of the standard list has ${level1.length} characters`);
 writeFileSync(join(here, '..', '..', 'tests', 'data', 'level1-characters.txt'), level1.join('') + '\n', 'utf8');
+// The variant forms of those characters, for the data tests: Unihan
+// kZVariant and kSemanticVariant of the character and of its traditional
+// forms, and the Hong Kong and Taiwan forms of OpenCC (s2hk, t2hk, s2tw,
+// t2tw), other than a common character; one line per character that has any:
+// the character, a tab, its variant forms.
+const level1Set = new Set(level1);
+const variantLines = [];
+for (const c of level1) {
+  const forms = new Set([c, toTraditional(c), ...parseCodePoints(unihan.traditionalVariant.get(c))]
+    .filter(single));
+  const found = new Set();
+  for (const x of forms) {
+    for (const v of parseCodePoints(unihan.zVariant.get(x))) found.add(v);
+    for (const v of parseCodePoints(unihan.semanticVariant.get(x))) found.add(v);
+    found.add(tToHK(x));
+    found.add(tToTW(x));
+  }
+  found.add(cnToHK(c));
+  found.add(cnToTW(c));
+  const list = [...found].filter((v) => single(v) && !forms.has(v) && !level1Set.has(v)).sort(byCodePoint);
+  if (list.length) variantLines.push(`${c}\t${list.join('')}`);
+}
+writeFileSync(join(here, '..', '..', 'tests', 'data', 'variant-forms.txt'), variantLines.join('\n') + '\n', 'utf8');
+// The standard characters beyond the Basic Multilingual Plane: both
+// dictionaries have rows for every one of them.
+const beyondBmp = [...standardSet].filter((ch) => ch.length === 2).sort(byCodePoint);
+writeFileSync(join(here, '..', '..', 'tests', 'data', 'standard-beyond-bmp.txt'), beyondBmp.join('') + '\n', 'utf8');
 // The characters the 平水韵 table lists in an entering group: none of them may
 // be coded level but the entries taken for slips of the table.
 const entering = [...table.groupsOf].filter(([, gs]) => gs.some((g) => g >= 92)).map(([ch]) => ch);
 writeFileSync(join(here, '..', '..', 'tests', 'data', 'entering-characters.txt'), entering.join('') + '\n', 'utf8');
 
-const psCount = writeTable(join(seedDir, '平水韵.tsv'), COLUMNS, psRows);
+const psWithVariants = addVariantRows(psRows);
+// Big5 level 1 (the common traditional characters: 伕 啣 揹 搾 踫 …) that
+// neither the rules above nor a variant link give a reading is grouped like
+// the later characters.
+stats.big5Later = 0;
+const psHas = new Set(psWithVariants.rows.map((r) => r[0]));
+for (const [ch, v] of [...unihan.big5].sort((a, b) => byCodePoint(a[0], b[0]))) {
+  if (!isBig5Common(v) || !isRowChar(ch) || psHas.has(ch)) continue;
+  const before = psWithVariants.rows.length;
+  laterRows(ch, psWithVariants.rows);
+  if (psWithVariants.rows.length > before) stats.big5Later += 1;
+}
+const psCount = writeTable(join(seedDir, '平水韵.tsv'), COLUMNS, psWithVariants.rows);
 const nrCount = writeTable(join(seedDir, '中华新韵.tsv'), COLUMNS, nrRows);
 console.log(`平水韵: ${psCount} rows, ${psDone.size} characters`
   + ` (${stats.guangyunChars} from 廣韻 with ${stats.notedReadings} readings from its notes,`
@@ -708,5 +905,8 @@ console.log(`平水韵 table: ${stats.table.chars} characters (${stats.table.add
   + ` ${stats.table.unbacked} of its entries without a reading of 廣韻 behind them,`
   + ` ${stats.table.slips} taken for slips; ${stats.table.dropped} readings of 廣韻 outside the table left out,`
   + ` ${stats.table.kept} kept as Tang verse rhymes them; ${stats.table.traditional} traditional forms read through their simplified ones`);
-console.log(`中华新韵: ${nrCount} rows, ${nrEntries.length} characters (${nrSkipped} skipped without a reading,`
-  + ` ${nrNeutral} shown by their neutral-tone reading)`);
+console.log(`中华新韵: ${nrCount} rows, ${nrEntries.length + nrStats.variants} characters (${nrSkipped} skipped without a reading,`
+  + ` ${nrNeutral} shown by their neutral-tone reading, ${nrNasal} nasal interjections;`
+  + ` ${nrStats.traditional} traditional forms read as their simplified form, ${nrStats.narrowed} of them narrowed;`
+  + ` ${nrStats.variants} variant forms)`);
+console.log(`平水韵 variant forms: ${psWithVariants.added}; Big5 level 1 grouped like later characters: ${stats.big5Later}`);

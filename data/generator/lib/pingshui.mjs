@@ -103,6 +103,7 @@ export const BOOK_GLYPHS = new Map([
   ['敧', '攲'],   // 支 去奇切
   ['噀', '潠'],   // 慁 蘇困切 潠水
   ['婷', '娗'],   // 青 特丁切 好皃 (娉婷)
+  ['鶗', '鷤'],   // 齊 杜奚切 鷤䳏鳥 (鶗鴂)
 ]);
 
 // Readings of 廣韻 that verse does not use, checked by hand for the common
@@ -121,6 +122,11 @@ export const UNUSED_READINGS = new Map(Object.entries({
   蘼: '纸', 橙: '径', 畋: '霰', 折: '齐', 比: '支', 堕: '支', 凝: '径', 牵: '霰', 迎: '敬', 丽: '支', 浸: '侵', 浑: '阮',
   嘹: '啸', 机: '纸', 宁: '语御', 呵: '个', 稹: '真', 听: '吻文', 种: '东', 只: '支',
   齐: '霁', 坏: '灰', 恶: '虞',
+  // 赶 gǎn is 旱 (added below); 巨言切 / 其月切 are 趕's old "舉尾走".
+  // 柿 is 纸: the table lists it in 队, taking it for 杮 (fèi). 着 is 药
+  // (着 / 著 zhuó); 菩 is 虞 (菩提, 菩萨). 佔 is zhàn, 占's 艳 (廣韻's 佔 丁兼切
+  // is 佔侸, another word). 鶗 is 齐 only (鶗鴂; 寒 belongs to 鷤 of 鸛鷤).
+  赶: '元月', 柿: '队', 着: '鱼', 菩: '贿有职', 佔: '盐', 鶗: '寒',
 }).map(([ch, names]) => [ch, [...names]]));
 
 // Readings 平水韵 gives that the derivation from 廣韻 misses, each with a
@@ -132,15 +138,43 @@ export const UNUSED_READINGS = new Map(Object.entries({
 // ("欄杆"; 集韻 居寒切, as 竿), 苹 also 真 (it writes 蘋 "白蘋" in
 // simplified text). Applied before UNUSED_READINGS.
 // Character -> [group name, character that has that reading].
+// Further readings a poet meets at once: 赶 / 趕 gǎn is 旱 (as 稈, 古旱切);
+// 厌 / 厭 is also 盐 (厌厌 = 恹恹, as 懕, 一鹽切); 撒 is 曷 (as 薩, 桑割切;
+// 廣韻 lacks 撒); 柿 is 纸 (as 士, 鉏里切); 令 is also 青 (郎丁切, as 零);
+// 从 also 宋 (侍从, 疾用切 of 從); 判 also 寒 (判 = 拚 pān, 杜甫 久判野鹤如霜鬓;
+// as 潘, 普官切); 歎 and 攢 read as 叹 and 攒 (寒 besides 翰); 佔 as 占's 艳;
+// 麼 麽 么 share 歌 and 哿 (廣韻 麼 亡果切; the table's 么 in 歌).
+// A character without readings of its own gets the list it is given.
 export const ADDED_READINGS = new Map(Object.entries({
   漫: [['寒', '瞞']], 苹: [['真', '蘋']], 凭: [['径', '凭']], 憑: [['径', '凭']],
+  赶: [['旱', '稈']], 趕: [['旱', '稈']], 厌: [['盐', '懕']], 厭: [['盐', '懕']],
+  撒: [['曷', '薩']], 柿: [['纸', '士']], 令: [['青', '零']], 从: [['宋', '從']],
+  判: [['寒', '潘']], 歎: [['寒', '叹']], 攢: [['寒', '攒']], 佔: [['艳', '占']],
+  麼: [['歌', '么']], 麽: [['歌', '么'], ['哿', '麼']], 么: [['哿', '麼']],
 }));
+
+// The spelling (拼音 column) of a row where the rule of rhymes.md gives the
+// syllable of another sense: 还 is xuán (= 旋) in 先 and huán in 删; hái,
+// its most common syllable today, belongs to neither.
+export const ROW_SPELLINGS = new Map([
+  ['还', new Map([['先', 'xuan'], ['删', 'huan']])],
+  ['還', new Map([['先', 'xuan'], ['删', 'huan']])],
+]);
 
 // The group shown (the last row) where the rule of rhymes.md picks a reading
 // the character no longer has in simplified text: 乾 rhymes in 寒 in Tang
 // verse as 乾 "dry", which simplified writes 干; 乾 itself is 乾坤 (先).
 // 苹 shows 真: in verse it is 蘋 (白苹, 苹花), not 苹果.
-export const SHOWN_GROUPS = new Map([['乾', '先'], ['苹', '真']]);
+// 厌 / 厭 show 艳 and 判 翰 (their usual sense), beside the level readings
+// added above; 麼 and 麽 show 歌 (the particle, 什麽).
+export const SHOWN_GROUPS = new Map([['乾', '先'], ['苹', '真'], ['厌', '艳'], ['厭', '艳'], ['判', '翰'],
+  ['麼', '歌'], ['麽', '歌']]);
+
+// Variant glyphs whose own entry in 廣韻 is another word: they read as the
+// character they are written for. 擧 is 舉 (廣韻 also lists 擧 under 魚 as
+// 舁 "對舉", which no poem means). 揹 (Big5's form of 背 bēi, "carry on the
+// back") reads as 背.
+export const READ_AS = new Map([['擧', '舉'], ['揹', '背']]);
 
 export function groupNumberOfName(name) {
   const n = GROUP_NAMES.indexOf(name) + 1;

@@ -95,7 +95,14 @@ export const TUNE_NAMES = {
 // Characters the corpus lost or garbled: "author|title" -> [from, to] pairs.
 export const TEXT_FIXES = {
   '卢梅坡|雪梅·其二': [['井作', '并作']],
-  '李清照|醉花阴·薄雾浓云愁永昼': [['东篱把洒', '东篱把酒']],
+  // Famous lines as both printed editions of 宋词三百首 read them, where the
+  // corpus has another reading.
+  '李清照|醉花阴·薄雾浓云愁永昼': [['东篱把洒', '东篱把酒'], ['人似黄花瘦', '人比黄花瘦']],
+  '辛弃疾|菩萨蛮·郁孤台下清江水': [['毕竟江流去', '毕竟东流去']],
+  '辛弃疾|摸鱼儿·更能消': [['惜春长恨', '惜春长怕'], ['画檐珠网', '画檐蛛网']],
+  '刘过|唐多令·芦叶满汀洲': [['故人今不在', '故人曾到否']],
+  '柳永|八声甘州·对潇潇': [['渐霜风凄惨', '渐霜风凄紧']],
+  '李清照|念奴娇·萧条庭院': [['有斜风细雨', '又斜风细雨']],
   '周邦彦|蝶恋花·月皎惊乌栖不定': [['轣辘，牵金井', '轣辘牵金井'], ['红棉泠', '红绵冷']],
   '柳永|迷神引·一叶扁舟轻帆卷': [['胡茄', '胡笳']],
   // 唐诗三百首 reads 驱儿 where 全唐诗, from which the poem is completed, has 儿女

@@ -136,7 +136,7 @@ TEST_F(CheckTool, LineEndsBecomeCrLfAndStdinWorks)
                                 "--book", "常用词谱", "-"},
                                "白日依山尽看\r\n黄河\r入海流\n");
     EXPECT_EQ(j["Text2"].toString(), "白日依山尽看\r\n黄河\r入海流\r\n");
-    EXPECT_EQ(j["Label2"].toString(), "★：正确   ¤：错误    ※：平仄两读");
+    EXPECT_EQ(j["Label2"].toString(), "○：平韵  ●：仄韵    ※：平仄两读");
     EXPECT_EQ(j["Text6"].toString(), "○●○○●※\r\n○○●●○\r\n\r\n\r\n\r\n");
     EXPECT_EQ(j["Text8"].toString(), "★★★★★¤\r\n★★★★★\r\n\r\n\r\n\r\n\r\n");
 }
@@ -164,7 +164,8 @@ TEST_F(CheckTool, AnnotationWithPatternFile)
     EXPECT_EQ(j["Label2"].toString(), "○：平韵  ●：仄韵    ※：平仄两读");
     EXPECT_EQ(j["Label3"].toString(), "判断韵调");
     EXPECT_EQ(j["Text6"].toString(), "○●\r\n※●\r\n○\r\n\r\n\r\n");
-    EXPECT_EQ(j["Text8"].toString(), "空空支文空\r\n筐支\r\n鱼\r\n\r\n\r\n");
+    // Blanks and "?" take no position in the rhyme column either.
+    EXPECT_EQ(j["Text8"].toString(), "支文\r\n筐支\r\n鱼\r\n\r\n\r\n");
 }
 
 TEST_F(CheckTool, PoemIsReadAsWritten)
