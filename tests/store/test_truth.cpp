@@ -268,6 +268,8 @@ TEST_F(ReadOnlyTest, AFileThatCannotBeWrittenIsReadAndEveryWriteSaysWhy)
                 return 7;
             return 0;
         });
+        if (result == 100)
+            GTEST_SKIP() << "cannot act as another user here";
         EXPECT_EQ(result, 0) << c.why;
     }
     ASSERT_EQ(::chmod(QFile::encodeName(appDir).constData(), 0755), 0);
