@@ -1,5 +1,7 @@
 #include "prosody.h"
 
+#include <algorithm>
+
 namespace versilo {
 
 namespace {
@@ -279,7 +281,13 @@ QString StoredPattern(const QString &text5)
 {
     QString s = text5;
     s.replace(kCrLf, QStringLiteral("-"));
-    return TrimBlanks(s);
+    s = TrimBlanks(s);
+    // A box of nothing but empty lines holds no pattern: the display form of
+    // an empty pattern is one empty line, which must store as empty again,
+    // not as "-".
+    if (std::all_of(s.cbegin(), s.cend(), [](QChar c) { return c == u'-' || c == u' '; }))
+        s.clear();
+    return s;
 }
 
 // ---- the checks -----------------------------------------------------------------

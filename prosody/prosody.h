@@ -72,7 +72,8 @@ QString StoredPoem(const QString &text2);
 // `正文` of 作品 -> Text2, the exact inverse of StoredPoem: "|" -> CR LF,
 // nothing added, so a work opened and saved unchanged stays the same.
 QString PoemFromStored(const QString &stored);
-// Text5 -> `格律`: CR LF -> "-", trimmed of blanks.
+// Text5 -> `格律`: CR LF -> "-", trimmed of blanks; a box of nothing but
+// empty lines (the display form of no pattern) stores as empty.
 QString StoredPattern(const QString &text5);
 
 // ---- the checks -------------------------------------------------------------

@@ -9,7 +9,7 @@ namespace versilo {
 
 QString ChooseWriteDir(const WriteDirFacts &facts)
 {
-    if (facts.programDirWritable && !facts.installed)
+    if (!facts.installed && (facts.programDirWritable || facts.databaseInProgramDir))
         return facts.programDir;
     // A relative or empty XDG_DATA_HOME is to be ignored.
     const QString dataHome = !facts.xdgDataHome.isEmpty() && QDir::isAbsolutePath(facts.xdgDataHome)
@@ -25,6 +25,8 @@ QString WriteDirFor(const QString &programDir)
     facts.programDir = dir.absoluteFilePath();
     facts.programDirWritable = dir.isDir() && dir.isWritable();
     facts.installed = QFileInfo::exists(QDir(programDir).filePath(QLatin1String(kInstalledMarker)));
+    const QFileInfo database(QDir(programDir).filePath(QStringLiteral("mvtrakp.m")));
+    facts.databaseInProgramDir = database.exists() || database.isSymLink();
     facts.xdgDataHome = qEnvironmentVariable("XDG_DATA_HOME");
     facts.home = qEnvironmentVariable("HOME", QDir::homePath());
     const QString chosen = ChooseWriteDir(facts);

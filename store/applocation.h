@@ -6,6 +6,10 @@
 // it sits in an installed layout with its desktop entry under
 // ../share/applications) keeps them in $XDG_DATA_HOME/versilo, that is
 // ~/.local/share/versilo unless XDG_DATA_HOME names another absolute folder.
+// A portable copy whose folder holds the writer's mvtrakp.m keeps using it
+// even when the folder has become read-only: the writer's works stay where
+// they are (read-only, saving says why), never replaced by a new, empty file
+// somewhere else.
 #pragma once
 
 #include <QString>
@@ -22,6 +26,7 @@ struct WriteDirFacts {
     bool installed = false;    // kInstalledMarker exists
     QString xdgDataHome;       // $XDG_DATA_HOME as set (may be empty or relative)
     QString home;              // $HOME
+    bool databaseInProgramDir = false;   // mvtrakp.m sits beside the program
 };
 
 // The choice alone, without looking at the disk.

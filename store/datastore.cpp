@@ -1,6 +1,9 @@
 #include "datastore.h"
 
 #include "applocation.h"
+#include "gateway.h"
+#include "patternbooks.h"
+#include "rhymedict.h"
 #include "schema.h"
 #include "seed.h"
 
@@ -14,7 +17,9 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <map>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace versilo {
 
@@ -58,6 +63,9 @@ public:
         bool identified = false;
         // A StoreTransaction is open: writes must join it, never run alone.
         bool inStoreTransaction = false;
+        // Opened read-only because this program may not write the file or
+        // its folder: why, in words for the writer. Empty: writable.
+        QString readOnlyWhy;
     };
 
     explicit Connection(std::shared_ptr<Handle> handle) : handle_(std::move(handle)) {}
@@ -204,12 +212,44 @@ bool Readable(sqlite3 *db)
     return st.ok() && sqlite3_step(st.get()) == SQLITE_ROW;
 }
 
-// The statements that add what this program needs and a file made elsewhere
-// may lack: missing tables, missing columns. Empty when nothing is missing,
-// or when the file cannot be read.
-QStringList MissingSchema(sqlite3 *db)
+// The columns without which a table's rows mean nothing: a dictionary
+// without its tone codes would mark every character 空, a pattern book
+// without its patterns would hold no tune. Such a column is never added
+// empty to a table that has rows; reading the table then fails and says so.
+bool Essential(const QString &table, const QString &columnName)
 {
-    QStringList work;
+    using namespace column;
+    if (table == kNewRhyme || table == kPingshui)
+        return columnName == kHanzi || columnName == kTone || columnName == kGroup;
+    if (table == kCommonBook || table == kBaixiangBook)
+        return columnName == kTitle || columnName == kPattern;
+    return false;
+}
+
+// The dictionaries and the pattern books: made only with their seed rows.
+bool NeedsSeedRows(const QString &table)
+{
+    return table == kNewRhyme || table == kPingshui || table == kCommonBook || table == kBaixiangBook;
+}
+
+bool HasRows(sqlite3 *db, const QString &table)
+{
+    Statement st(db, QStringLiteral("SELECT EXISTS (SELECT 1 FROM ") + schema::Quoted(table) + u')');
+    return !st.ok() || sqlite3_step(st.get()) != SQLITE_ROW || sqlite3_column_int(st.get(), 0) != 0;
+}
+
+// What a file made elsewhere, or damaged, lacks of this program's tables.
+struct SchemaWork {
+    QStringList statements;                 // ALTER TABLE ... ADD COLUMN
+    std::vector<const schema::Table *> made;   // tables to make afresh from the seed
+    QStringList drop;                       // empty tables too damaged to complete
+    bool Empty() const { return statements.isEmpty() && made.empty(); }
+};
+
+// Empty when nothing is missing, or when the file cannot be read.
+SchemaWork MissingSchema(sqlite3 *db)
+{
+    SchemaWork work;
     for (const schema::Table &t : schema::Tables()) {
         Statement info(db, QStringLiteral("PRAGMA table_info(") + schema::Quoted(t.name) + u')');
         if (!info.ok())
@@ -221,36 +261,91 @@ QStringList MissingSchema(sqlite3 *db)
         if (rc != SQLITE_DONE)
             return {};
         if (have.isEmpty()) {
-            work << schema::CreateTableSql(t);
+            work.made.push_back(&t);
             continue;
         }
-        for (const schema::Column &c : t.columns)
-            if (!have.contains(c.name))
-                work << QStringLiteral("ALTER TABLE ") + schema::Quoted(t.name) +
-                            QStringLiteral(" ADD COLUMN ") + schema::Quoted(c.name) + u' ' +
-                            QLatin1String(c.type);
+        QStringList add;
+        bool essentialMissing = false;
+        for (const schema::Column &c : t.columns) {
+            if (have.contains(c.name))
+                continue;
+            if (Essential(t.name, c.name))
+                essentialMissing = true;
+            else
+                add << QStringLiteral("ALTER TABLE ") + schema::Quoted(t.name) +
+                           QStringLiteral(" ADD COLUMN ") + schema::Quoted(c.name) + u' ' +
+                           QLatin1String(c.type);
+        }
+        if (essentialMissing) {
+            if (HasRows(db, t.name)) {
+                schema::Log(QStringLiteral("table %1 lacks a column its rows need; left as it is").arg(t.name));
+                continue;   // neither completed nor replaced: its reader reports it
+            }
+            work.drop << t.name;   // nothing in it to lose: made afresh from the seed
+            work.made.push_back(&t);
+            continue;
+        }
+        work.statements << add;
     }
     return work;
 }
 
 // Upgrades a file that lacks tables or columns, and stamps the version mark
-// in the same transaction. A complete file is not written at all, so that
-// reading (a check) never takes the file from another program. Existing
-// data is left alone.
-void CompleteSchema(sqlite3 *db)
+// in the same transaction. A missing table is made as a new file has it,
+// with its seed rows; a dictionary or pattern book whose seed holds no rows
+// is not made at all (never an empty one that would pass for the real
+// thing). A complete file is not written at all, so that reading (a check)
+// never takes the file from another program. Existing data is left alone.
+void CompleteSchema(sqlite3 *db, const QString &seedDir)
 {
-    if (MissingSchema(db).isEmpty())
+    SchemaWork planned = MissingSchema(db);
+    if (planned.Empty())
         return;
+    // The seed is read before the file is locked.
+    std::map<QString, seed::SeedTable> seeds;
+    for (const schema::Table *t : planned.made) {
+        QString why;
+        seed::SeedTable &table = seeds[t->name];
+        if (!seed::ReadSeedTable(seedDir, t->name, &table, &why)) {
+            schema::Log(QStringLiteral("seed of %1: %2").arg(t->name, why));
+            table = {};
+        }
+    }
     Transaction tx(db);
     if (!tx.active())
         return;   // a read-only file, or held too long by another program: used as it is
     // Another program may have upgraded the file meanwhile.
-    const QStringList work = MissingSchema(db);
-    if (work.isEmpty())
+    const SchemaWork work = MissingSchema(db);
+    if (work.Empty())
         return;
-    for (const QString &sql : work)
+    bool changed = false;
+    for (const QString &name : work.drop) {
+        const auto s = seeds.find(name);
+        if (s == seeds.end() || s->second.rows.empty())
+            continue;
+        if (!schema::Exec(db, QStringLiteral("DROP TABLE ") + schema::Quoted(name)))
+            return;
+    }
+    for (const schema::Table *t : work.made) {
+        const auto s = seeds.find(t->name);
+        const bool haveRows = s != seeds.end() && !s->second.rows.empty();
+        if (NeedsSeedRows(t->name) && !haveRows) {
+            schema::Log(QStringLiteral("table %1 is missing and the seed has no rows for it; not made").arg(t->name));
+            continue;
+        }
+        QString why;
+        if (!schema::Exec(db, schema::CreateTableSql(*t))
+            || (haveRows && !seed::FillTable(db, *t, s->second, &why)))
+            return;
+        changed = true;
+    }
+    for (const QString &sql : work.statements) {
         if (!schema::Exec(db, sql))
             return;
+        changed = true;
+    }
+    if (!changed)
+        return;
     int version = 0;
     {
         Statement st(db, QStringLiteral("PRAGMA user_version"));
@@ -261,6 +356,20 @@ void CompleteSchema(sqlite3 *db)
         && !schema::Exec(db, QStringLiteral("PRAGMA user_version = %1").arg(schema::kSchemaVersion)))
         return;
     tx.Commit();
+}
+
+// Why this program may not change the database file at `path` in `dir`,
+// in words for the writer; empty when it may. Changing the file needs
+// its folder as well: the journal of every change is written beside it.
+QString WhyReadOnly(const QString &path, const QString &dir)
+{
+    const QString file = QDir::toNativeSeparators(path);
+    if (::access(QFile::encodeName(path).constData(), W_OK) != 0)
+        return QStringLiteral("数据库文件 %1 是只读的，这里的作品只能读，无法保存修改。").arg(file);
+    if (::access(QFile::encodeName(dir).constData(), W_OK) != 0)
+        return QStringLiteral("数据库文件 %1 所在的文件夹不允许写入（保存时要在那里写日志文件），"
+                              "这里的作品只能读，无法保存修改。").arg(file);
+    return {};
 }
 
 }  // namespace
@@ -303,6 +412,11 @@ struct Recordset::Impl {
     // failed. The engine's own text goes to the log with `context`.
     bool FailDb(sqlite3 *db, const QString &context)
     {
+        if (conn && !conn->handle()->readOnlyWhy.isEmpty()
+            && (sqlite3_extended_errcode(db) & 0xff) == SQLITE_READONLY) {
+            schema::LastSqliteError(db, context);   // the log line
+            return Fail(conn->handle()->readOnlyWhy);
+        }
         const QString why = schema::LastSqliteError(db, context);
         const QString file = conn ? QDir::toNativeSeparators(conn->handle()->path) : QString();
         return Fail(why + (file.isEmpty() ? QString() : QStringLiteral("（") + file + u'）') + u'。');
@@ -780,10 +894,23 @@ bool DataStore::Connect()
         return true;
     }
 
+    // Hidden files left by a start that was cut short while creating.
+    seed::RemoveStaleTemporaries(d->where.appDir, QLatin1String(kFileName));
+
+    // A file this program may read but not change (a folder made read-only,
+    // a file of another user) is still the writer's database: it is opened
+    // read-only and every write says why it cannot be saved, instead of
+    // another file taking its place.
+    const QString readOnlyWhy = WhyReadOnly(path, d->where.appDir);
     sqlite3 *raw = nullptr;
     const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+                                   (readOnlyWhy.isEmpty() ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY)
+                                       | SQLITE_OPEN_NOMUTEX,
+                                   nullptr);
     auto conn = std::make_shared<Connection>(std::make_shared<Connection::Handle>(raw));
+    conn->handle()->readOnlyWhy = readOnlyWhy;
+    if (!readOnlyWhy.isEmpty())
+        schema::Log(QStringLiteral("%1 opened read-only").arg(shown));
     const QString context = QStringLiteral("opening ") + shown;
     if (rc != SQLITE_OK)
         return fail(schema::LastSqliteError(raw, context) + u'。');
@@ -799,13 +926,49 @@ bool DataStore::Connect()
         if (step != SQLITE_ROW)
             return fail(schema::LastSqliteError(raw, context) + u'。');
     }
-    CompleteSchema(raw);
+    CompleteSchema(raw, d->where.seedDir);
     conn->handle()->Identify(path);
     d->conn = std::move(conn);
     return true;
 }
 
 bool DataStore::IsConnected() const { return d->conn != nullptr; }
+
+QString DataStore::ReadOnlyReason() const
+{
+    return d->conn ? d->conn->handle()->readOnlyWhy : QString();
+}
+
+bool DataStore::CheckIntegrity(QString *problem)
+{
+    problem->clear();
+    if (!d->conn && !Connect()) {
+        *problem = d->error;
+        return false;
+    }
+    sqlite3 *db = d->conn->db();
+    const QString shown = QDir::toNativeSeparators(d->conn->handle()->path);
+    // quick_check: every page read and its structure checked, without the
+    // slow comparison of each index with its table.
+    Statement st(db, QStringLiteral("PRAGMA quick_check"));
+    QStringList found;
+    int rc = st.ok() ? SQLITE_ROW : sqlite3_errcode(db);
+    while (st.ok() && (rc = sqlite3_step(st.get())) == SQLITE_ROW) {
+        const QString line = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st.get(), 0)));
+        if (line != QLatin1String("ok"))
+            found << line;
+    }
+    if (rc != SQLITE_DONE) {
+        *problem = QStringLiteral("数据库文件 %1 没有通过完整性检查：%2。")
+                       .arg(shown, schema::LastSqliteError(db, QStringLiteral("PRAGMA quick_check on ") + shown));
+        return false;
+    }
+    if (found.isEmpty())
+        return true;
+    schema::Log(QStringLiteral("PRAGMA quick_check on %1: %2").arg(shown, found.join(QStringLiteral("; "))));
+    *problem = QStringLiteral("数据库文件 %1 没有通过完整性检查，已损坏（发现%2处问题）。").arg(shown).arg(found.size());
+    return false;
+}
 
 Recordset &DataStore::NewRecordset()
 {
@@ -840,6 +1003,8 @@ StoreTransaction::StoreTransaction(DataStore &store)
     }
     if (sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) {
         error_ = schema::LastSqliteError(db, QStringLiteral("BEGIN IMMEDIATE")) + u'。';
+        if (!conn_->handle()->readOnlyWhy.isEmpty() && (sqlite3_extended_errcode(db) & 0xff) == SQLITE_READONLY)
+            error_ = conn_->handle()->readOnlyWhy;
         conn_.reset();
         return;
     }

@@ -127,6 +127,14 @@ public:
     // file shares the open handle (the password-derived key is slow to make).
     bool Connect();
     bool IsConnected() const;
+    // Why the connected file is open for reading only (this program may not
+    // write it or its folder), in words for the writer; empty when it can be
+    // written. Every write to such a file fails with this text.
+    QString ReadOnlyReason() const;
+    // Reads every page of the file and checks its structure (connecting
+    // first if need be). False, with *problem in words for the writer
+    // naming the file, when the file is damaged or cannot be read.
+    bool CheckIntegrity(QString *problem);
     // new recordset: the shared recordset starts afresh (closed, no error);
     // the object itself stays, so references to Rs() remain valid.
     Recordset &NewRecordset();

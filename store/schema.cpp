@@ -146,8 +146,10 @@ QString LastSqliteError(sqlite3 *db, const QString &context)
     case SQLITE_CANTOPEN: return QStringLiteral("文件打不开");
     case SQLITE_PERM:
     case SQLITE_AUTH: return QStringLiteral("没有权限");
-    case SQLITE_NOTADB:
-    case SQLITE_CORRUPT: return QStringLiteral("密码不对或文件已损坏");
+    // The key is the program's own, never the writer's: a file it cannot
+    // read is damaged or not this program's.
+    case SQLITE_NOTADB: return QStringLiteral("文件已损坏，或者不是 Versilo 的数据库");
+    case SQLITE_CORRUPT: return QStringLiteral("数据库文件已损坏");
     case SQLITE_CONSTRAINT: return QStringLiteral("数据库拒绝了这项修改");
     case SQLITE_NOMEM: return QStringLiteral("内存不足");
     case SQLITE_TOOBIG: return QStringLiteral("数据太大");

@@ -14,7 +14,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <csignal>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace versilo::seed {
@@ -86,6 +88,8 @@ bool MoveNoReplace(const QString &from, const QString &to, bool *existed, QStrin
     return false;
 }
 
+}  // namespace
+
 bool FillTable(sqlite3 *db, const schema::Table &table, const SeedTable &seed, QString *error)
 {
     if (seed.rows.empty())
@@ -120,8 +124,6 @@ bool FillTable(sqlite3 *db, const schema::Table &table, const SeedTable &seed, Q
     sqlite3_finalize(st);
     return ok;
 }
-
-}  // namespace
 
 QVariant UnescapeField(QStringView field)
 {
@@ -241,6 +243,29 @@ bool ReadSeedTable(const QString &seedDir, const QString &tableName, SeedTable *
     return true;
 }
 
+void RemoveStaleTemporaries(const QString &dir, const QString &fileName)
+{
+    // The names CreateDatabase gives: ".<file>.<pid>.<8 hex digits>.tmp".
+    const QString prefix = u'.' + fileName + u'.';
+    const QStringList names = QDir(dir).entryList({prefix + QStringLiteral("*.tmp")},
+                                                  QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : names) {
+        const QStringList parts = name.mid(prefix.size()).split(u'.');
+        bool pidOk = false, randOk = false;
+        const qint64 pid = parts.size() == 3 ? parts[0].toLongLong(&pidOk) : 0;
+        if (parts.size() == 3)
+            parts[1].toUInt(&randOk, 16);
+        if (!pidOk || !randOk || parts[1].size() != 8 || pid <= 0)
+            continue;
+        // Still running (or not ours to know): its creation may be under way.
+        if (::kill(pid_t(pid), 0) == 0 || errno != ESRCH)
+            continue;
+        const QString file = QDir(dir).filePath(name);
+        schema::Log(QStringLiteral("removing %1, left by an interrupted start").arg(file));
+        RemoveWithJournal(file);
+    }
+}
+
 bool CreateDatabase(const QString &path, const QString &seedDir, QString *error)
 {
     // Every seed table is read before anything is written.
@@ -263,8 +288,30 @@ bool CreateDatabase(const QString &path, const QString &seedDir, QString *error)
             break;
     }
 
+    RemoveStaleTemporaries(target.absolutePath(), target.fileName());
+
+    // The file is the writer's alone, whatever the umask: made 0600 before
+    // the engine opens it (its journal takes the same mode).
+    const QByteArray tmpName = QFile::encodeName(tmp);
+    const int fd = ::open(tmpName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
+    if (fd < 0) {
+        const int err = errno;
+        schema::Log(QStringLiteral("creating %1: %2").arg(tmp, QString::fromLocal8Bit(std::strerror(err))));
+        *error = QStringLiteral("无法创建数据库文件 %1：不能在文件夹里写入新文件（%2）。")
+                     .arg(QDir::toNativeSeparators(path),
+                          err == EACCES || err == EPERM ? QStringLiteral("没有权限")
+                          : err == EROFS               ? QStringLiteral("文件夹是只读的")
+                          : err == ENOSPC || err == EDQUOT ? QStringLiteral("磁盘已满")
+                                                           : QStringLiteral("错误码 %1").arg(err));
+        return false;
+    }
+    const bool modeSet = ::fchmod(fd, S_IRUSR | S_IWUSR) == 0;
+    ::close(fd);
+    if (!modeSet)
+        schema::Log(QStringLiteral("setting the mode of %1 to 0600 failed").arg(tmp));
+
     sqlite3 *db = nullptr;
-    int rc = sqlite3_open_v2(QFile::encodeName(tmp).constData(), &db,
+    int rc = sqlite3_open_v2(tmpName.constData(), &db,
                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
                              nullptr);
     if (db)

@@ -5,6 +5,12 @@
 #include <QVariant>
 #include <vector>
 
+struct sqlite3;
+
+namespace versilo::schema {
+struct Table;
+}
+
 namespace versilo::seed {
 
 // One parsed seed file: the column names of its first line and the rows,
@@ -19,6 +25,15 @@ struct SeedTable {
 // missing `拼音` is filled with the pinyin initials of `标题` / `姓名`.
 bool ReadSeedTable(const QString &seedDir, const QString &table, SeedTable *out,
                    QString *error);
+
+// Inserts the seed rows into the table, which must exist (inside the
+// caller's transaction).
+bool FillTable(sqlite3 *db, const schema::Table &table, const SeedTable &seed, QString *error);
+
+// Removes what an interrupted creation left in `dir`: the hidden temporary
+// files of `fileName` (and their journals) made by a program that is no
+// longer running. Files of a running program are left alone.
+void RemoveStaleTemporaries(const QString &dir, const QString &fileName);
 
 // Resolves the backslash escapes of one field; `\N` gives a null QVariant.
 QVariant UnescapeField(QStringView field);

@@ -80,7 +80,9 @@ QByteArray ToRtf(const QList<DocParagraph> &paragraphs)
 bool WriteDocument(const QString &path, const QByteArray &bytes, QString *error)
 {
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+    // The writer's poems: readable by the writer alone, whatever the umask.
+    if (file.open(QIODevice::WriteOnly) && file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)
+        && file.write(bytes) == bytes.size() && file.commit())
         return true;
     if (error)
         *error = QStringLiteral("无法写入文件：") + QFileInfo(path).absoluteFilePath() + QStringLiteral("（")

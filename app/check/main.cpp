@@ -398,6 +398,12 @@ int Run(const Options &o)
         PrintError(store.LastError());   // says what failed and why, with the file
         return kExitError;
     }
+    // A damaged file (a copy taken without its journal after a crash, a
+    // truncated one) is reported, never read as if it were whole.
+    if (QString damage; !store.CheckIntegrity(&damage)) {
+        PrintError(damage);
+        return kExitError;
+    }
     store.NewRecordset();
 
     if (!o.book.isEmpty()) {

@@ -410,4 +410,9 @@ TEST(Layouts, PoemDisplayFormAndStoredForms)
     const QString shown = PatternDisplayForm(S(u"○●-◎○-"));
     EXPECT_EQ(SplitLines(PatternDisplayForm(StoredPattern(shown))).mid(0, 2),
               SplitLines(shown).mid(0, 2));
+    // No pattern (a work saved without a tune, put back and saved again)
+    // stays no pattern, however often it goes round.
+    for (const QString &box : {QString(""), QString("\r\n"), QString(" \r\n \r\n")})
+        EXPECT_EQ(StoredPattern(box), "") << box.toStdString();
+    EXPECT_EQ(StoredPattern(PatternDisplayForm(StoredPattern(PatternDisplayForm("")))), "");
 }

@@ -13,20 +13,25 @@ TEST(WriteDirChoice, ProgramFolderOnlyWhenWritableAndNotInstalled)
     struct Case {
         bool writable, installed;
         const char *xdg, *expected;
+        bool databaseHere;
     } cases[] = {
-        {true, false, "/x/data", "/opt/v/bin"},
-        {false, false, "/x/data", "/x/data/versilo"},
-        {true, true, "/x/data", "/x/data/versilo"},
-        {false, false, "/x/data/", "/x/data/versilo"},
+        {true, false, "/x/data", "/opt/v/bin", false},
+        {false, false, "/x/data", "/x/data/versilo", false},
+        {true, true, "/x/data", "/x/data/versilo", false},
+        {false, false, "/x/data/", "/x/data/versilo", false},
         // Unset or relative: the default under the home folder.
-        {false, false, "", "/home/w/.local/share/versilo"},
-        {false, false, "data", "/home/w/.local/share/versilo"},
+        {false, false, "", "/home/w/.local/share/versilo", false},
+        {false, false, "data", "/home/w/.local/share/versilo", false},
+        // A read-only portable copy holding the writer's database keeps it.
+        {false, false, "/x/data", "/opt/v/bin", true},
+        {true, false, "/x/data", "/opt/v/bin", true},
+        {false, true, "/x/data", "/x/data/versilo", true},
     };
     for (const Case &c : cases) {
         const WriteDirFacts facts{QStringLiteral("/opt/v/bin"), c.writable, c.installed,
-                                  QString::fromUtf8(c.xdg), QStringLiteral("/home/w")};
+                                  QString::fromUtf8(c.xdg), QStringLiteral("/home/w"), c.databaseHere};
         EXPECT_EQ(ChooseWriteDir(facts), QString::fromUtf8(c.expected))
-            << c.writable << c.installed << c.xdg;
+            << c.writable << c.installed << c.xdg << c.databaseHere;
     }
 }
 

@@ -111,8 +111,8 @@ TEST_F(CreateTest, ExistingFileIsNeverReplaced)
     for (int i = 0; i < garbage.size(); ++i)
         garbage[i] = char((i * 37 + 11) & 0xff);
     const Case cases[] = {
-        {QByteArray("this is not a database\n"), QStringLiteral("密码不对或文件已损坏")},
-        {garbage, QStringLiteral("密码不对或文件已损坏")},
+        {QByteArray("this is not a database\n"), QStringLiteral("文件已损坏，或者不是 Versilo 的数据库")},
+        {garbage, QStringLiteral("文件已损坏，或者不是 Versilo 的数据库")},
         {QByteArray(), QStringLiteral("文件是空的")},
     };
     Seed(QStringLiteral("作品"), QStringLiteral("篇名\t正文\t格律\t词牌名\t词谱名\t作者\t时间\na\tb\tc\td\te\tf\tg\n"));
@@ -141,7 +141,7 @@ TEST_F(CreateTest, WrongPasswordIsReportedAndTheFileKept)
     DataStore store(StoreLocation{appDir, seedDir});
     EXPECT_FALSE(store.Connect());
     EXPECT_EQ(store.LastError(),
-              QStringLiteral("无法打开数据库文件 %1：密码不对或文件已损坏。").arg(DbPath()));
+              QStringLiteral("无法打开数据库文件 %1：文件已损坏，或者不是 Versilo 的数据库。").arg(DbPath()));
     EXPECT_EQ(ReadFile(DbPath()), before);
 }
 

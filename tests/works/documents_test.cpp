@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "desktopopen.h"
 #include "management.h"
@@ -87,6 +88,23 @@ TEST(ExportDocument, WritingIntoAMissingFolderFailsWithTheFileName)
     EXPECT_TRUE(error.contains(path)) << error.toStdString();
     EXPECT_TRUE(WriteDocument(tmp.filePath(QStringLiteral("aa.doc")), "x", &error));
     EXPECT_EQ(ReadAll(tmp.filePath(QStringLiteral("aa.doc"))), "x");
+}
+
+TEST(ExportDocument, TheDocumentIsReadableByTheWriterAlone)
+{
+    QTemporaryDir tmp;
+    const QString path = tmp.filePath(QStringLiteral("aa.doc"));
+    QString error;
+    const mode_t old = ::umask(022);
+    // New, and written again over a file others could read.
+    const bool made = WriteDocument(path, "x", &error);
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther);
+    const bool again = WriteDocument(path, "y", &error);
+    ::umask(old);
+    ASSERT_TRUE(made && again) << error.toStdString();
+    struct stat st;
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
 }
 
 // LibreOffice reads the document as it is meant: converted to PDF it holds

@@ -265,7 +265,7 @@ TEST_F(CheckTool, ErrorsExitWithTwo)
     // In words for the writer with the path once; the detail in a log line.
     const QString file = broken + "/mvtrakp.m";
     const QStringList lines = r.err.split('\n', Qt::SkipEmptyParts);
-    EXPECT_TRUE(lines.contains("versilo-check: 无法打开数据库文件 " + file + "：密码不对或文件已损坏。"))
+    EXPECT_TRUE(lines.contains("versilo-check: 无法打开数据库文件 " + file + "：文件已损坏，或者不是 Versilo 的数据库。"))
         << r.err.toStdString();
     EXPECT_EQ(r.err.count(file), 2) << r.err.toStdString();   // the message and the log line
     EXPECT_TRUE(r.err.contains("versilo: opening " + file + ": file is encrypted or is not a database")) << r.err.toStdString();
