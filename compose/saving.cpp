@@ -35,7 +35,7 @@ WorkRow StoredWork(qint64 id, const QString &title, const WorkOnScreen &work)
 
 SaveResult SaveWork(const WorkOnScreen &work, DataStore &store, Dialogs &dialogs)
 {
-    if (!dialogs.Ask(kAskSave))
+    if (!dialogs.Ask(kAskSave, Preselect::Yes))
         return SaveResult::Cancelled;
 
     Recordset &rs = store.Rs();

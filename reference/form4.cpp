@@ -145,7 +145,7 @@ void Form4::Command2_Click()
     if (label2_->text().isEmpty())
         return;
     Dialogs &dialogs = App().Dialog();
-    if (!dialogs.Ask(kAskSave))
+    if (!dialogs.Ask(kAskSave, Preselect::Yes))
         return;
     const PageRow row{label2_->text().toLongLong(), BoxText(text2_), BoxText(text1_)};
     QString error;
@@ -184,7 +184,7 @@ void Form4::Command7_Click() { Insert(InsertWhere::After); }
 void Form4::Insert(InsertWhere where)
 {
     Dialogs &dialogs = App().Dialog();
-    if (!dialogs.Ask(kAskInsert))
+    if (!dialogs.Ask(kAskInsert, Preselect::Yes))
         return;
     QString error;
     if (!InsertBlankPage(App().Store(), InsertTarget(current_, where), &error)) {
