@@ -253,6 +253,13 @@ PictureButton::PictureButton(const QString &name, const QString &text, Orientati
                              QWidget *parent, bool pressedLook)
     : QLabel(parent), orientation_(o), pressedLook_(pressedLook)
 {
+    // Before the first text is set: setting it may already ask for the
+    // button's accessible interface, which is then kept.
+    static const bool accessible = [] {
+        QAccessible::installFactory(&PictureButtonFactory);
+        return true;
+    }();
+    Q_UNUSED(accessible);
     setObjectName(name);
     setText(text);
     setFrameShadow(QFrame::Plain);
@@ -260,11 +267,6 @@ PictureButton::PictureButton(const QString &name, const QString &text, Orientati
     setLineWidth(1);
     setCursor(Qt::PointingHandCursor);
     resize(o == Orientation::Vertical ? TwSize(375, 1305) : TwSize(1305, 405));
-    static const bool accessible = [] {
-        QAccessible::installFactory(&PictureButtonFactory);
-        return true;
-    }();
-    Q_UNUSED(accessible);
 }
 
 void PictureButton::SetArt(const QPixmap &art)
