@@ -39,7 +39,7 @@ SaveResult SaveWork(const WorkOnScreen &work, DataStore &store, Dialogs &dialogs
         dialogs.Tell(kTitleMissing);
         return SaveResult::Refused;
     }
-    if (!dialogs.Ask(kAskSave))
+    if (!dialogs.Ask(kAskSave, Preselect::Yes))
         return SaveResult::Cancelled;
 
     Recordset &rs = store.Rs();

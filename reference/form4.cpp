@@ -255,7 +255,7 @@ void Form4::Insert(InsertWhere where)
 {
     Dialogs &dialogs = App().Dialog();
     // The shown page moves or is replaced by the blank one: typed text first.
-    if (!MayClose() || !dialogs.Ask(kAskInsert))
+    if (!MayClose() || !dialogs.Ask(kAskInsert, Preselect::Yes))
         return;
     QString error;
     if (!InsertBlankPage(App().Store(), InsertTarget(current_, where), &error)) {

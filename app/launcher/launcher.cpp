@@ -4,10 +4,12 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QScreen>
 
 #include "appcontext.h"
 #include "art.h"
+#include "screenfit.h"
 #include "twips.h"
 #include "windowregistry.h"
 
@@ -15,11 +17,14 @@ namespace versilo {
 
 namespace {
 
-// A picture that lets the mouse through to the launcher (so it drags).
-QLabel *Picture(const QString &name, const QPixmap &art, const QRect &geometry, QWidget *parent)
+// A picture that lets the mouse through to the launcher (so it drags); a
+// screen reader reads the words it shows.
+QLabel *Picture(const QString &name, const QPixmap &art, const QRect &geometry,
+                const QString &words, QWidget *parent)
 {
     auto *label = new QLabel(parent);
     label->setObjectName(name);
+    label->setAccessibleName(words);
     label->setAttribute(Qt::WA_TransparentForMouseEvents);
     label->setScaledContents(true);
     label->setGeometry(geometry);
@@ -39,12 +44,14 @@ Form10::Form10(QWidget *parent)
     const QRect inscription = TwRect(1500, 1140, 450, 2700);
     Picture(QStringLiteral("Image6"),
             InscriptionArt(inscription.size(), QStringLiteral("诗言志歌永言")), inscription,
-            this);
+            QStringLiteral("诗言志歌永言"), this);
     const QRect seal = TwRect(1530, 4020, 390, 390);
-    Picture(QStringLiteral("Image7"), SealArt(seal.size(), QStringLiteral("吟")), seal, this);
+    Picture(QStringLiteral("Image7"), SealArt(seal.size(), QStringLiteral("吟")), seal,
+            QStringLiteral("吟"), this);
 
     const QRect name = TwRect(10200, 3120, 375, 2550);
-    Picture(QStringLiteral("Image5"), ProductNameArt(name.size()), name, this);
+    Picture(QStringLiteral("Image5"), ProductNameArt(name.size()), name,
+            QStringLiteral("韵律 Versilo"), this);
 
     struct Entry {
         const char *control;
@@ -63,6 +70,10 @@ Form10::Form10(QWidget *parent)
         auto *b = new PictureButton(QLatin1String(e.control), QString::fromUtf8(e.text),
                                     PictureButton::Orientation::Vertical, this);
         b->setGeometry(TwRect(e.left, 3840, 375, 1305));
+        b->setFocusPolicy(Qt::StrongFocus);
+        if (!keyButtons_.isEmpty())
+            setTabOrder(keyButtons_.last(), b);
+        keyButtons_.append(b);
         buttons.insert(QLatin1String(e.control), b);
     }
     auto *credit = new PictureButton(QStringLiteral("Image4"), QStringLiteral("韵律书斋制"),
@@ -88,9 +99,37 @@ Form10::Form10(QWidget *parent)
     connect(buttons.value(QStringLiteral("Image3")), &PictureButton::clicked, this,
             &Form10::Image3_Click);
 
-    // Start in the middle of the primary screen.
+    // Start in the middle of the primary screen, within its free area.
     if (QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+        move(KeptOnScreen(screen->availableGeometry().center() - rect().center(), size()));
+}
+
+void Form10::showEvent(QShowEvent *e)
+{
+    VersiloWindow::showEvent(e);
+    // The keyboard starts on 诗词写作, as the eye does.
+    if (!focusWidget() && !keyButtons_.isEmpty())
+        keyButtons_.first()->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+void Form10::keyPressEvent(QKeyEvent *e)
+{
+    int step = 0;
+    if ((e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        if (e->key() == Qt::Key_Left || e->key() == Qt::Key_Down)
+            step = 1;
+        else if (e->key() == Qt::Key_Right || e->key() == Qt::Key_Up)
+            step = -1;
+    }
+    const qsizetype n = keyButtons_.size();
+    if (step == 0 || n == 0) {
+        VersiloWindow::keyPressEvent(e);
+        return;
+    }
+    e->accept();
+    const qsizetype at = keyButtons_.indexOf(focusWidget());
+    const qsizetype next = at < 0 ? (step > 0 ? 0 : n - 1) : (at + step + n) % n;
+    keyButtons_[next]->setFocus(step > 0 ? Qt::TabFocusReason : Qt::BacktabFocusReason);
 }
 
 void Form10::OpenAfresh(const QString &form)

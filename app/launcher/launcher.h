@@ -31,9 +31,17 @@ public:
     // ends, no handler of any window runs any more.
     static void EndProgram();
 
+    // The picture buttons that take the keyboard focus, in reading order
+    // (right to left): Tab and the arrow keys go along them.
+    const QList<PictureButton *> &KeyButtons() const { return keyButtons_; }
+
 protected:
     // Closing the launcher from the desktop ends the program, as 结束退出 does.
     void closeEvent(QCloseEvent *e) override;
+    // Left and Down go on to the next button in reading order, Right and Up
+    // back; at either end the focus wraps round.
+    void keyPressEvent(QKeyEvent *e) override;
+    void showEvent(QShowEvent *e) override;
 
 private:
     void OpenAfresh(const QString &form);
@@ -41,6 +49,7 @@ private:
     void Image8_Click();
     void Image3_Click();
 
+    QList<PictureButton *> keyButtons_;
     std::function<void()> end_;
     std::function<void(const QUrl &)> openUrl_;
 };

@@ -3,11 +3,14 @@
 
 #include "appcontext.h"
 #include "launcher.h"
+#include "screenfit.h"
 #include "windowregistry.h"
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    // Before any font or window is made: the layout fits the screen.
+    versilo::FitLayoutToScreen();
     versilo::PrepareApplication(app);
 
     versilo::WindowRegistry &windows = versilo::AppContext::Instance().Windows();

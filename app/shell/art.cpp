@@ -59,6 +59,14 @@ QPixmap Cached(const QString &kind, QSize size, const QString &text, Draw draw)
     return pm;
 }
 
+// Draws all of a picture into `target`. The source of drawPixmap counts the
+// picture's own pixels, not device-independent ones: on a screen scaled by
+// 2 a source of the logical size would take only the top-left quarter.
+void DrawWhole(QPainter &p, const QRectF &target, const QPixmap &pm)
+{
+    p.drawPixmap(target, pm, QRectF(pm.rect()));
+}
+
 QColor WithAlpha(QColor c, int alpha)
 {
     c.setAlpha(alpha);
@@ -430,9 +438,7 @@ QPixmap ProductNameArt(QSize size)
         const double sealSide = w * 0.8;
         const QRectF seal(r.left() + (w - sealSide) / 2, nameRect.bottom() + w * 0.2, sealSide,
                           sealSide);
-        p.drawPixmap(seal, SealArt(seal.size().toSize(), QStringLiteral("韵")),
-                     QRectF(QPointF(0, 0), SealArt(seal.size().toSize(), QStringLiteral("韵"))
-                                               .deviceIndependentSize()));
+        DrawWhole(p, seal, SealArt(seal.size().toSize(), QStringLiteral("韵")));
         // "Versilo" turned to run down the strip.
         QFont latin;
         latin.setFamilies({QStringLiteral("Noto Serif CJK SC"), QStringLiteral("DejaVu Serif")});
@@ -461,8 +467,7 @@ QPixmap MakerCreditArt(QSize size)
         const double sealSide = w * 0.62;
         const QRectF seal(r.left() + (w - sealSide) / 2, textRect.bottom() + w * 0.3, sealSide,
                           sealSide);
-        const QPixmap s = SealArt(seal.size().toSize(), QStringLiteral("书"));
-        p.drawPixmap(seal, s, QRectF(QPointF(0, 0), s.deviceIndependentSize()));
+        DrawWhole(p, seal, SealArt(seal.size().toSize(), QStringLiteral("书")));
     });
 }
 

@@ -17,11 +17,16 @@ QWidget *BoxParent()
 
 }  // namespace
 
-bool MessageBoxDialogs::Ask(const QString &text)
+bool MessageBoxDialogs::Ask(const QString &text, Preselect preselect)
 {
     QMessageBox box(QMessageBox::NoIcon, kCaption, text, QMessageBox::Yes | QMessageBox::No,
                     BoxParent());
-    box.setDefaultButton(QMessageBox::Yes);
+    // Return presses the default button, Esc answers 否; the focus starts on
+    // the default too, so Space does the same as Return.
+    const QMessageBox::StandardButton preset =
+        preselect == Preselect::Yes ? QMessageBox::Yes : QMessageBox::No;
+    box.setDefaultButton(preset);
+    box.setEscapeButton(QMessageBox::No);
     box.setWindowModality(Qt::ApplicationModal);
     return box.exec() == QMessageBox::Yes;
 }
@@ -33,9 +38,10 @@ void MessageBoxDialogs::Tell(const QString &text)
     box.exec();
 }
 
-bool ScriptedDialogs::Ask(const QString &text)
+bool ScriptedDialogs::Ask(const QString &text, Preselect preselect)
 {
     asked << text;
+    preselected << preselect;
     if (answers.empty())
         return defaultAnswer;
     const bool answer = answers.front();

@@ -2,16 +2,25 @@
 #pragma once
 
 #include <QString>
+#include <QList>
 #include <QStringList>
 #include <deque>
 
 namespace versilo {
 
+// The button a question offers for Return (and Enter).
+enum class Preselect { Yes, No };
+
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
     // A question with the buttons Yes (是) and No (否); true for Yes.
-    virtual bool Ask(const QString &text) = 0;
+    // Return answers 否 unless the question says otherwise: a question
+    // asks before something is done, and a stray key must not do it.
+    // Questions whose 是 loses nothing (save this, insert that) may
+    // preselect Yes.
+    bool Ask(const QString &text) { return Ask(text, Preselect::No); }
+    virtual bool Ask(const QString &text, Preselect preselect) = 0;
     // A message with the button OK (确定).
     virtual void Tell(const QString &text) = 0;
 };
@@ -19,7 +28,8 @@ public:
 // Real modal message boxes, caption "Versilo14.0".
 class MessageBoxDialogs : public Dialogs {
 public:
-    bool Ask(const QString &text) override;
+    using Dialogs::Ask;
+    bool Ask(const QString &text, Preselect preselect) override;
     void Tell(const QString &text) override;
 };
 
@@ -30,7 +40,9 @@ public:
     bool defaultAnswer = true;
     QStringList asked;            // texts of Ask, in order
     QStringList told;             // texts of Tell, in order
-    bool Ask(const QString &text) override;
+    QList<Preselect> preselected; // the button each Ask offered for Return
+    using Dialogs::Ask;
+    bool Ask(const QString &text, Preselect preselect) override;
     void Tell(const QString &text) override;
 };
 

@@ -29,6 +29,15 @@ void SetListLook(QLabel *label, double points, bool grey, bool centred)
         SetGreyLook(label);
 }
 
+QString PageIndicatorText(const Pager &pager, int pageSize)
+{
+    const int pages = pager.PageCount(pageSize);
+    // The empty page after the last: no page number of its own.
+    if (pager.PastTheEnd())
+        return QStringLiteral("末页之后 / 共 %1 页").arg(pages);
+    return QStringLiteral("第 %1 / %2 页").arg(pager.PageNumber()).arg(pages);
+}
+
 PagedGrid::PagedGrid(QWidget *window, const QString &name, const GridLayout &layout, int step, TextAt text)
     : QObject(window), pager_(step), text_(std::move(text))
 {
@@ -91,11 +100,8 @@ void PagedGrid::Show(const TextAt &text)
 {
     const TextAt &reading = text ? text : text_;
     focus_->Fill([&](int i) { return reading ? reading(pager_.At(i)) : QString(); });
-    if (page_) {
-        page_->setText(QStringLiteral("第 %1 / %2 页")
-                           .arg(pager_.PageNumber())
-                           .arg(pager_.PageCount(int(labels_.size()))));
-    }
+    if (page_)
+        page_->setText(PageIndicatorText(pager_, int(labels_.size())));
 }
 
 bool PagedGrid::Next()

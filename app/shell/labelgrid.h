@@ -40,6 +40,10 @@ struct GridLayout {
     bool centred = false;      // text centred instead of left with a small indent
 };
 
+// The page indicator's text: "第 2 / 5 页", or on the empty page past the
+// end "末页之后 / 共 5 页".
+QString PageIndicatorText(const Pager &pager, int pageSize);
+
 class PagedGrid : public QObject {
     Q_OBJECT
 public:

@@ -19,15 +19,19 @@ public:
     // 1 for the first page; one more for each step.
     int PageNumber() const { return start_ / step_ + 1; }
     // How many pages the list fills when a page shows `pageSize` entries
-    // (1 for an empty list); the page past the last entry, once reached,
-    // counts as one more.
+    // (1 for an empty list); a page reached by paging that still shows an
+    // entry counts too. The empty page past the end is no page of the list.
     int PageCount(int pageSize) const
     {
         int pages = 1;
         if (count_ > pageSize)
             pages += (count_ - pageSize + step_ - 1) / step_;
-        return std::max(pages, PageNumber());
+        // Paging only leaves a page that shows an entry, so past the end
+        // the page before still counts.
+        return std::max(pages, PastTheEnd() ? PageNumber() - 1 : PageNumber());
     }
+    // The page shown starts after the last entry: it shows nothing.
+    bool PastTheEnd() const { return start_ > 0 && start_ >= count_; }
 
     // A list read afresh: its count, shown from the top.
     void Reset(int count)

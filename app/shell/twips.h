@@ -1,4 +1,6 @@
-// Layouts are given in twips; 15 twips make one pixel.
+// Layouts are given in twips; 15 twips make one pixel as designed. On a
+// screen too small for the windows the whole layout is drawn smaller by
+// LayoutScale (screenfit.h); sizes, positions and fonts shrink together.
 #pragma once
 
 #include <QPoint>
@@ -10,8 +12,20 @@ namespace versilo {
 
 constexpr double kTwipsPerPixel = 15.0;
 
-constexpr int Px(double twips) { return int(twips >= 0 ? twips / kTwipsPerPixel + 0.5 : twips / kTwipsPerPixel - 0.5); }
-constexpr double Twips(int pixels) { return pixels * kTwipsPerPixel; }
+// 1 as designed; set once at start, before any window is built.
+inline double &LayoutScaleSetting()
+{
+    static double scale = 1.0;
+    return scale;
+}
+inline double LayoutScale() { return LayoutScaleSetting(); }
+
+inline int Px(double twips)
+{
+    const double px = twips / kTwipsPerPixel * LayoutScale();
+    return int(px >= 0 ? px + 0.5 : px - 0.5);
+}
+inline double Twips(int pixels) { return pixels * kTwipsPerPixel / LayoutScale(); }
 inline QRect TwRect(double left, double top, double width, double height)
 {
     return QRect(Px(left), Px(top), Px(width), Px(height));

@@ -1,17 +1,22 @@
 #include "widgets.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QStyle>
+#include <QToolTip>
 
 #include "appcontext.h"
 #include "art.h"
 #include "dialogs.h"
 #include "safety.h"
+#include "screenfit.h"
 #include "twips.h"
 #include "windowregistry.h"
 
@@ -21,7 +26,7 @@ QFont SongFont(double points)
 {
     QFont f;
     f.setFamilies({QStringLiteral("AR PL UMing CN"), QStringLiteral("Noto Serif CJK SC")});
-    f.setPointSizeF(points);
+    f.setPointSizeF(points * LayoutScale());
     return f;
 }
 
@@ -29,7 +34,7 @@ QFont KaiFont(double points)
 {
     QFont f;
     f.setFamilies({QStringLiteral("AR PL UKai CN"), QStringLiteral("Noto Serif CJK SC")});
-    f.setPointSizeF(points);
+    f.setPointSizeF(points * LayoutScale());
     return f;
 }
 
@@ -69,7 +74,7 @@ void VersiloWindow::PlaceAtLauncher()
 {
     QWidget *launcher = AppContext::Instance().Windows().Launcher();
     if (launcher && launcher != this)
-        move(launcher->pos());
+        move(KeptOnScreen(launcher->pos(), size()));
 }
 
 void VersiloWindow::MoveWithFollowers(const QPoint &topLeft)
@@ -205,10 +210,56 @@ BackgroundPicture::BackgroundPicture(const QString &name, const QPixmap &art, QW
 
 // ----------------------------------------------------------------- PictureButton
 
+namespace {
+
+// What a screen reader is told of a picture button: a button named by its
+// text, which it can press.
+class PictureButtonAccessible : public QAccessibleWidget {
+public:
+    explicit PictureButtonAccessible(PictureButton *button)
+        : QAccessibleWidget(button, QAccessible::Button)
+    {
+    }
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
+            return static_cast<PictureButton *>(widget())->text();
+        return QAccessibleWidget::text(t);
+    }
+    QStringList actionNames() const override
+    {
+        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString &action) override
+    {
+        if (action == pressAction() && widget()->isEnabled())
+            static_cast<PictureButton *>(widget())->Click();
+        else
+            QAccessibleWidget::doAction(action);
+    }
+};
+
+QAccessibleInterface *PictureButtonFactory(const QString &className, QObject *object)
+{
+    if (className == QLatin1String(PictureButton::staticMetaObject.className()))
+        if (auto *button = qobject_cast<PictureButton *>(object))
+            return new PictureButtonAccessible(button);
+    return nullptr;
+}
+
+}  // namespace
+
 PictureButton::PictureButton(const QString &name, const QString &text, Orientation o,
                              QWidget *parent, bool pressedLook)
     : QLabel(parent), orientation_(o), pressedLook_(pressedLook)
 {
+    // Before the first text is set: setting it may already ask for the
+    // button's accessible interface, which is then kept.
+    static const bool accessible = [] {
+        QAccessible::installFactory(&PictureButtonFactory);
+        return true;
+    }();
+    Q_UNUSED(accessible);
     setObjectName(name);
     setText(text);
     setFrameShadow(QFrame::Plain);
@@ -260,6 +311,47 @@ void PictureButton::mouseReleaseEvent(QMouseEvent *e)
         emit clicked();
 }
 
+void PictureButton::keyPressEvent(QKeyEvent *e)
+{
+    const int key = e->key();
+    const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
+    if (focusPolicy() == Qt::NoFocus || mods != Qt::NoModifier
+        || (key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Space)) {
+        QLabel::keyPressEvent(e);
+        return;
+    }
+    e->accept();
+    if (e->isAutoRepeat())
+        return;
+    // Space works as a mouse button: pressed look while held, click on
+    // release. Return and Enter click at once.
+    if (key == Qt::Key_Space) {
+        SetPressed(true);
+        return;
+    }
+    Click();
+}
+
+void PictureButton::keyReleaseEvent(QKeyEvent *e)
+{
+    if (e->key() != Qt::Key_Space || e->isAutoRepeat() || focusPolicy() == Qt::NoFocus) {
+        QLabel::keyReleaseEvent(e);
+        return;
+    }
+    e->accept();
+    const bool held = pressed_ || !pressedLook_;
+    SetPressed(false);
+    if (held)
+        Click();
+}
+
+void PictureButton::focusOutEvent(QFocusEvent *e)
+{
+    // A Space held while the focus leaves is no click.
+    SetPressed(false);
+    QLabel::focusOutEvent(e);
+}
+
 void PictureButton::Click()
 {
     QPointer<PictureButton> self(this);
@@ -281,6 +373,14 @@ void PictureButton::paintEvent(QPaintEvent *)
     p.drawPixmap(QRectF(rect()), pm, QRectF(QPointF(0, 0), QSizeF(pm.size())));
     if (frameShape() != QFrame::NoFrame)
         drawFrame(&p);
+    if (hasFocus()) {
+        // The keyboard's place: a vermilion frame inside the slip's edge,
+        // clear of the pressed look's border.
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.setPen(QPen(ink::kVermilion, 2));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRectF(rect()).adjusted(2, 2, -2, -2));
+    }
 }
 
 // -------------------------------------------------------------------- ClickLabel
@@ -329,9 +429,65 @@ void ClickLabel::keyPressEvent(QKeyEvent *e)
     QLabel::keyPressEvent(e);
 }
 
+QRect ClickLabel::TextRect() const
+{
+    // Where QLabel puts a plain text: inside the frame and the margin, the
+    // indent taken on the side the text is aligned to.
+    QRect r = contentsRect().adjusted(margin(), margin(), -margin(), -margin());
+    int in = indent();
+    if (in < 0 && frameWidth() > 0)
+        in = fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2;
+    if (in > 0) {
+        const Qt::Alignment align = QStyle::visualAlignment(layoutDirection(), alignment());
+        if (align & Qt::AlignLeft)
+            r.setLeft(r.left() + in);
+        if (align & Qt::AlignRight)
+            r.setRight(r.right() - in);
+    }
+    return r;
+}
+
+bool ClickLabel::Elides() const
+{
+    const QString t = text();
+    if (t.isEmpty() || wordWrap() || t.contains(QLatin1Char('\n')) || !pixmap().isNull())
+        return false;
+    if (textFormat() == Qt::RichText || (textFormat() == Qt::AutoText && Qt::mightBeRichText(t)))
+        return false;
+    return fontMetrics().horizontalAdvance(t) > TextRect().width();
+}
+
+QString ClickLabel::ShownText() const
+{
+    if (!Elides())
+        return text();
+    return fontMetrics().elidedText(text(), Qt::ElideRight, TextRect().width());
+}
+
+bool ClickLabel::event(QEvent *e)
+{
+    if (e->type() == QEvent::ToolTip && toolTip().isEmpty()) {
+        auto *help = static_cast<QHelpEvent *>(e);
+        if (Elides())
+            QToolTip::showText(help->globalPos(), text(), this);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QLabel::event(e);
+}
+
 void ClickLabel::paintEvent(QPaintEvent *e)
 {
-    QLabel::paintEvent(e);
+    if (Elides()) {
+        // The same drawing as QLabel's, of the shortened text.
+        QPainter p(this);
+        drawFrame(&p);
+        style()->drawItemText(&p, TextRect(), QStyle::visualAlignment(layoutDirection(), alignment()),
+                              palette(), isEnabled(), ShownText(), foregroundRole());
+    } else {
+        QLabel::paintEvent(e);
+    }
     if (!hasFocus())
         return;
     // A thin frame in the ink of selections: seen, without shouting.

@@ -18,7 +18,8 @@ namespace versilo {
 
 inline const QString kCaption = QStringLiteral("Versilo14.0");
 
-// Font families standing in for the classic Windows faces.
+// Font families standing in for the classic Windows faces (in points of
+// the design; smaller with the layout on a small screen).
 QFont SongFont(double points);   // 宋体: "AR PL UMing CN", "Noto Serif CJK SC"
 QFont KaiFont(double points);    // 楷体_GB2312: "AR PL UKai CN"
 
@@ -56,7 +57,7 @@ protected:
     // move to the launcher's top-left. False when the store cannot be opened
     // (the message has then been shown).
     bool ConnectAndPlace();
-    // Only moves to the launcher's top-left.
+    // Only moves to the launcher's top-left (within the screen, screenfit.h).
     void PlaceAtLauncher();
 
     void mousePressEvent(QMouseEvent *e) override;
@@ -89,7 +90,10 @@ public:
 // A picture button: art with a text (horizontal, or vertical for the
 // launcher), clicked when the button is released over it (a double-click
 // is one click). With the pressed look it shows a thin single border while
-// a mouse button is held.
+// a mouse button is held. Its text is its accessible name, and a screen
+// reader sees a button it can press.
+// A picture button given a focus policy takes the keyboard focus: it then
+// shows a vermilion frame while focused, and Return, Enter or Space click it.
 class PictureButton : public QLabel {
     Q_OBJECT
 public:
@@ -113,6 +117,9 @@ protected:
     void mousePressEvent(QMouseEvent *e) override;
     void mouseReleaseEvent(QMouseEvent *e) override;
     void mouseDoubleClickEvent(QMouseEvent *e) override;
+    void keyPressEvent(QKeyEvent *e) override;
+    void keyReleaseEvent(QKeyEvent *e) override;
+    void focusOutEvent(QFocusEvent *e) override;
     void paintEvent(QPaintEvent *e) override;
 
 private:
@@ -128,10 +135,14 @@ private:
 // A label that reports clicks and double-clicks (list entries, tune names).
 // A list entry given a focus policy takes the keyboard focus: it then shows
 // a thin frame while focused, and Return, Enter or Space click it.
+// A one-line text too long for the label ends in "…" on screen, and its
+// tooltip shows it whole; text() and the accessible name keep it whole.
 class ClickLabel : public QLabel {
     Q_OBJECT
 public:
     ClickLabel(const QString &name, QWidget *parent);
+    // The text as the label shows it: whole, or cut with "…".
+    QString ShownText() const;
 signals:
     void clicked();
     void doubleClicked();
@@ -141,7 +152,10 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *e) override;
     void keyPressEvent(QKeyEvent *e) override;
     void paintEvent(QPaintEvent *e) override;
+    bool event(QEvent *e) override;
 private:
+    QRect TextRect() const;
+    bool Elides() const;
     bool afterDoubleClick_ = false;
 };
 

@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QAccessible>
 #include <QPointer>
+#include <QTest>
 
 #include "appcontext.h"
 #include "appicon.h"
@@ -186,6 +188,96 @@ TEST_F(LauncherTest, OpensNoDatabaseAndDragsAlone)
     Send(launcher, QEvent::MouseButtonRelease, onName + QPoint(-25, 12));
     EXPECT_EQ(launcher->pos(), start + QPoint(-25, 12));
     EXPECT_EQ(form4->pos(), start);
+}
+
+// Without a mouse: the focus starts on 诗词写作, Tab and the arrows walk the
+// row in reading order (right to left), Return, Enter or Space press the
+// button that has the focus.
+TEST_F(LauncherTest, KeyboardWalksTheRowAndPressesTheFocusedButton)
+{
+    QApplication::setActiveWindow(launcher);
+    ASSERT_EQ(QApplication::focusWidget(), Button("Image2"));
+    for (PictureButton *b : launcher->KeyButtons())
+        EXPECT_EQ(b->focusPolicy(), Qt::StrongFocus) << b->objectName().toStdString();
+    EXPECT_EQ(Button("Image4")->focusPolicy(), Qt::NoFocus);   // the credit does nothing
+
+    const struct {
+        QList<int> keys;
+        const char *focused;
+    } walks[] = {
+        {{Qt::Key_Tab}, "Image17"},
+        {{Qt::Key_Left, Qt::Key_Left}, "Image14"},
+        {{Qt::Key_Down}, "Image18"},
+        {{Qt::Key_Right, Qt::Key_Up}, "Image15"},
+        {{Qt::Key_Backtab}, "Image17"},
+        {{Qt::Key_Right, Qt::Key_Right}, "Image3"},   // wraps round at the start
+        {{Qt::Key_Left}, "Image2"},                   // and at the end
+    };
+    for (const auto &w : walks) {
+        for (int key : w.keys)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        EXPECT_EQ(QApplication::focusWidget(), Button(w.focused)) << w.focused;
+        EXPECT_TRUE(Button(w.focused)->hasFocus());
+    }
+
+    const struct {
+        int key;
+        const char *button;
+        const char *opens;
+    } presses[] = {
+        {Qt::Key_Return, "Image2", "Form1"}, {Qt::Key_Space, "Image17", "Form4"},
+        {Qt::Key_Enter, "Image14", "Form5"}, {Qt::Key_Space, "Image9", "Form11"},
+    };
+    for (const auto &p : presses) {
+        Button(p.button)->setFocus();
+        QTest::keyPress(Button(p.button), Qt::Key(p.key));
+        if (p.key == Qt::Key_Space) {
+            // Space held: the pressed look, nothing opened until it is let go.
+            EXPECT_TRUE(Button(p.button)->IsPressedLook()) << p.button;
+            EXPECT_EQ(Windows().Find(QLatin1String(p.opens)), nullptr) << p.button;
+        }
+        QTest::keyRelease(Button(p.button), Qt::Key(p.key));
+        QWidget *w = Windows().Find(QLatin1String(p.opens));
+        ASSERT_TRUE(w) << p.button;
+        EXPECT_TRUE(w->isVisible()) << p.button;
+        EXPECT_FALSE(Button(p.button)->IsPressedLook()) << p.button;
+        Windows().Close(QLatin1String(p.opens));
+        QApplication::setActiveWindow(launcher);
+    }
+    Button("Image8")->setFocus();
+    QTest::keyClick(Button("Image8"), Qt::Key_Return);
+    EXPECT_EQ(opened.size(), 1);
+    Button("Image3")->setFocus();
+    QTest::keyClick(Button("Image3"), Qt::Key_Space);
+    EXPECT_EQ(ends, 1);
+    // A key with a modifier is no press.
+    QTest::keyClick(Button("Image3"), Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(ends, 1);
+}
+
+// A screen reader reads every picture button as a button named by its
+// caption, and can press it; the pictures are read by the words they show.
+TEST_F(LauncherTest, PicturesAndButtonsCarryTheirCaptionsForAScreenReader)
+{
+    for (PictureButton *b : launcher->findChildren<PictureButton *>()) {
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(b);
+        ASSERT_TRUE(a) << b->objectName().toStdString();
+        EXPECT_EQ(a->role(), QAccessible::Button) << b->objectName().toStdString();
+        EXPECT_EQ(a->text(QAccessible::Name), b->text()) << b->objectName().toStdString();
+        EXPECT_FALSE(a->text(QAccessible::Name).isEmpty());
+    }
+    const std::pair<const char *, const char *> pictures[] = {
+        {"Image5", "韵律 Versilo"}, {"Image6", "诗言志歌永言"}, {"Image7", "吟"}};
+    for (const auto &[name, words] : pictures) {
+        QAccessibleInterface *a =
+            QAccessible::queryAccessibleInterface(launcher->findChild<QLabel *>(QLatin1String(name)));
+        ASSERT_TRUE(a) << name;
+        EXPECT_EQ(a->text(QAccessible::Name), QString::fromUtf8(words)) << name;
+    }
+    QAccessibleInterface *writing = QAccessible::queryAccessibleInterface(Button("Image2"));
+    ASSERT_TRUE(writing->actionInterface());
+    writing->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(Windows().Find(QStringLiteral("Form1")));
 }
 
 TEST(Application, MessageBoxButtonsReadInChinese)

@@ -57,13 +57,16 @@ TEST(Pager, NextStopsOncePastTheEndPreviousAtTheTop)
 }
 
 // Pages of 294 cells stepping by 293, as the dictionary grid pages.
-TEST(Pager, PageCountCountsFilledPagesAndThePageReachedPastTheEnd)
+// A page reached that still shows an entry counts; the empty one past the
+// end does not.
+TEST(Pager, PageCountCountsFilledPagesAndReachedPagesThatShowAnEntry)
 {
     const struct {
         int count;
         int nexts;
         int pages;
-    } cases[] = {{0, 0, 1}, {294, 0, 1}, {295, 0, 2}, {600, 0, 3}, {600, 2, 3}, {600, 3, 4}, {100, 1, 2}};
+    } cases[] = {{0, 0, 1}, {294, 0, 1}, {295, 0, 2}, {600, 0, 3}, {600, 2, 3}, {600, 3, 3},
+                 {100, 1, 1}, {294, 1, 2}};
     for (const auto &c : cases) {
         Pager p(293);
         p.Reset(c.count);
