@@ -202,7 +202,7 @@ void Form4::SaveAsNewPage()
         dialogs.Tell(kNothingToSave);
         return;
     }
-    if (!dialogs.Ask(kAskNewPage))
+    if (!dialogs.Ask(kAskNewPage, Preselect::Yes))
         return;
     PageRow row{0, BoxText(text2_), BoxText(text1_)};
     QString error;
@@ -223,7 +223,7 @@ void Form4::Command2_Click()
         return;
     }
     Dialogs &dialogs = App().Dialog();
-    if (!dialogs.Ask(kAskSave))
+    if (!dialogs.Ask(kAskSave, Preselect::Yes))
         return;
     if (SavePage())
         dialogs.Tell(kSaved);
