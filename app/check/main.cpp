@@ -483,19 +483,17 @@ bool Checker::Check(const check::PoemInput &poem, QString *error)
     form.label1 = o_.tune;
     form.command2 = o_.system;
 
+    // One load of the dictionary serves every poem of the run.
     QString loadError;
-    const DictionaryLoader loader = [&](const QString &system, RhymeDictionary &out) {
-        const RhymeDictionary *dict = nullptr;
-        if (!Dictionary(system, &dict, &loadError))
-            return false;
-        out = *dict;
-        return true;
-    };
-    const bool ok = o_.annotate ? RunAnnotation(form, loader) : RunConformanceCheck(form, loader);
-    if (!ok) {
+    const RhymeDictionary *dict = nullptr;
+    if (!Dictionary(o_.system, &dict, &loadError)) {
         *error = "无法读取韵书“" + o_.system + "”" + (loadError.isEmpty() ? QString() : "：" + loadError);
         return false;
     }
+    if (o_.annotate)
+        RunAnnotation(form, *dict);
+    else
+        RunConformanceCheck(form, *dict);
 
     std::optional<Explanation> explanation;
     if (o_.explain || o_.detect) {
