@@ -339,11 +339,11 @@ bool RunConformanceCheck(ComposeTexts &form, const DictionaryLoader &load)
     RhymeDictionary dict(system);
     if (!load || !load(system, dict))
         return false;
-    RunConformanceCheck(form, dict);
+    RunConformanceCheckWith(form, dict);
     return true;
 }
 
-void RunConformanceCheck(ComposeTexts &form, const RhymeDictionary &dict)
+void RunConformanceCheckWith(ComposeTexts &form, const RhymeDictionary &dict)
 {
     // The rhyme system chooses the table and what is stripped from a line.
     const bool pingshui = form.command2 == kPingshui;
@@ -376,11 +376,11 @@ bool RunAnnotation(ComposeTexts &form, const DictionaryLoader &load)
     RhymeDictionary dict(system);
     if (!load || !load(system, dict))
         return false;
-    RunAnnotation(form, dict);
+    RunAnnotationWith(form, dict);
     return true;
 }
 
-void RunAnnotation(ComposeTexts &form, const RhymeDictionary &dict)
+void RunAnnotationWith(ComposeTexts &form, const RhymeDictionary &dict)
 {
     form.label2 = kToneLegend;
     form.text6.clear();

@@ -110,7 +110,7 @@ bool RunAnnotation(ComposeTexts &form, const DictionaryLoader &load);
 
 // The same runs on a dictionary already loaded for form.command2, so that
 // many poems share one load.
-void RunConformanceCheck(ComposeTexts &form, const RhymeDictionary &dict);
-void RunAnnotation(ComposeTexts &form, const RhymeDictionary &dict);
+void RunConformanceCheckWith(ComposeTexts &form, const RhymeDictionary &dict);
+void RunAnnotationWith(ComposeTexts &form, const RhymeDictionary &dict);
 
 }  // namespace versilo

@@ -364,7 +364,8 @@ QJsonArray FindingsJson(const QList<Finding> &findings, const std::optional<QStr
     return out;
 }
 
-QString ExplanationView(const Options &o, const Explanation &e)
+// The form and the findings; `layoutFinding`, when there is one, first.
+QString ExplanationView(const Options &o, const Explanation &e, const QString &layoutFinding)
 {
     QString out;
     QTextStream ts(&out);
@@ -380,6 +381,7 @@ QString ExplanationView(const Options &o, const Explanation &e)
         }
     }
     if (o.explain) {
+        ts << layoutFinding;
         for (const Finding &f : e.diagnosis.findings) {
             ts << (f.fault ? "误 " : "注 ") << f.line + 1;
             if (f.position >= 0)
@@ -491,9 +493,9 @@ bool Checker::Check(const check::PoemInput &poem, QString *error)
         return false;
     }
     if (o_.annotate)
-        RunAnnotation(form, *dict);
+        RunAnnotationWith(form, *dict);
     else
-        RunConformanceCheck(form, *dict);
+        RunConformanceCheckWith(form, *dict);
 
     std::optional<Explanation> explanation;
     if (o_.explain || o_.detect) {
@@ -552,9 +554,10 @@ bool Checker::Check(const check::PoemInput &poem, QString *error)
     if (layoutMessage)
         text += "分行: " + *layoutMessage + "\n";
     if (explanation)
-        text += ExplanationView(o_, *explanation);
-    if (o_.explain && layoutMessage)
-        text += "误 " + QString::number(layout.firstOff + 1) + "  分行  " + *layoutMessage + "\n";
+        text += ExplanationView(o_, *explanation,
+                                layoutMessage ? "误 " + QString::number(layout.firstOff + 1) + "  分行  "
+                                                    + *layoutMessage + "\n"
+                                              : QString());
     if (several_)
         text += "\n";
     PrintOut(text);

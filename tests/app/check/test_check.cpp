@@ -498,6 +498,8 @@ TEST_F(CheckTool, LinesThatDoNotStandForTheTunesAreToldWithItsAdvice)
         }
         const Result text = Run(args);
         EXPECT_EQ(text.out.contains("分行: " + message + "\n"), !c.oneToOne) << text.out.toStdString();
+        EXPECT_EQ(text.out.contains(QString("误 %1  分行  ").arg(c.line) + message + "\n"), !c.oneToOne)
+            << text.out.toStdString();
     }
     // No tune, or the annotation: nothing to stand for.
     for (const QStringList &args : {QStringList{}, QStringList{"--annotate", "--tune", "五绝"}}) {
