@@ -10,6 +10,7 @@
 #include <QJsonObject>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -605,7 +606,6 @@ int Run(const Options &o)
         return kExitError;
     }
 
-    QString pattern;
     std::optional<LoadedTune> tune;
     if (!o.patternFile.isEmpty()) {
         const std::optional<QString> text = check::ReadBoxText(o.patternFile, &error);
@@ -636,7 +636,11 @@ int Run(const Options &o)
         }
     }
 
-    Checker checker(o, store, tune, poems.size() > 1);
+    // A run that may give many poems prints them as many, even when there is one.
+    const bool several = o.split || files.size() > 1
+                         || std::any_of(o.inputs.begin(), o.inputs.end(),
+                                        [](const QString &a) { return QFileInfo(a).isDir(); });
+    Checker checker(o, store, tune, several);
     for (const check::PoemInput &poem : poems) {
         if (!checker.Check(poem, &error)) {
             PrintError(error);

@@ -366,6 +366,8 @@ TEST_F(CheckTool, FilesFoldersAndSplitFilesGiveOneObjectAPoem)
          {collection + "#1", collection + "#2", collection + "#3", collection + "#4"},
          {"登楼", "其二", "山河", ""},
          {"白日依山尽，黄河入海流。", "黄河入海流", "白日依山尽，黄河入海流。", "白日依山尽\r\n黄河入海流"}},
+        // --split prints a file of one poem as one of many.
+        {{"--split", single}, {single + "#1"}, {""}, {"读罢泪沾襟"}},
         // Without --split a file is one poem, blank lines and all.
         {{"--title", "t", collection, single},
          {collection, single},
