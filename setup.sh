@@ -8,7 +8,7 @@ mode=${1:-run}
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-translations-l10n
           libsqlcipher-dev sqlcipher libgtest-dev poppler-utils
           fonts-noto-cjk fonts-wqy-microhei fonts-arphic-ukai fonts-arphic-uming
-          desktop-file-utils appstream dpkg-dev)
+          desktop-file-utils appstream dpkg-dev lintian)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -33,7 +33,9 @@ case "$mode" in
     rm -f build/versilo_*.deb
     (cd build && cpack -G DEB)
     dpkg-deb --info build/versilo_*.deb
-    dpkg-deb --contents build/versilo_*.deb ;;
+    dpkg-deb --contents build/versilo_*.deb
+    # What a distribution's reviewer runs first: no error and no warning.
+    lintian --fail-on error,warning build/versilo_*.deb ;;
   *)
     echo "usage: $0 [run|test]" >&2; exit 2 ;;
 esac

@@ -5,6 +5,7 @@
 // 平水韵. Ci: the share whose tune is among the three best the line lengths
 // find, and the share of their rhyme words judged 出韵 against the true tune.
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QHash>
 #include <QMap>
 
@@ -91,6 +92,10 @@ int main(int argc, char **argv)
         } else {
             seedDir = args.at(i);
         }
+    }
+    if (!seedDir.isEmpty() && !QFileInfo(seedDir).isDir()) {
+        Print("versilo-bench-diagnostics: no such folder: " + seedDir);
+        return 2;
     }
     const auto list = [&](const QString &title, const Diagnosis &d) {
         for (const Finding &f : d.findings) {

@@ -1,11 +1,14 @@
 // versilo-bench: times the tone marking by row-by-row scan against the
 // indexed lookup, and the whole conformance check against the bare load of
 // the dictionary, on a generated 998-line poem and a 25,000-row dictionary
-// in an encrypted database file. The last line is the summary.
+// in an encrypted database file; and versilo-check on one regulated poem of
+// the library against 600 in one run. The last line is the summary.
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -19,6 +22,7 @@
 #include "patternbooks.h"
 #include "prosody.h"
 #include "rhymedict.h"
+#include "seed.h"
 
 using namespace versilo;
 
@@ -144,6 +148,49 @@ double Median(std::vector<double> v)
 }
 
 QString Ms(double seconds) { return QString::number(seconds * 1000.0, 'f', 2) + " ms"; }
+
+// Poems of regulated shape from the library the build carries (four or
+// eight verse lines of five or seven characters), each with its title line,
+// repeated until there are `count`.
+QStringList RegulatedPoems(int count)
+{
+    seed::SeedTable library;
+    QString error;
+    if (!seed::ReadSeedTable(QString(), QStringLiteral("诗词库"), &library, &error))
+        return {};
+    const qsizetype title = library.columns.indexOf(QStringLiteral("标题"));
+    const qsizetype text = library.columns.indexOf(QStringLiteral("正文"));
+    QStringList found;
+    for (const auto &row : library.rows) {
+        const QString poem = row.at(size_t(text)).toString();
+        QStringList verses = poem.split(QRegularExpression(QStringLiteral("[，。？！；\\r\\n]+")),
+                                        Qt::SkipEmptyParts);
+        const qsizetype length = verses.isEmpty() ? 0 : verses.first().size();
+        const bool regulated = (verses.size() == 4 || verses.size() == 8) && (length == 5 || length == 7)
+                               && std::all_of(verses.begin(), verses.end(),
+                                              [&](const QString &v) { return v.size() == length; });
+        if (regulated)
+            found.append("# " + row.at(size_t(title)).toString() + "\n" + QString(poem).replace(kCrLf, "\n"));
+    }
+    QStringList poems;
+    for (int i = 0; !found.isEmpty() && i < count; ++i)
+        poems.append(found.at(i % found.size()));
+    return poems;
+}
+
+// Wall time of one versilo-check run; negative when it fails.
+double CheckRun(const QString &program, const QStringList &args)
+{
+    QProcess p;
+    p.setStandardOutputFile(QProcess::nullDevice());
+    double seconds = 0;
+    bool ok = false;
+    seconds = Seconds([&] {
+        p.start(program, args);
+        ok = p.waitForFinished(600000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    });
+    return ok ? seconds : -1;
+}
 
 }  // namespace
 
@@ -304,8 +351,59 @@ int main(int argc, char **argv)
               .arg(rounds)
               .arg((check + integrity) / check, 0, 'f', 2));
 
-    Print(QString("scan/index %1x; check/load %2x")
+    // (d) versilo-check --explain --detect under 平水韵 as a writer runs it:
+    // one poem in one process, and 600 poems of the library in one process,
+    // on a database made from the seed the program carries.
+    const QString checkProgram = QCoreApplication::applicationDirPath() + "/versilo-check";
+    constexpr int kBatchPoems = 600;
+    const QStringList regulated = RegulatedPoems(kBatchPoems);
+    double perProcess = 0;
+    double batch = 0;
+    if (!QFileInfo(checkProgram).isExecutable() || regulated.isEmpty()) {
+        Print("versilo-check: not measured (" + checkProgram + " or the library's regulated verse is missing)");
+    } else {
+        const QString checkDir = tmp.filePath("check");
+        QDir().mkpath(checkDir);
+        const QString one = tmp.filePath("one.txt");
+        const QString many = tmp.filePath("many.txt");
+        QFile oneFile(one);
+        QFile manyFile(many);
+        if (!oneFile.open(QIODevice::WriteOnly) || !manyFile.open(QIODevice::WriteOnly)) {
+            std::fputs("versilo-bench: cannot write the poems\n", stderr);
+            return 2;
+        }
+        oneFile.write(regulated.first().toUtf8());
+        manyFile.write(regulated.join("\n\n").toUtf8());
+        oneFile.close();
+        manyFile.close();
+        const QStringList common{"--app-dir", checkDir, "--system", kPingshui, "--explain", "--detect", "--json"};
+        CheckRun(checkProgram, common + QStringList{one});   // creates the database
+        std::vector<double> oneTimes;
+        std::vector<double> batchTimes;
+        for (int i = 0; i < std::min(rounds, 3); ++i) {
+            oneTimes.push_back(CheckRun(checkProgram, common + QStringList{one}));
+            batchTimes.push_back(CheckRun(checkProgram, common + QStringList{"--split", many}));
+        }
+        perProcess = Median(oneTimes);
+        batch = Median(batchTimes);
+        if (perProcess < 0 || batch < 0) {
+            Print("versilo-bench: versilo-check failed");
+            return 1;
+        }
+        Print(QString("versilo-check --explain --detect, 平水韵: one poem in one process: median %1; "
+                      "%2 poems in one process: median %3 (%4 a poem); as %2 processes: about %5 s")
+                  .arg(Ms(perProcess))
+                  .arg(kBatchPoems)
+                  .arg(Ms(batch))
+                  .arg(Ms(batch / kBatchPoems))
+                  .arg(perProcess * kBatchPoems, 0, 'f', 1));
+    }
+
+    Print(QString("scan/index %1x; check/load %2x; %3 poems in one run %4 s, as %3 runs %5 s")
               .arg(scan / index, 0, 'f', 1)
-              .arg(check / load, 0, 'f', 1));
+              .arg(check / load, 0, 'f', 1)
+              .arg(kBatchPoems)
+              .arg(batch, 0, 'f', 2)
+              .arg(perProcess * kBatchPoems, 0, 'f', 1));
     return 0;
 }

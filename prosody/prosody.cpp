@@ -352,11 +352,7 @@ QString NameRhymes(const RhymeDictionary &dict, const QString &poem)
 
 bool RunConformanceCheck(ComposeTexts &form, const DictionaryLoader &load)
 {
-    // The rhyme system chooses the table and what is stripped from a line.
     const QString system = form.command2;
-    const bool pingshui = system == kPingshui;
-    const StripSet set = pingshui ? StripSet::Full : StripSet::Punctuation;
-
     form.text2 = TrimBlanks(form.text2);
     form.text5 = TrimBlanks(form.text5);
     form.text6 = TrimBlanks(form.text6);
@@ -365,6 +361,20 @@ bool RunConformanceCheck(ComposeTexts &form, const DictionaryLoader &load)
     RhymeDictionary dict(system);
     if (!load || !load(system, dict))
         return false;
+    RunConformanceCheckWith(form, dict);
+    return true;
+}
+
+void RunConformanceCheckWith(ComposeTexts &form, const RhymeDictionary &dict)
+{
+    // The rhyme system chooses the table and what is stripped from a line.
+    const bool pingshui = form.command2 == kPingshui;
+    const StripSet set = pingshui ? StripSet::Full : StripSet::Punctuation;
+
+    form.text2 = TrimBlanks(form.text2);
+    form.text5 = TrimBlanks(form.text5);
+    form.text6 = TrimBlanks(form.text6);
+    form.text8 = TrimBlanks(form.text8);
 
     // The legend names the marks it stands over: Text6 holds ○ ● ※ under
     // both systems (the ★ ¤ legend belongs to the result column, Label3).
@@ -382,7 +392,6 @@ bool RunConformanceCheck(ComposeTexts &form, const DictionaryLoader &load)
 
     if (form.label2.isEmpty() || form.label1.isEmpty())
         form.label3.clear();
-    return true;
 }
 
 bool RunAnnotation(ComposeTexts &form, const DictionaryLoader &load)
@@ -391,7 +400,12 @@ bool RunAnnotation(ComposeTexts &form, const DictionaryLoader &load)
     RhymeDictionary dict(system);
     if (!load || !load(system, dict))
         return false;
+    RunAnnotationWith(form, dict);
+    return true;
+}
 
+void RunAnnotationWith(ComposeTexts &form, const RhymeDictionary &dict)
+{
     form.label2 = kToneLegend;
     form.text6.clear();
     form.text8.clear();
@@ -407,7 +421,6 @@ bool RunAnnotation(ComposeTexts &form, const DictionaryLoader &load)
     form.text6 = MarkTones(dict, poem, StripSet::Full, true);
     form.label3 = kRhymeHeading;
     form.text8 = NameRhymes(dict, poem);
-    return true;
 }
 
 }  // namespace versilo

@@ -114,4 +114,9 @@ bool RunConformanceCheck(ComposeTexts &form, const DictionaryLoader &load);
 // changed.
 bool RunAnnotation(ComposeTexts &form, const DictionaryLoader &load);
 
+// The same runs on a dictionary already loaded for form.command2, so that
+// many poems share one load.
+void RunConformanceCheckWith(ComposeTexts &form, const RhymeDictionary &dict);
+void RunAnnotationWith(ComposeTexts &form, const RhymeDictionary &dict);
+
 }  // namespace versilo

@@ -1,6 +1,6 @@
-// versilo-check: runs "判断正误" or "判断平仄韵调" on a poem file with the
+// versilo-check: runs "判断正误" or "判断平仄韵调" on poem files with the
 // same engine and the same database as the composition window, and prints
-// what the window's boxes would hold afterwards.
+// what the window's boxes would hold afterwards, poem after poem.
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -8,11 +8,12 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QStringDecoder>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <map>
 #include <optional>
 
 #include "applocation.h"
@@ -21,6 +22,7 @@
 #include "gateway.h"
 #include "initials.h"
 #include "patternbooks.h"
+#include "poems.h"
 #include "prosody.h"
 #include "rhymedict.h"
 
@@ -28,26 +30,53 @@ using namespace versilo;
 
 namespace {
 
-constexpr int kExitError = 2;
+// Exit codes, as --help and the manual page list them.
+constexpr int kExitOk = 0;          // every poem was checked (faults in a poem are findings, not failures)
+constexpr int kExitSomeSkipped = 1; // some inputs were checked, others could not be (empty, unreadable)
+constexpr int kExitError = 2;       // wrong usage, an unknown tune, no database, or nothing to check
 
 const char kUsage[] =
     "usage: versilo-check [--app-dir DIR] [--system 中华新韵|平水韵] [--annotate] [--title T]\n"
     "                     [--tune NAME] [--book 常用词谱|白香词谱 | --pattern-file FILE] [--json]\n"
-    "                     [--explain] [--detect] POEM_FILE|-\n"
+    "                     [--explain] [--detect] [--split] POEM... \n"
     "       versilo-check --initials TEXT\n"
-    "       versilo-check --help\n";
+    "       versilo-check --help | --version\n";
 
 const char kHelp[] =
     "\n"
-    "Runs 判断正误 (or 判断平仄韵调 with --annotate) on POEM_FILE (- reads standard input)\n"
-    "and prints what the composition window would show afterwards.\n"
-    "The database is mvtrakp.m in the folder Versilo writes into: the program's own\n"
-    "folder in a build or a writable copy; $XDG_DATA_HOME/versilo (~/.local/share/versilo)\n"
-    "when installed. --app-dir DIR uses DIR instead. --initials prints the pinyin\n"
-    "initials of TEXT.\n"
-    "--explain adds the findings behind the marks (JSON key \"findings\"); --detect adds\n"
-    "the form: the regulated form, or the three tunes whose line lengths fit best\n"
-    "(JSON key \"form\").\n";
+    "Runs 判断正误 (or 判断平仄韵调 with --annotate) on every poem given and prints what\n"
+    "the composition window would show afterwards.\n"
+    "\n"
+    "POEM is a file (one verse line or couplet a line), a folder (every file in it and\n"
+    "its subfolders, in order of their paths) or - for standard input. Any number may\n"
+    "be given; all poems are checked in this one run.\n"
+    "  --split            every file holds several poems separated by blank lines; a\n"
+    "                     poem's first line is its title when written 《title》 or\n"
+    "                     \"# title\", or when it has no punctuation and the next line has\n"
+    "  --system S         the rhyme system: 中华新韵 (the default) or 平水韵\n"
+    "  --annotate         判断平仄韵调: the tone and the rhyme group of every character\n"
+    "  --title T          the title; the window compares a poem with its tune only\n"
+    "                     when it has one (a title line of --split takes its place)\n"
+    "  --tune NAME        the tune: from --book, from --pattern-file, or else the first\n"
+    "                     of 常用词谱 and 白香词谱 that has it; an unknown tune is refused\n"
+    "  --book B           the pattern book of --tune: 常用词谱 or 白香词谱\n"
+    "  --pattern-file F   the pattern from a file, one pattern line a line\n"
+    "  --explain          the findings behind the marks (JSON key \"findings\")\n"
+    "  --detect           the form: the regulated form, or the three tunes whose line\n"
+    "                     lengths fit best (JSON key \"form\")\n"
+    "  --json             JSON instead of text: the window's boxes by name, \"system\",\n"
+    "                     and \"layout\" when a tune is loaded; with several poems one\n"
+    "                     object a line, with \"source\" and \"title\"\n"
+    "  --app-dir DIR      the database mvtrakp.m in DIR; by default the folder Versilo\n"
+    "                     writes into: the program's own folder in a build or a writable\n"
+    "                     copy, $XDG_DATA_HOME/versilo (~/.local/share/versilo) installed\n"
+    "  --initials TEXT    prints the pinyin initials of TEXT\n"
+    "  --version          prints the version\n"
+    "\n"
+    "Exit status: 0 every poem was checked (a poem's faults do not change it);\n"
+    "1 some poems were checked, some inputs were not (empty or unreadable, named on\n"
+    "standard error); 2 wrong usage, an unknown tune or book, a database that cannot\n"
+    "be opened or read, or nothing that could be checked.\n";
 
 struct Options {
     QString appDir;
@@ -61,9 +90,11 @@ struct Options {
     bool json = false;
     bool explain = false;     // the findings of the diagnostics
     bool detect = false;      // the regulated form, or the best tunes
-    QString poemFile;
+    bool split = false;       // several poems a file, separated by blank lines
+    QStringList inputs;
     std::optional<QString> initials;
     bool help = false;
+    bool version = false;
 };
 
 struct UsageError {
@@ -85,7 +116,6 @@ void PrintOut(const QString &text)
 Options ParseArguments(const QStringList &args)
 {
     Options o;
-    bool havePoem = false;
     auto value = [&](qsizetype &i) -> QString {
         if (i + 1 >= args.size())
             throw UsageError{args.at(i) + " needs a value"};
@@ -95,6 +125,9 @@ Options ParseArguments(const QStringList &args)
         const QString &a = args.at(i);
         if (a == "--help" || a == "-h") {
             o.help = true;
+            return o;
+        } else if (a == "--version") {
+            o.version = true;
             return o;
         } else if (a == "--app-dir") {
             o.appDir = value(i);
@@ -122,20 +155,21 @@ Options ParseArguments(const QStringList &args)
             o.explain = true;
         } else if (a == "--detect") {
             o.detect = true;
+        } else if (a == "--split") {
+            o.split = true;
         } else if (a == "--initials") {
             o.initials = value(i);
         } else if (a == "-" || !a.startsWith('-')) {
-            if (havePoem)
-                throw UsageError{"more than one poem file: \"" + o.poemFile + "\" and \"" + a + "\""};
-            o.poemFile = a;
-            havePoem = true;
+            if (a == "-" && o.inputs.contains(a))
+                throw UsageError{"standard input (-) can be read only once"};
+            o.inputs.append(a);
         } else {
             throw UsageError{"unknown option " + a};
         }
     }
     if (o.initials)
         return o;
-    if (!havePoem)
+    if (o.inputs.isEmpty())
         throw UsageError{"no poem file given"};
     if (!o.book.isEmpty() && !o.patternFile.isEmpty())
         throw UsageError{"--book and --pattern-file exclude each other"};
@@ -144,60 +178,88 @@ Options ParseArguments(const QStringList &args)
     return o;
 }
 
-// A text file as a text box holds it: every line end (LF or CR LF) becomes
-// CR LF; nothing else changes.
-std::optional<QString> ReadBoxText(const QString &path, QString *error)
+// The tune a run holds poems against: its pattern as the pattern browser
+// lays it out in Text5, and the tune's own advice on laying out a poem.
+struct LoadedTune {
+    QString pattern;
+    QString instruction;
+};
+
+// The house advice of the pattern books, for a pattern that carries none.
+const QString kOneClauseALine = QStringLiteral("填写时请一句一行：每个逗号、句号处换行。");
+
+QString InstructionOf(const QString &explanation)
 {
-    QFile file;
-    bool opened;
-    if (path == "-") {
-        opened = file.open(stdin, QIODevice::ReadOnly);
-    } else {
-        file.setFileName(path);
-        opened = file.open(QIODevice::ReadOnly);
+    for (const QString &piece : explanation.split(u'-')) {
+        if (piece.contains(QStringLiteral("一句一行")))
+            return piece;
     }
-    if (!opened) {
-        *error = "cannot read " + (path == "-" ? QStringLiteral("standard input") : path) + ": "
-                 + file.errorString();
-        return std::nullopt;
-    }
-    const QByteArray bytes = file.readAll();
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = decoder(bytes);
-    if (decoder.hasError()) {
-        *error = path + " is not valid UTF-8";
-        return std::nullopt;
-    }
-    QString out;
-    out.reserve(text.size() + text.size() / 8);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c == u'\n' && (i == 0 || text.at(i - 1) != u'\r'))
-            out.append(u'\r');
-        out.append(c);
-    }
-    return out;
+    return kOneClauseALine;
 }
 
-// The tune's pattern from a pattern book, laid out as the pattern browser
-// lays it out in Text5.
-std::optional<QString> FetchPattern(DataStore &store, const QString &book, const QString &tune,
+// The tune named by --tune in --book, or in the first book that has it.
+std::optional<LoadedTune> FetchTune(DataStore &store, const QString &book, const QString &tune,
                                     QString *error)
 {
-    TuneRow row;
-    QString why;
-    if (!FindTune(store.Rs(), book, tune, row, &why)) {
-        *error = why.isEmpty() ? "no tune \"" + tune + "\" in " + book
-                               : "无法读取词谱“" + book + "”：" + why;
-        return std::nullopt;
+    const QStringList books = book.isEmpty() ? QStringList{kCommonBook, kBaixiangBook} : QStringList{book};
+    for (const QString &b : books) {
+        TuneRow row;
+        QString why;
+        if (FindTune(store.Rs(), b, tune, row, &why))
+            return LoadedTune{PatternDisplayForm(row.pattern), InstructionOf(row.explanation)};
+        if (!why.isEmpty()) {
+            *error = "无法读取词谱“" + b + "”：" + why;
+            return std::nullopt;
+        }
     }
-    return PatternDisplayForm(row.pattern);
+    *error = "no tune \"" + tune + "\" in " + books.join(" or ");
+    return std::nullopt;
 }
 
-void WithoutLastEmpty(QStringList &lines)
+// Whether the lines of a poem stand one to one for the lines of its tune's
+// pattern: the comparison holds them line by line.
+struct Layout {
+    int poemLines = 0;    // lines with something to mark
+    int tuneLines = 0;    // lines of the pattern
+    int firstOff = -1;    // line of the poem box where the two part, from 0; -1 they agree
+};
+
+Layout CompareLayout(const QString &poem, const QString &pattern)
 {
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
+    Layout l;
+    QList<int> poemLines;        // box line of every line with characters
+    QList<qsizetype> poemLengths;
+    const QStringList lines = SplitLines(poem + kCrLf);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QString kept = NormaliseLine(lines.at(i), StripSet::Full).trimmed();
+        if (!kept.isEmpty()) {
+            poemLines.append(int(i));
+            poemLengths.append(qsizetype(CodePoints(kept).size()));
+        }
+    }
+    QList<qsizetype> tuneLengths;
+    for (const QString &line : SplitLines(pattern)) {
+        if (!line.trimmed().isEmpty())
+            tuneLengths.append(qsizetype(CodePoints(line.trimmed()).size()));
+    }
+    l.poemLines = int(poemLines.size());
+    l.tuneLines = int(tuneLengths.size());
+    if (l.poemLines == l.tuneLines)
+        return l;
+    const qsizetype paired = std::min(poemLines.size(), tuneLengths.size());
+    qsizetype i = 0;
+    while (i < paired && poemLengths.at(i) == tuneLengths.at(i))
+        ++i;
+    l.firstOff = i < poemLines.size() ? poemLines.at(i) : (poemLines.isEmpty() ? 0 : poemLines.last());
+    return l;
+}
+
+QString LayoutMessage(const Layout &l, const LoadedTune &tune)
+{
+    return QStringLiteral("诗有%1行，词谱有%2句，不能逐行对照。%3")
+        .arg(l.poemLines)
+        .arg(l.tuneLines)
+        .arg(tune.instruction);
 }
 
 // Poem line, marks and results side by side, then the captions.
@@ -211,13 +273,14 @@ QString ReadableView(const Options &o, const ComposeTexts &form)
     if (!form.text4.isEmpty())
         ts << "  标题: " << form.text4;
     ts << "\n";
-    // Both checks count a last line without its own line break.
-    const bool closed = form.text2.isEmpty() || form.text2.endsWith(kCrLf);
-    QStringList poem = SplitLines(o.annotate && closed ? form.text2 : form.text2 + kCrLf);
-    WithoutLastEmpty(poem);
+    // Both checks count a last line without its own line break; a line
+    // break at the end of the file opens no further row.
+    QStringList poem = SplitLines(form.text2 + kCrLf);
+    while (!poem.isEmpty() && poem.last().isEmpty())
+        poem.removeLast();
     const QStringList marks = SplitLines(form.text6);
     const QStringList results = SplitLines(form.text8);
-    const int width = QString::number(poem.size()).size();
+    const int width = int(QString::number(poem.size()).size());
     for (qsizetype i = 0; i < poem.size(); ++i) {
         ts << QString::number(i + 1).rightJustified(width) << "  " << poem.at(i) << "  |  "
            << marks.value(i);
@@ -231,17 +294,11 @@ QString ReadableView(const Options &o, const ComposeTexts &form)
     return out;
 }
 
-QString JsonView(const ComposeTexts &form, const QJsonObject &extra = {})
+QJsonObject BoxesJson(const ComposeTexts &form)
 {
-    QJsonObject obj = extra;
-    obj.insert("Text2", form.text2);
-    obj.insert("Text5", form.text5);
-    obj.insert("Label1", form.label1);
-    obj.insert("Label2", form.label2);
-    obj.insert("Label3", form.label3);
-    obj.insert("Text6", form.text6);
-    obj.insert("Text8", form.text8);
-    return QString::fromUtf8(QJsonDocument(obj).toJson(QJsonDocument::Indented));
+    return {{"Text2", form.text2}, {"Text5", form.text5}, {"Label1", form.label1},
+            {"Label2", form.label2}, {"Label3", form.label3}, {"Text6", form.text6},
+            {"Text8", form.text8}};
 }
 
 // ---- --explain and --detect ----------------------------------------------------
@@ -267,40 +324,6 @@ struct Explanation {
     QList<TuneMatch> tunes;
 };
 
-// The diagnostics of the texts a run left behind, with the dictionary read
-// again and, for --detect on a poem that is not regulated verse, the tunes.
-std::optional<Explanation> Explain(const Options &o, const ComposeTexts &form, DataStore &store,
-                                   QString *error)
-{
-    RhymeDictionary dict;
-    if (!LoadRhymeDictionary(store, o.system, dict, error))
-        return std::nullopt;
-    const ReadingIndex index(dict);
-    DiagnosisInput in;
-    in.poem = form.text2;
-    in.marks = form.text6;
-    in.pattern = form.text5;
-    in.tuneName = form.label1;
-    in.system = o.system;
-    in.strip = RunStripSet(o.annotate, o.system);
-    Explanation e;
-    e.diagnosis = Diagnose(in, index.Lookup());
-    if (o.detect && !e.diagnosis.regulated) {
-        // The form of the poem itself, whatever tune is loaded.
-        if (!in.pattern.isEmpty()) {
-            in.pattern.clear();
-            e.diagnosis.regulated = Diagnose(in, index.Lookup()).regulated;
-        }
-        if (!e.diagnosis.regulated) {
-            const QList<TuneCandidate> tunes = ReadTunes(store, error);
-            if (!error->isEmpty())
-                return std::nullopt;
-            e.tunes = RankTunes(e.diagnosis.verses, tunes, 3);
-        }
-    }
-    return e;
-}
-
 QJsonObject FormJson(const Explanation &e)
 {
     QJsonObject form;
@@ -323,9 +346,15 @@ QJsonObject FormJson(const Explanation &e)
     return form;
 }
 
-QJsonArray FindingsJson(const QList<Finding> &findings)
+// The findings, and first of all the one that the poem's lines do not
+// stand for the tune's.
+QJsonArray FindingsJson(const QList<Finding> &findings, const std::optional<QString> &layout,
+                        int layoutLine)
 {
     QJsonArray out;
+    if (layout)
+        out.append(QJsonObject{{"line", layoutLine + 1}, {"position", 0}, {"verse", 0},
+                               {"kind", "分行"}, {"fault", true}, {"message", *layout}});
     for (const Finding &f : findings)
         out.append(QJsonObject{{"line", f.line + 1},
                                {"position", f.position + 1},
@@ -336,7 +365,8 @@ QJsonArray FindingsJson(const QList<Finding> &findings)
     return out;
 }
 
-QString ExplanationView(const Options &o, const Explanation &e)
+// The form and the findings; `layoutFinding`, when there is one, first.
+QString ExplanationView(const Options &o, const Explanation &e, const QString &layoutFinding)
 {
     QString out;
     QTextStream ts(&out);
@@ -352,6 +382,7 @@ QString ExplanationView(const Options &o, const Explanation &e)
         }
     }
     if (o.explain) {
+        ts << layoutFinding;
         for (const Finding &f : e.diagnosis.findings) {
             ts << (f.fault ? "误 " : "注 ") << f.line + 1;
             if (f.position >= 0)
@@ -365,27 +396,224 @@ QString ExplanationView(const Options &o, const Explanation &e)
     return out;
 }
 
+// Checks poem after poem on one database: the dictionary, its readings and
+// the tunes are read once for the whole run.
+class Checker {
+public:
+    Checker(const Options &o, DataStore &store, std::optional<LoadedTune> tune, bool several)
+        : o_(o), store_(store), tune_(std::move(tune)), several_(several)
+    {
+    }
+
+    // Prints the result of one poem; false (and *error) when the database
+    // fails, which ends the run.
+    bool Check(const check::PoemInput &poem, QString *error);
+
+private:
+    bool Dictionary(const QString &system, const RhymeDictionary **out, QString *error);
+    std::optional<Explanation> Explain(const ComposeTexts &form, QString *error);
+
+    const Options &o_;
+    DataStore &store_;
+    std::optional<LoadedTune> tune_;
+    bool several_;
+    std::map<QString, RhymeDictionary> dictionaries_;
+    std::optional<ReadingIndex> index_;
+    std::optional<QList<TuneCandidate>> tunes_;
+};
+
+bool Checker::Dictionary(const QString &system, const RhymeDictionary **out, QString *error)
+{
+    auto it = dictionaries_.find(system);
+    if (it == dictionaries_.end()) {
+        RhymeDictionary dict(system);
+        if (!LoadRhymeDictionary(store_, system, dict, error))
+            return false;
+        it = dictionaries_.emplace(system, std::move(dict)).first;
+    }
+    *out = &it->second;
+    return true;
+}
+
+// The diagnostics of the texts a run left behind and, for --detect on a
+// poem that is not regulated verse, the tunes that fit best.
+std::optional<Explanation> Checker::Explain(const ComposeTexts &form, QString *error)
+{
+    if (!index_) {
+        const RhymeDictionary *dict = nullptr;
+        if (!Dictionary(o_.system, &dict, error))
+            return std::nullopt;
+        index_.emplace(*dict);
+    }
+    const ReadingLookup lookup = index_->Lookup();
+    DiagnosisInput in;
+    in.poem = form.text2;
+    in.marks = form.text6;
+    in.pattern = form.text5;
+    in.tuneName = form.label1;
+    in.system = o_.system;
+    in.strip = RunStripSet(o_.annotate, o_.system);
+    Explanation e;
+    e.diagnosis = Diagnose(in, lookup);
+    if (o_.detect && !e.diagnosis.regulated) {
+        // The form of the poem itself, whatever tune is loaded.
+        if (!in.pattern.isEmpty()) {
+            in.pattern.clear();
+            e.diagnosis.regulated = Diagnose(in, lookup).regulated;
+        }
+        if (!e.diagnosis.regulated) {
+            if (!tunes_) {
+                QString why;
+                QList<TuneCandidate> tunes = ReadTunes(store_, &why);
+                if (!why.isEmpty()) {
+                    *error = why;
+                    return std::nullopt;
+                }
+                tunes_ = std::move(tunes);
+            }
+            e.tunes = RankTunes(e.diagnosis.verses, *tunes_, 3);
+        }
+    }
+    return e;
+}
+
+bool Checker::Check(const check::PoemInput &poem, QString *error)
+{
+    ComposeTexts form;
+    form.text2 = poem.text;
+    form.text4 = poem.title.isEmpty() ? o_.title : poem.title;
+    form.text5 = tune_ ? tune_->pattern : QString();
+    form.label1 = o_.tune;
+    form.command2 = o_.system;
+
+    // One load of the dictionary serves every poem of the run.
+    QString loadError;
+    const RhymeDictionary *dict = nullptr;
+    if (!Dictionary(o_.system, &dict, &loadError)) {
+        *error = "无法读取韵书“" + o_.system + "”" + (loadError.isEmpty() ? QString() : "：" + loadError);
+        return false;
+    }
+    if (o_.annotate)
+        RunAnnotationWith(form, *dict);
+    else
+        RunConformanceCheckWith(form, *dict);
+
+    std::optional<Explanation> explanation;
+    if (o_.explain || o_.detect) {
+        QString why;
+        explanation = Explain(form, &why);
+        if (!explanation) {
+            *error = "cannot explain: " + why;
+            return false;
+        }
+    }
+
+    // A tune's pattern is compared line by line: say when the lines of the
+    // poem do not stand one to one for the tune's.
+    std::optional<QString> layoutMessage;
+    Layout layout;
+    const bool againstTune = !o_.annotate && tune_ && !form.label1.isEmpty();
+    if (againstTune) {
+        layout = CompareLayout(form.text2, tune_->pattern);
+        if (layout.firstOff >= 0) {
+            layoutMessage = LayoutMessage(layout, *tune_);
+            PrintError((several_ ? poem.source + ": " : QString()) + *layoutMessage);
+        }
+    }
+    if (againstTune && form.text4.isEmpty())
+        PrintError((several_ ? poem.source + ": " : QString())
+                   + "no title (--title): the poem is not compared with the tune, as the "
+                     "composition window compares only a poem with a title");
+
+    if (o_.json) {
+        QJsonObject obj = BoxesJson(form);
+        obj.insert("system", o_.system);
+        if (several_) {
+            obj.insert("source", poem.source);
+            obj.insert("title", form.text4);
+        }
+        if (againstTune)
+            obj.insert("layout", QJsonObject{{"poemLines", layout.poemLines},
+                                             {"tuneLines", layout.tuneLines},
+                                             {"oneToOne", !layoutMessage.has_value()},
+                                             {"instruction", tune_->instruction}});
+        if (o_.explain)
+            obj.insert("findings", FindingsJson(explanation->diagnosis.findings, layoutMessage,
+                                                layout.firstOff));
+        if (o_.detect)
+            obj.insert("form", FormJson(*explanation));
+        const QJsonDocument doc(obj);
+        PrintOut(several_ ? QString::fromUtf8(doc.toJson(QJsonDocument::Compact)) + "\n"
+                          : QString::fromUtf8(doc.toJson(QJsonDocument::Indented)));
+        return true;
+    }
+    QString text;
+    if (several_)
+        text += "==> " + poem.source + (poem.title.isEmpty() ? QString() : " 《" + poem.title + "》")
+                + " <==\n";
+    text += ReadableView(o_, form);
+    if (layoutMessage)
+        text += "分行: " + *layoutMessage + "\n";
+    if (explanation)
+        text += ExplanationView(o_, *explanation,
+                                layoutMessage ? "误 " + QString::number(layout.firstOff + 1) + "  分行  "
+                                                    + *layoutMessage + "\n"
+                                              : QString());
+    if (several_)
+        text += "\n";
+    PrintOut(text);
+    return true;
+}
+
 int Run(const Options &o)
 {
     if (o.initials) {
         PrintOut(PinyinInitials(*o.initials) + "\n");
-        return 0;
+        return kExitOk;
     }
 
+    // Every poem first, so that a wrong name is told before any work.
+    QStringList missing;
+    const QStringList files = check::ExpandInputs(o.inputs, &missing);
+    for (const QString &m : missing)
+        PrintError("cannot read " + m + ": no such file or folder");
+    if (!missing.isEmpty() && files.isEmpty())
+        return kExitError;
+    bool skipped = !missing.isEmpty();
+    QList<check::PoemInput> poems;
     QString error;
-    const std::optional<QString> poem = ReadBoxText(o.poemFile, &error);
-    if (!poem) {
-        PrintError(error);
+    for (const QString &file : files) {
+        const std::optional<QString> text = check::ReadBoxText(file, &error);
+        if (!text) {
+            PrintError(error);
+            skipped = true;
+            continue;
+        }
+        const QString name = file == "-" ? QStringLiteral("standard input") : file;
+        if (check::IsBlankText(*text)) {
+            PrintError(name + " is empty: there is no poem to check");
+            skipped = true;
+            continue;
+        }
+        if (o.split)
+            poems.append(check::SplitPoems(*text, file));
+        else
+            poems.append(check::PoemInput{file, QString(), *text});
+    }
+    if (poems.isEmpty()) {
+        if (files.isEmpty())
+            PrintError("no poem files in " + o.inputs.join(", "));
         return kExitError;
     }
-    QString pattern;
+
+    std::optional<LoadedTune> tune;
     if (!o.patternFile.isEmpty()) {
-        const std::optional<QString> text = ReadBoxText(o.patternFile, &error);
+        const std::optional<QString> text = check::ReadBoxText(o.patternFile, &error);
         if (!text) {
             PrintError(error);
             return kExitError;
         }
-        pattern = *text;
+        tune = LoadedTune{*text, kOneClauseALine};
     }
 
     const QString appDir = o.appDir.isEmpty() ? AppWriteDir() : o.appDir;
@@ -406,50 +634,26 @@ int Run(const Options &o)
     }
     store.NewRecordset();
 
-    if (!o.book.isEmpty()) {
-        const std::optional<QString> text = FetchPattern(store, o.book, o.tune, &error);
-        if (!text) {
+    if (!o.tune.isEmpty() && o.patternFile.isEmpty()) {
+        tune = FetchTune(store, o.book, o.tune, &error);
+        if (!tune) {
             PrintError(error);
             return kExitError;
         }
-        pattern = *text;
     }
 
-    ComposeTexts form;
-    form.text2 = *poem;
-    form.text4 = o.title;
-    form.text5 = pattern;
-    form.label1 = o.tune;
-    form.command2 = o.system;
-
-    QString loadError;
-    const DictionaryLoader loader = [&](const QString &system, RhymeDictionary &out) {
-        return LoadRhymeDictionary(store, system, out, &loadError);
-    };
-    const bool ok = o.annotate ? RunAnnotation(form, loader) : RunConformanceCheck(form, loader);
-    if (!ok) {
-        PrintError("无法读取韵书“" + o.system + "”"
-                   + (loadError.isEmpty() ? QString() : "：" + loadError));
-        return kExitError;
-    }
-
-    std::optional<Explanation> explanation;
-    if (o.explain || o.detect) {
-        QString why;
-        explanation = Explain(o, form, store, &why);
-        if (!explanation) {
-            PrintError("cannot explain: " + why);
+    // A run that may give many poems prints them as many, even when there is one.
+    const bool several = o.split || files.size() > 1
+                         || std::any_of(o.inputs.begin(), o.inputs.end(),
+                                        [](const QString &a) { return QFileInfo(a).isDir(); });
+    Checker checker(o, store, tune, several);
+    for (const check::PoemInput &poem : poems) {
+        if (!checker.Check(poem, &error)) {
+            PrintError(error);
             return kExitError;
         }
     }
-    QJsonObject extra;
-    if (o.explain)
-        extra.insert("findings", FindingsJson(explanation->diagnosis.findings));
-    if (o.detect)
-        extra.insert("form", FormJson(*explanation));
-    PrintOut(o.json ? JsonView(form, extra)
-                    : ReadableView(o, form) + (explanation ? ExplanationView(o, *explanation) : QString()));
-    return 0;
+    return skipped ? kExitSomeSkipped : kExitOk;
 }
 
 }  // namespace
@@ -468,7 +672,11 @@ int main(int argc, char **argv)
     if (options.help) {
         std::fputs(kUsage, stdout);
         std::fputs(kHelp, stdout);
-        return 0;
+        return kExitOk;
+    }
+    if (options.version) {
+        std::fputs("versilo-check " VERSILO_VERSION "\n", stdout);
+        return kExitOk;
     }
     return Run(options);
 }

@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -48,7 +49,7 @@ protected:
         WriteFile(seed_ + "/平水韵.tsv", dict);
         WriteFile(seed_ + "/常用词谱.tsv",
                   "篇名\t格律\t正文\n"
-                  "五绝\t◎●○○●-○○●●○-\t说明-\n"
+                  "五绝\t◎●○○●-○○●●○-\t填写时请一句一行：每逢逗号换行。-说明-\n"
                   "它's\t○○-\t\n");
         WriteFile(seed_ + "/白香词谱.tsv", "篇名\t格律\t正文\n");
     }
@@ -243,7 +244,7 @@ TEST_F(CheckTool, ErrorsExitWithTwo)
         {dir_.filePath("missing.txt")},
         {"--pattern-file", dir_.filePath("missing.txt"), poem},
         {"--bogus", poem},
-        {poem, poem},
+        {"-", "-"},
         {},
     };
     for (const QStringList &args : bad) {
@@ -319,4 +320,220 @@ TEST_F(CheckTool, DetectNamesTheBestTunesOfOtherPoems)
     EXPECT_EQ(tunes[0].toObject(), (QJsonObject{{"name", "五绝"}, {"book", "常用词谱"}, {"fit", 1}}));
     EXPECT_EQ(tunes[1].toObject()["name"].toString(), "它's");
     EXPECT_FALSE(j.contains("findings"));
+}
+
+// ---- many poems in one run ------------------------------------------------------
+
+namespace {
+
+std::vector<QJsonObject> JsonLines(const QString &out)
+{
+    std::vector<QJsonObject> objects;
+    for (const QString &line : out.split('\n', Qt::SkipEmptyParts)) {
+        QJsonParseError error;
+        const QJsonDocument doc = QJsonDocument::fromJson(line.toUtf8(), &error);
+        EXPECT_EQ(error.error, QJsonParseError::NoError) << line.toStdString();
+        objects.push_back(doc.object());
+    }
+    return objects;
+}
+
+}  // namespace
+
+TEST_F(CheckTool, FilesFoldersAndSplitFilesGiveOneObjectAPoem)
+{
+    const QString folder = dir_.filePath("poems");
+    QDir().mkpath(folder + "/inner");
+    WriteFile(folder + "/b.txt", "黄河入海流\n");
+    WriteFile(folder + "/inner/a.txt", "白日依山尽\n");
+    const QString single = Poem("读罢泪沾襟");
+    // Titles: 《》, "#", a line without punctuation before one with it; a
+    // poem without a title line; blank lines (with blanks in them) between.
+    const QString collection = Poem("《登楼》\n白日依山尽，黄河入海流。\n\n"
+                                    "# 其二\n黄河入海流\n \u3000\n"
+                                    "山河\n白日依山尽，黄河入海流。\n\n\n"
+                                    "白日依山尽\n黄河入海流\n");
+    const struct {
+        QStringList args;
+        QStringList sources;
+        QStringList titles;
+        QStringList poems;
+    } cases[] = {
+        {{single, folder},
+         {single, folder + "/b.txt", folder + "/inner/a.txt"},
+         {"", "", ""},
+         {"读罢泪沾襟", "黄河入海流\r\n", "白日依山尽\r\n"}},
+        {{"--split", collection},
+         {collection + "#1", collection + "#2", collection + "#3", collection + "#4"},
+         {"登楼", "其二", "山河", ""},
+         {"白日依山尽，黄河入海流。", "黄河入海流", "白日依山尽，黄河入海流。", "白日依山尽\r\n黄河入海流"}},
+        // --split prints a file of one poem as one of many.
+        {{"--split", single}, {single + "#1"}, {""}, {"读罢泪沾襟"}},
+        // Without --split a file is one poem, blank lines and all.
+        {{"--title", "t", collection, single},
+         {collection, single},
+         {"t", "t"},
+         {QString(), "读罢泪沾襟"}},
+    };
+    for (const auto &c : cases) {
+        const Result r = Run(Base() + QStringList{"--json", "--system", "平水韵"} + c.args);
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+        const std::vector<QJsonObject> objects = JsonLines(r.out);
+        ASSERT_EQ(objects.size(), size_t(c.sources.size())) << r.out.toStdString();
+        for (qsizetype i = 0; i < c.sources.size(); ++i) {
+            const QJsonObject &o = objects.at(size_t(i));
+            EXPECT_EQ(o["source"].toString(), c.sources.at(i));
+            EXPECT_EQ(o["title"].toString(), c.titles.at(i));
+            EXPECT_EQ(o["system"].toString(), "平水韵");
+            if (!c.poems.at(i).isNull()) {
+                EXPECT_EQ(o["Text2"].toString(), c.poems.at(i)) << c.sources.at(i).toStdString();
+            }
+        }
+    }
+}
+
+TEST_F(CheckTool, ManyPoemsReadableWithTheirNamesAndTheFindingsOfEach)
+{
+    const QString poems = Poem("# 一\n白日依山尽，黄河入海流。\n黄河依海尽，日尽入山流。\n\n"
+                               "# 二\n白日依山尽，黄河入海流。\n");
+    const Result r = Run(Base() + QStringList{"--split", "--explain", "--detect", poems});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const qsizetype first = r.out.indexOf("==> " + poems + "#1 《一》 <==\n判断正误  中华新韵  标题: 一\n");
+    const qsizetype second = r.out.indexOf("==> " + poems + "#2 《二》 <==\n");
+    ASSERT_GE(first, 0) << r.out.toStdString();
+    ASSERT_GT(second, first) << r.out.toStdString();
+    // The 重韵 belongs to the first poem only.
+    EXPECT_EQ(r.out.count("  重韵  "), 1);
+    EXPECT_LT(r.out.indexOf("  重韵  "), second);
+    EXPECT_EQ(r.out.count("体裁: "), 2);
+}
+
+TEST_F(CheckTool, EmptyAndMissingInputsAreNamedAndSetTheExitStatus)
+{
+    const QString good = Poem("白日\n");
+    const QString empty = Poem("");
+    const QString blank = Poem(" \n\u3000\r\n");
+    const QString missing = dir_.filePath("missing.txt");
+    const QString emptyFolder = dir_.filePath("nothing");
+    QDir().mkpath(emptyFolder);
+    const struct {
+        QStringList args;
+        int exitCode;
+        QString err;       // part of standard error
+        bool printed;      // a poem was printed
+    } cases[] = {
+        {{empty}, 2, empty + " is empty", false},
+        {{blank}, 2, blank + " is empty", false},
+        {{"-"}, 2, "standard input is empty", false},
+        {{emptyFolder}, 2, "no poem files in " + emptyFolder, false},
+        {{"--split", blank}, 2, "is empty", false},
+        {{empty, good}, 1, empty + " is empty", true},
+        {{missing, good}, 1, "cannot read " + missing, true},
+        {{good}, 0, "", true},
+    };
+    for (const auto &c : cases) {
+        const Result r = Run(Base() + c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.args.join(' ').toStdString() << ": " << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(c.err)) << r.err.toStdString();
+        EXPECT_EQ(r.out.contains("白日"), c.printed) << r.out.toStdString();
+    }
+}
+
+TEST_F(CheckTool, TheTuneIsFoundOrRefusedAndAMissingTitleIsTold)
+{
+    const QString poem = Poem("白日依山尽，\n黄河入海流。\n");
+    const struct {
+        QStringList args;
+        int exitCode;
+        QString text5;
+        QString err;
+    } cases[] = {
+        // --tune alone looks the tune up in the books.
+        {{"--title", "t", "--tune", "五绝"}, 0, "◎●○○●\r\n○○●●○\r\n\r\n", ""},
+        {{"--title", "t", "--tune", "无此调"}, 2, "", "no tune \"无此调\" in 常用词谱 or 白香词谱"},
+        {{"--title", "t", "--tune", "五绝", "--book", "白香词谱"}, 2, "", "no tune \"五绝\" in 白香词谱"},
+        {{"--tune", "五绝", "--book", "常用词谱"}, 0, "◎●○○●\r\n○○●●○\r\n\r\n", "no title (--title)"},
+    };
+    for (const auto &c : cases) {
+        const Result r = Run(Base() + QStringList{"--json"} + c.args + QStringList{poem});
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.args.join(' ').toStdString() << ": " << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(c.err)) << r.err.toStdString();
+        if (c.exitCode == 0)
+            EXPECT_EQ(QJsonDocument::fromJson(r.out.toUtf8()).object()["Text5"].toString(), c.text5);
+        else
+            EXPECT_TRUE(r.out.isEmpty());
+    }
+}
+
+TEST_F(CheckTool, LinesThatDoNotStandForTheTunesAreToldWithItsAdvice)
+{
+    const QString advice = "填写时请一句一行：每逢逗号换行。";
+    const struct {
+        QByteArray poem;
+        bool oneToOne;
+        int poemLines;
+        int line;   // the line of the finding, from 1
+    } cases[] = {
+        {"白日依山尽，\n黄河入海流。\n", true, 2, 0},
+        {"白日依山尽，黄河入海流。\n", false, 1, 1},
+        {"白日依山尽，\n黄河入海流。\n白日依山尽，\n", false, 3, 3},
+        // Blank lines and punctuation-only lines stand for nothing.
+        {"\n白日依山尽，\n。\n黄河入海流。\n\n", true, 2, 0},
+    };
+    for (const auto &c : cases) {
+        const QString poem = Poem(c.poem);
+        const QStringList args = Base() + QStringList{"--title", "t", "--tune", "五绝", "--explain", poem};
+        const Result json = Run(args + QStringList{"--json"});
+        ASSERT_EQ(json.exitCode, 0) << json.err.toStdString();
+        const QJsonObject j = QJsonDocument::fromJson(json.out.toUtf8()).object();
+        EXPECT_EQ(j["layout"].toObject(), (QJsonObject{{"poemLines", c.poemLines}, {"tuneLines", 2},
+                                                       {"oneToOne", c.oneToOne}, {"instruction", advice}}))
+            << c.poem.toStdString();
+        const QJsonArray findings = j["findings"].toArray();
+        const bool told = !findings.isEmpty() && findings[0].toObject()["kind"].toString() == "分行";
+        EXPECT_EQ(told, !c.oneToOne) << c.poem.toStdString();
+        const QString message = QString("诗有%1行，词谱有2句，不能逐行对照。").arg(c.poemLines) + advice;
+        if (!c.oneToOne) {
+            EXPECT_EQ(findings[0].toObject(),
+                      (QJsonObject{{"line", c.line}, {"position", 0}, {"verse", 0}, {"kind", "分行"},
+                                   {"fault", true}, {"message", message}}));
+            EXPECT_TRUE(json.err.contains(message)) << json.err.toStdString();
+        }
+        const Result text = Run(args);
+        EXPECT_EQ(text.out.contains("分行: " + message + "\n"), !c.oneToOne) << text.out.toStdString();
+        EXPECT_EQ(text.out.contains(QString("误 %1  分行  ").arg(c.line) + message + "\n"), !c.oneToOne)
+            << text.out.toStdString();
+    }
+    // No tune, or the annotation: nothing to stand for.
+    for (const QStringList &args : {QStringList{}, QStringList{"--annotate", "--tune", "五绝"}}) {
+        const QJsonObject j = Json(args + QStringList{Poem("白日依山尽，黄河入海流。")});
+        EXPECT_FALSE(j.contains("layout"));
+    }
+}
+
+TEST_F(CheckTool, ReadableRowsEndWithThePoemAndVersionAndHelpSayWhatTheyShould)
+{
+    for (const QByteArray &poem : {QByteArray("白日\n黄河\n"), QByteArray("白日\n黄河"), QByteArray("白日\n黄河\n\n\n")}) {
+        for (const QStringList &mode : {QStringList{}, QStringList{"--annotate"}}) {
+            const Result r = Run(Base() + mode + QStringList{Poem(poem)});
+            EXPECT_TRUE(r.out.contains("\n2  黄河  |  ")) << r.out.toStdString();
+            EXPECT_FALSE(r.out.contains("\n3  ")) << poem.toStdString() << r.out.toStdString();
+        }
+    }
+    Result r = Run({"--version"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(QRegularExpression("^versilo-check \\d+\\.\\d+\n$").match(r.out).hasMatch()) << r.out.toStdString();
+    r = Run({"--help"});
+    for (const char *part : {"Exit status: 0 every poem was checked", "1 some poems were checked",
+                             "2 wrong usage", "--split", "--version"})
+        EXPECT_TRUE(r.out.contains(part)) << part;
+}
+
+TEST_F(CheckTool, DiagnosticsBenchRefusesAFolderThatIsNotThere)
+{
+    QProcess p;
+    p.start(QStringLiteral(VERSILO_BIN_DIR "/versilo-bench-diagnostics"), {dir_.filePath("nowhere")});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 2);
+    EXPECT_TRUE(p.readAllStandardOutput().contains("no such folder"));
 }
