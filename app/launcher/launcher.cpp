@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
@@ -139,10 +141,23 @@ void Form10::OpenAfresh(const QString &form)
 
 void Form10::Image2_MouseUp() { OpenAfresh(window::kCompose); }
 
+QUrl WritersGuide(const QString &programDir)
+{
+    const QDir bin(programDir);
+    for (const QString &relative : {QStringLiteral("../share/doc/versilo/guide.md"),
+                                    QStringLiteral("../../docs/guide.md")}) {
+        const QFileInfo guide(bin.filePath(relative));
+        if (guide.isFile())
+            return QUrl::fromLocalFile(guide.canonicalFilePath());
+    }
+    return {};
+}
+
 void Form10::Image8_Click()
 {
-    if (openUrl_)
-        openUrl_(QUrl(kMakerWebPage));
+    const QUrl guide = WritersGuide(QCoreApplication::applicationDirPath());
+    if (openUrl_ && guide.isValid())
+        openUrl_(guide);
 }
 
 void Form10::Image3_Click()

@@ -13,8 +13,10 @@ namespace versilo {
 
 class WindowRegistry;
 
-// The maker's web page, opened by 软件更新.
-inline const QString kMakerWebPage = QStringLiteral("https://versilo.org/");
+// Versilo has no web page of its own: 软件更新 opens the writer's guide that
+// came with the program, installed (<prefix>/share/doc/versilo/guide.md) or
+// beside the build folder (docs/guide.md). Empty when neither is there.
+QUrl WritersGuide(const QString &programDir);
 
 class Form10 : public VersiloWindow {
     Q_OBJECT

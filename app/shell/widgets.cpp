@@ -65,8 +65,18 @@ bool VersiloWindow::ConnectAndPlace()
     const bool ok = store.Connect();
     store.NewRecordset();
     PlaceAtLauncher();
-    if (!ok)
+    if (!ok) {
         app.Dialog().Tell(store.LastError());   // names the file once, says why
+        return ok;
+    }
+    // A file that can only be read is said once a run, before the writer
+    // types anything that could not be saved.
+    static QString toldReadOnly;
+    const QString readOnly = store.ReadOnlyReason();
+    if (!readOnly.isEmpty() && readOnly != toldReadOnly) {
+        toldReadOnly = readOnly;
+        app.Dialog().Tell(readOnly);
+    }
     return ok;
 }
 
