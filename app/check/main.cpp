@@ -23,6 +23,7 @@
 #include "patternbooks.h"
 #include "prosody.h"
 #include "rhymedict.h"
+#include "rhymelist.h"
 
 using namespace versilo;
 
@@ -35,6 +36,7 @@ const char kUsage[] =
     "                     [--tune NAME] [--book 常用词谱|白香词谱 | --pattern-file FILE] [--json]\n"
     "                     [--explain] [--detect] POEM_FILE|-\n"
     "       versilo-check --initials TEXT\n"
+    "       versilo-check --rhymes GROUP [--system 中华新韵|平水韵] [--tone 平|仄] [--json]\n"
     "       versilo-check --help\n";
 
 const char kHelp[] =
@@ -47,7 +49,10 @@ const char kHelp[] =
     "initials of TEXT.\n"
     "--explain adds the findings behind the marks (JSON key \"findings\"); --detect adds\n"
     "the form: the regulated form, or the three tunes whose line lengths fit best\n"
-    "(JSON key \"form\").\n";
+    "(JSON key \"form\").\n"
+    "--rhymes lists the characters of a rhyme group, most rhymed by Tang and Song poets\n"
+    "first, with the neighbouring groups and the characters that would break the rhyme\n"
+    "set apart (JSON key \"rhymeWords\"; --explain adds it for the poem's group).\n";
 
 struct Options {
     QString appDir;
@@ -63,6 +68,8 @@ struct Options {
     bool detect = false;      // the regulated form, or the best tunes
     QString poemFile;
     std::optional<QString> initials;
+    std::optional<QString> rhymes;   // a rhyme group to list
+    QString tone;                     // its tone: 平 or 仄
     bool help = false;
 };
 
@@ -124,6 +131,10 @@ Options ParseArguments(const QStringList &args)
             o.detect = true;
         } else if (a == "--initials") {
             o.initials = value(i);
+        } else if (a == "--rhymes") {
+            o.rhymes = value(i);
+        } else if (a == "--tone") {
+            o.tone = value(i);
         } else if (a == "-" || !a.startsWith('-')) {
             if (havePoem)
                 throw UsageError{"more than one poem file: \"" + o.poemFile + "\" and \"" + a + "\""};
@@ -133,7 +144,7 @@ Options ParseArguments(const QStringList &args)
             throw UsageError{"unknown option " + a};
         }
     }
-    if (o.initials)
+    if (o.initials || o.rhymes)
         return o;
     if (!havePoem)
         throw UsageError{"no poem file given"};
@@ -371,6 +382,8 @@ int Run(const Options &o)
         PrintOut(PinyinInitials(*o.initials) + "\n");
         return 0;
     }
+    if (o.rhymes)
+        return PrintRhymeList({o.appDir, o.seedDir, o.system, *o.rhymes, o.tone, o.json});
 
     QString error;
     const std::optional<QString> poem = ReadBoxText(o.poemFile, &error);
