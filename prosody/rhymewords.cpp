@@ -102,9 +102,10 @@ RhymeUsage RhymeUsage::FromText(const QString &tsv)
     const QStringList header = lines.first().trimmed().split(u'\t');
     const qsizetype sys = header.indexOf(QStringLiteral("韵书"));
     const qsizetype grp = header.indexOf(QStringLiteral("韵调"));
+    const qsizetype tone = header.indexOf(QStringLiteral("平仄"));
     const qsizetype chr = header.indexOf(QStringLiteral("汉字"));
     const qsizetype cnt = header.indexOf(QStringLiteral("次数"));
-    if (sys < 0 || grp < 0 || chr < 0 || cnt < 0)
+    if (sys < 0 || grp < 0 || tone < 0 || chr < 0 || cnt < 0)
         return out;
     for (qsizetype i = 1; i < lines.size(); ++i) {
         QString line = lines.at(i);
@@ -118,21 +119,26 @@ RhymeUsage RhymeUsage::FromText(const QString &tsv)
         const int g = f.at(grp).toInt(&okGroup);
         const int n = f.at(cnt).toInt(&okCount);
         const char32_t c = OneChar(f.at(chr));
-        if (!okGroup || !okCount || g <= 0 || n < 0 || c == 0)
+        const QString &t = f.at(tone);
+        if (!okGroup || !okCount || g <= 0 || n < 0 || c == 0 || (t != u"0" && t != u"1"))
             continue;
-        out.Add(f.at(sys), g, c, n);
+        out.Add(f.at(sys), g, t == u"0" ? Tone::Level : Tone::Oblique, c, n);
     }
     return out;
 }
 
-void RhymeUsage::Add(const QString &system, int group, char32_t c, int count)
+void RhymeUsage::Add(const QString &system, int group, Tone tone, char32_t c, int count)
 {
-    counts_[Key(system, group)][c] += count;
+    if (tone == Tone::Either)
+        return;
+    counts_[Key(system, group, tone)][c] += count;
 }
 
-int RhymeUsage::Count(const QString &system, int group, char32_t c) const
+int RhymeUsage::Count(const QString &system, int group, Tone tone, char32_t c) const
 {
-    const auto it = counts_.constFind(Key(system, group));
+    if (tone == Tone::Either)
+        return Count(system, group, Tone::Level, c) + Count(system, group, Tone::Oblique, c);
+    const auto it = counts_.constFind(Key(system, group, tone));
     return it == counts_.cend() ? 0 : it->value(c);
 }
 
@@ -180,7 +186,7 @@ RhymeWords ListRhymeWords(const RhymeDictionary &dict, const RhymeDictionary *ot
     const QSet<char32_t> own = members.set.value(group);
 
     for (char32_t c : members.of.value(group))
-        out.words.append({CharacterText(c), usage.Count(sys, group, c), out.groupName});
+        out.words.append({CharacterText(c), usage.Count(sys, group, tone, c), out.groupName});
     SortByUse(out.words);
 
     QSet<char32_t> taken = own;
@@ -194,7 +200,7 @@ RhymeWords ListRhymeWords(const RhymeDictionary &dict, const RhymeDictionary *ot
             const QString name = RhymeGroupName(sys, QString::number(g));
             for (char32_t c : it.value()) {
                 taken.insert(c);
-                const int n = usage.Count(sys, g, c);
+                const int n = usage.Count(sys, g, tone, c);
                 if (!own.contains(c) && n > 0)
                     out.neighbours.append({CharacterText(c), n, name});
             }
@@ -232,7 +238,7 @@ RhymeWords ListRhymeWords(const RhymeDictionary &dict, const RhymeDictionary *ot
                 for (auto m = members.set.cbegin(); m != members.set.cend(); ++m) {
                     if (!m.value().contains(c))
                         continue;
-                    const int uses = usage.Count(sys, m.key(), c);
+                    const int uses = usage.Count(sys, m.key(), tone, c);
                     if (uses > best.count)
                         best = {CharacterText(c), uses, RhymeGroupName(sys, QString::number(m.key()))};
                 }

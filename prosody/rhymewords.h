@@ -14,29 +14,34 @@
 
 namespace versilo {
 
-// How often each character was rhymed in each group of each system.
+// How often each character was rhymed in each group of each system, in
+// level and in oblique rhymes apart.
 class RhymeUsage {
 public:
     RhymeUsage() = default;
 
     // The table compiled into the program; empty when it is missing.
     static const RhymeUsage &Builtin();
-    // Tab-separated text of the columns 韵书, 韵调, 汉字, 次数 with a header
-    // line; rows that do not fit are passed by.
+    // Tab-separated text of the columns 韵书, 韵调, 平仄 (0 level, 1 oblique),
+    // 汉字, 次数 with a header line; rows that do not fit are passed by.
     static RhymeUsage FromText(const QString &tsv);
 
-    void Add(const QString &system, int group, char32_t c, int count);
-    int Count(const QString &system, int group, char32_t c) const;
+    void Add(const QString &system, int group, Tone tone, char32_t c, int count);
+    // Tone::Either: level and oblique rhymes together.
+    int Count(const QString &system, int group, Tone tone, char32_t c) const;
     bool IsEmpty() const { return counts_.isEmpty(); }
 
 private:
-    static QString Key(const QString &system, int group) { return system + u'|' + QString::number(group); }
+    static QString Key(const QString &system, int group, Tone tone)
+    {
+        return system + u'|' + QString::number(group) + (tone == Tone::Level ? u'0' : u'1');
+    }
     QHash<QString, QHash<char32_t, int>> counts_;
 };
 
 struct RhymeWord {
     QString hanzi;
-    int count = 0;      // times rhymed in `group`
+    int count = 0;      // times rhymed in `group` in the tone asked for
     QString group;      // the name of the group it is counted in
 };
 

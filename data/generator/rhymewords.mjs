@@ -11,7 +11,10 @@
 // the same poems are used: a character counts under the 中华新韵 group most
 // of the poem's rhymes share when it has that group, else under its only
 // group; a character of several groups none of which is the poem's is left
-// out. Characters are counted in their simplified form.
+// out. Each count is kept with the tone of the rhyme (0 level, 1 oblique: the
+// tone most rows of the 平水韵 group have), since a character of both tones
+// in a 中华新韵 group was rhymed in one of them. Characters are counted in
+// their simplified form.
 import { fileURLToPath } from 'node:url';
 import { readFileSync, readdirSync } from 'node:fs';
 import { createRequire } from 'node:module';
@@ -26,6 +29,9 @@ const seedDir = join(here, '..', 'seed');
 const require = createRequire(import.meta.url);
 const toSimplified = OpenCC.Converter({ from: 't', to: 'cn' });
 
+// Level and oblique rows of each 平水韵 group (filled while reading it).
+const toneRows = new Map();
+
 // char -> Set of group numbers, from a rhyme dictionary of the seed.
 function readGroups(table) {
   const lines = readFileSync(join(seedDir, `${table}.tsv`), 'utf8').split('\n');
@@ -33,12 +39,17 @@ function readGroups(table) {
   const han = head.indexOf('汉字');
   const group = head.indexOf('韵调');
   if (han < 0 || group < 0) throw new Error(`${table}.tsv: columns 汉字 and 韵调 expected`);
+  const tone = head.indexOf('平仄');
   const out = new Map();
   for (const line of lines.slice(1)) {
     if (!line) continue;
     const f = line.split('\t');
     const g = Number(f[group]);
     if (!Number.isInteger(g) || g <= 0) continue;
+    if (f[tone] === '0' || f[tone] === '1') {
+      if (!toneRows.has(g)) toneRows.set(g, [0, 0]);
+      toneRows.get(g)[Number(f[tone])] += 1;
+    }
     if (!out.has(f[han])) out.set(f[han], new Set());
     out.get(f[han]).add(g);
   }
@@ -55,11 +66,14 @@ function corpusFiles() {
 }
 
 const pingshui = readGroups('平水韵');
+const groupTone = new Map([...toneRows].map(([g, [level, oblique]]) => [g, level >= oblique ? 0 : 1]));
+toneRows.clear();
 const xinyun = readGroups('中华新韵');
 const none = new Set();
-const counts = { 平水韵: new Map(), 中华新韵: new Map() };   // "group|char" -> n
+const counts = { 平水韵: new Map(), 中华新韵: new Map() };   // "group|tone|char" -> n
+let tone = 0;
 const add = (system, g, ch) => {
-  const key = `${g}|${ch}`;
+  const key = `${g}|${tone}|${ch}`;
   counts[system].set(key, (counts[system].get(key) || 0) + 1);
 };
 
@@ -81,6 +95,7 @@ for (const file of corpusFiles()) {
     if (!common || common.length !== 1) continue;
     counted += 1;
     const group = common[0];
+    tone = groupTone.get(group) ?? 0;
     const first = simple(lines[0]);
     const rhymes = (pingshui.get(first) || none).has(group) ? [first, ...ends] : ends;
     const chars = [...new Set(rhymes)];
@@ -101,11 +116,11 @@ for (const file of corpusFiles()) {
 const rows = [];
 for (const system of ['平水韵', '中华新韵']) {
   const list = [...counts[system]].map(([key, n]) => {
-    const [g, ch] = key.split('|');
-    return [system, Number(g), ch, n];
+    const [g, t, ch] = key.split('|');
+    return [system, Number(g), Number(t), ch, n];
   });
-  list.sort((a, b) => a[1] - b[1] || b[3] - a[3] || a[2].codePointAt(0) - b[2].codePointAt(0));
+  list.sort((a, b) => a[1] - b[1] || a[2] - b[2] || b[4] - a[4] || a[3].codePointAt(0) - b[3].codePointAt(0));
   rows.push(...list);
 }
-const n = writeTable(join(seedDir, '韵字频次.tsv'), ['韵书', '韵调', '汉字', '次数'], rows);
+const n = writeTable(join(seedDir, '韵字频次.tsv'), ['韵书', '韵调', '平仄', '汉字', '次数'], rows);
 console.log(`韵字频次.tsv: ${n} rows from ${counted} rhyming poems of ${poems} of regulated shape`);
