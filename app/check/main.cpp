@@ -454,6 +454,11 @@ int Run(const Options &o)
         extra.insert("findings", FindingsJson(explanation->diagnosis.findings));
     if (o.detect)
         extra.insert("form", FormJson(*explanation));
+    if (o.explain && o.json) {
+        // The rhyme words of the group the poem rhymes in.
+        if (const auto words = PoemRhymeWords(store, o.system, explanation->diagnosis.verses, 30))
+            extra.insert("rhymeWords", RhymeWordsJson(*words));
+    }
     PrintOut(o.json ? JsonView(form, extra)
                     : ReadableView(o, form) + (explanation ? ExplanationView(o, *explanation) : QString()));
     return 0;
