@@ -5,6 +5,7 @@
 #include <QTextBlock>
 #include <QToolTip>
 
+#include "rhymewords.h"
 #include "textbox.h"
 
 namespace versilo {
@@ -38,6 +39,8 @@ void MarkExplainer::Explain(const ComposeTexts &texts, const RhymeDictionary &di
 {
     index_ = ReadingIndex(dict);
     system_ = dict.System();
+    dict_ = annotation ? dict : RhymeDictionary();
+    rhymeWords_.clear();
     DiagnosisInput in;
     in.poem = texts.text2;
     in.marks = texts.text6;
@@ -132,9 +135,36 @@ QString MarkExplainer::TipAt(const QPlainTextEdit *box, int line, int position) 
             if (f.verse == v && (f.position == position || f.position < 0))
                 tip += (f.fault ? QStringLiteral("\n误：") : QStringLiteral("\n注：")) + f.message;
         }
+        if (box == results_)
+            tip += RhymeWordsTip(results_->document()->findBlockByNumber(line).text().mid(position, 1), c);
         return tip;
     }
     return {};
+}
+
+QString MarkExplainer::RhymeWordsTip(const QString &groupName, char32_t c) const
+{
+    // Only the rhyme column of 判断平仄韵调 names groups.
+    if (dict_.Size() == 0)
+        return {};
+    const int group = RhymeGroupNumber(system_, groupName);
+    if (group == 0)
+        return {};
+    // The tone the character has in that group; a reading of both tones
+    // takes the tone of the group.
+    Tone tone = Tone::Either;
+    for (const Reading &r : index_.Of(c).readings)
+        if (r.group == group && tone == Tone::Either)
+            tone = r.tone;
+    if (tone == Tone::Either)
+        tone = system_ == kPingshui ? GroupTone(dict_, group) : Tone::Level;
+    const int key = group * 2 + (tone == Tone::Level ? 0 : 1);
+    if (!rhymeWords_.contains(key))
+        rhymeWords_.insert(key, RhymeWordLine(ListRhymeWords(dict_, nullptr, RhymeUsage::Builtin(),
+                                                             group, tone, kTipRhymeWords).words,
+                                              kTipRhymeWords));
+    const QString words = rhymeWords_.value(key);
+    return words.isEmpty() ? QString() : u'\n' + groupName + QStringLiteral("韵常用字：") + words;
 }
 
 QPlainTextEdit *MarkExplainer::BoxOf(QObject *viewport) const

@@ -1,7 +1,8 @@
 // The explanations behind the marks in the composition window: after a
 // check, resting the pointer on a mark of the tone column (Text6) or the
 // result column (Text8) shows the findings for that character and the
-// reading that decided its mark, and every line with a finding is
+// reading that decided its mark (over a group name of the rhyme column also
+// the group's most used rhyme words), and every line with a finding is
 // underlined in the result column. The box texts stay as the check wrote
 // them.
 #pragma once
@@ -41,12 +42,18 @@ private:
     void Underline();
     void ForgetIfChanged();
     QPlainTextEdit *BoxOf(QObject *viewport) const;
+    // "\n东韵常用字：风 中 空 …" for a group name of the rhyme column; "" elsewhere.
+    QString RhymeWordsTip(const QString &groupName, char32_t c) const;
+
+    static constexpr int kTipRhymeWords = 20;
 
     QPlainTextEdit *tones_;
     QPlainTextEdit *results_;
     ReadingIndex index_;
     Diagnosis diagnosis_;
     QString system_;
+    RhymeDictionary dict_;                       // kept after 判断平仄韵调 only
+    mutable QHash<int, QString> rhymeWords_;     // group * 2 + oblique -> the words
     QString tonesText_;     // the column texts the findings belong to
     QString resultsText_;
     bool active_ = false;

@@ -25,6 +25,7 @@
 #include "poems.h"
 #include "prosody.h"
 #include "rhymedict.h"
+#include "rhymelist.h"
 
 using namespace versilo;
 
@@ -40,6 +41,7 @@ const char kUsage[] =
     "                     [--tune NAME] [--book 常用词谱|白香词谱 | --pattern-file FILE] [--json]\n"
     "                     [--explain] [--detect] [--split] POEM... \n"
     "       versilo-check --initials TEXT\n"
+    "       versilo-check --rhymes GROUP [--system 中华新韵|平水韵] [--tone 平|仄] [--json]\n"
     "       versilo-check --help | --version\n";
 
 const char kHelp[] =
@@ -71,6 +73,11 @@ const char kHelp[] =
     "                     writes into: the program's own folder in a build or a writable\n"
     "                     copy, $XDG_DATA_HOME/versilo (~/.local/share/versilo) installed\n"
     "  --initials TEXT    prints the pinyin initials of TEXT\n"
+    "  --rhymes GROUP     lists the characters of a rhyme group, most rhymed by Tang\n"
+    "                     and Song poets first, with the neighbouring groups and the\n"
+    "                     characters that would break the rhyme set apart (JSON key\n"
+    "                     \"rhymeWords\"; --explain --json adds it for the poem's group)\n"
+    "  --tone T           with --rhymes: 平 or 仄 (by default the group's own tone)\n"
     "  --version          prints the version\n"
     "\n"
     "Exit status: 0 every poem was checked (a poem's faults do not change it);\n"
@@ -93,6 +100,8 @@ struct Options {
     bool split = false;       // several poems a file, separated by blank lines
     QStringList inputs;
     std::optional<QString> initials;
+    std::optional<QString> rhymes;   // a rhyme group to list
+    QString tone;                     // its tone: 平 or 仄
     bool help = false;
     bool version = false;
 };
@@ -159,6 +168,10 @@ Options ParseArguments(const QStringList &args)
             o.split = true;
         } else if (a == "--initials") {
             o.initials = value(i);
+        } else if (a == "--rhymes") {
+            o.rhymes = value(i);
+        } else if (a == "--tone") {
+            o.tone = value(i);
         } else if (a == "-" || !a.startsWith('-')) {
             if (a == "-" && o.inputs.contains(a))
                 throw UsageError{"standard input (-) can be read only once"};
@@ -167,7 +180,7 @@ Options ParseArguments(const QStringList &args)
             throw UsageError{"unknown option " + a};
         }
     }
-    if (o.initials)
+    if (o.initials || o.rhymes)
         return o;
     if (o.inputs.isEmpty())
         throw UsageError{"no poem file given"};
@@ -542,6 +555,11 @@ bool Checker::Check(const check::PoemInput &poem, QString *error)
                                                 layout.firstOff));
         if (o_.detect)
             obj.insert("form", FormJson(*explanation));
+        if (o_.explain) {
+            // The rhyme words of the group the poem rhymes in.
+            if (const auto words = PoemRhymeWords(store_, o_.system, explanation->diagnosis.verses, 30))
+                obj.insert("rhymeWords", RhymeWordsJson(*words));
+        }
         const QJsonDocument doc(obj);
         PrintOut(several_ ? QString::fromUtf8(doc.toJson(QJsonDocument::Compact)) + "\n"
                           : QString::fromUtf8(doc.toJson(QJsonDocument::Indented)));
@@ -571,6 +589,8 @@ int Run(const Options &o)
         PrintOut(PinyinInitials(*o.initials) + "\n");
         return kExitOk;
     }
+    if (o.rhymes)
+        return PrintRhymeList({o.appDir, o.seedDir, o.system, *o.rhymes, o.tone, o.json});
 
     // Every poem first, so that a wrong name is told before any work.
     QStringList missing;

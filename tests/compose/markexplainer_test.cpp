@@ -45,7 +45,10 @@ TEST_F(MarkExplainerTest, TooltipsAndUnderlinesFollowTheCheck)
     const QString rhyme = explainer->TipAt(text6, 1, 9);
     EXPECT_TRUE(rhyme.contains(QStringLiteral("「人」读音：平·真韵"))) << rhyme.toStdString();
     EXPECT_TRUE(rhyme.contains(QStringLiteral("误：韵脚「人」属真韵"))) << rhyme.toStdString();
-    EXPECT_EQ(explainer->TipAt(text8, 1, 9), rhyme);
+    // Over the group name the rhyme column adds the group's most used words.
+    EXPECT_EQ(explainer->TipAt(text8, 1, 9), rhyme + QStringLiteral("\n真韵常用字：人"));
+    EXPECT_EQ(explainer->TipAt(text8, 1, 4), explainer->TipAt(text6, 1, 4) + QStringLiteral("\n屋韵常用字：目"));
+    EXPECT_FALSE(explainer->TipAt(text6, 1, 9).contains(QStringLiteral("常用字")));
     const QString both = explainer->TipAt(text6, 1, 5);
     EXPECT_TRUE(both.contains(QStringLiteral("注：「更」平仄两读（平：筐；仄：敬），此处平仄不拘"))) << both.toStdString();
     EXPECT_TRUE(explainer->TipAt(text6, 0, 0).startsWith(QStringLiteral("体裁：五绝 仄起 首句不入韵")));

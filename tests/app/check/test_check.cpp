@@ -292,7 +292,7 @@ TEST_F(CheckTool, ExplainAndDetectOnlyAddTheirKeys)
     const QJsonObject j = Json({"--explain", "--detect", poem});
     for (const QString &key : plain.keys())
         EXPECT_EQ(j.value(key), plain.value(key)) << key.toStdString();
-    EXPECT_EQ(j.keys().size(), plain.keys().size() + 2);
+    EXPECT_EQ(j.keys().size(), plain.keys().size() + 3);
 
     const QJsonArray findings = j["findings"].toArray();
     ASSERT_EQ(findings.size(), 1);
@@ -308,6 +308,40 @@ TEST_F(CheckTool, ExplainAndDetectOnlyAddTheirKeys)
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.endsWith("体裁: 五绝 仄起 首句不入韵 尤韵\n误 2:10  重韵  韵脚「流」已在第2句用过，重韵\n"))
         << r.out.toStdString();
+}
+
+TEST_F(CheckTool, RhymeWordsOfAGroupAndOfAPoem)
+{
+    // --explain names the words of the group the poem rhymes in (流: 尤).
+    const QJsonObject explained = Json({"--explain", Poem("白日依山尽，黄河入海流。\n")});
+    const QJsonObject poemWords = explained["rhymeWords"].toObject();
+    EXPECT_EQ(poemWords["group"].toString(), "尤");
+    EXPECT_EQ(poemWords["tone"].toString(), "平");
+    ASSERT_EQ(poemWords["words"].toArray().size(), 1);
+    EXPECT_EQ(poemWords["words"].toArray()[0].toObject()["char"].toString(), "流");
+    EXPECT_GT(poemWords["words"].toArray()[0].toObject()["count"].toInt(), 100);
+
+    const struct {
+        QStringList args;
+        int exitCode;
+        QString out;   // the start of standard output, or of standard error on a failure
+    } cases[] = {
+        {{"--rhymes", "尤"}, 0, "中华新韵 尤韵 平声（常用在前）：流\n音近而出韵：无\n"},
+        {{"--rhymes", "7", "--system", "平水韵"}, 0, "平水韵 鱼韵 平声（常用在前）：流\n邻韵（首句可借）：无\n"},
+        {{"--rhymes", "尤", "--tone", "仄"}, 0, "中华新韵 尤韵 仄声（常用在前）：无\n"},
+        {{"--rhymes", "无此"}, 2, "versilo-check: no rhyme group \"无此\" in 中华新韵\n"},
+        {{"--rhymes", "尤", "--tone", "上"}, 2, "versilo-check: --tone must be 平 or 仄, not \"上\"\n"},
+    };
+    for (const auto &c : cases) {
+        const Result r = Run(Base() + c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.args.join(' ').toStdString() << r.err.toStdString();
+        EXPECT_TRUE((c.exitCode == 0 ? r.out : r.err).startsWith(c.out))
+            << c.args.join(' ').toStdString() << ": " << r.out.toStdString() << r.err.toStdString();
+    }
+    const QJsonObject listed = QJsonDocument::fromJson(
+        Run(Base() + QStringList{"--rhymes", "尤", "--json"}).out.toUtf8()).object();
+    EXPECT_EQ(listed.keys(), QStringList{"rhymeWords"});
+    EXPECT_EQ(listed["rhymeWords"].toObject()["system"].toString(), "中华新韵");
 }
 
 TEST_F(CheckTool, DetectNamesTheBestTunesOfOtherPoems)
