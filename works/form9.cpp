@@ -179,12 +179,17 @@ void Form9::Image2_Click()
     if (!App().Dialog().Ask(kAskDeleteWork))
         return;
     QString error;
-    if (!DeleteRow(Rs(), kWorksTable, *chosenId_, &error) && !error.isEmpty()) {
-        App().Dialog().Tell(kDeleteFailed + error);
-        return;
-    }
-    // Deleted, or gone already: the list is read afresh either way.
+    const bool deleted = DeleteRow(Rs(), kWorksTable, *chosenId_, &error);
+    // Whatever happened, the list shows the table as it now is.
     Reload();
+    if (!deleted) {
+        if (ChosenWork()) {   // still stored: the delete failed
+            App().Dialog().Tell(kDeleteFailed + error);
+            return;
+        }
+        // Another program removed it first: nothing was deleted here.
+        App().Dialog().Tell(kWorkAlreadyGone);
+    }
     ClearFields();
 }
 

@@ -26,6 +26,8 @@ inline const QString kAddedToLibrary = QStringLiteral("存储完毕!");
 inline const QString kLibraryFailed = QStringLiteral("加入诗词库失败：");
 // Asked before a stored work is deleted.
 inline const QString kAskDeleteWork = QStringLiteral("真要删除当前数据吗？");
+// Told when the chosen work had gone from the table before 删除作品.
+inline const QString kWorkAlreadyGone = QStringLiteral("没有删除任何作品：这篇作品已不在作品库中，可能已被别的程序删除。");
 
 class Form9 : public PagedWindow {
     Q_OBJECT
