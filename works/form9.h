@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "boxmap.h"
 #include "gateway.h"
 #include "management.h"
 #include "messages.h"
@@ -78,6 +79,7 @@ private:
     QPlainTextEdit *text1_ = nullptr;  // poem
     QPoint pressedAt_;                 // the window's position at the press
     WorkFields shown_;                 // the fields as last filled by the window
+    BoxMap<WorkFields> boxes_;         // Text6 title, Text2 author, Text3 time, Text1 poem
 };
 
 }  // namespace versilo
