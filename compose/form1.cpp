@@ -27,10 +27,6 @@ namespace {
 const QString kInitialTitle = QStringLiteral("在此处写作品标题");
 const QString kInitialPoem = QStringLiteral("在此处撰写诗词\r\n");
 
-// What 清空栏目 empties, and Ctrl+Z brings back.
-const char *const kClearedBoxes[] = {"Text2", "Text3", "Text5", "Text6", "Text8", "Text4"};
-const char *const kClearedCaptions[] = {"Label1", "Label2", "Label3", "Label11"};
-
 QPlainTextEdit *MakeColumn(QWidget *parent, const QString &name, double left, double width, bool typing)
 {
     auto *box = new QPlainTextEdit(parent);
@@ -92,13 +88,11 @@ Form1::Form1(QWidget *parent) : DataWindow(window::kCompose, 13230, 8835, parent
 
     // Headings above the columns; the title box stands above the poem. A
     // press on a heading does not drag the window.
-    auto *label11 = MakeHeading(new ClickLabel(QStringLiteral("Label11"), this), 240, 2505);
+    label11_ = MakeHeading(new ClickLabel(QStringLiteral("Label11"), this), 240, 2505);
     auto *label1 = new ClickLabel(QStringLiteral("Label1"), this);
-    MakeHeading(label1, 5520, 2280);
-    auto *label2 = MakeHeading(new ClickLabel(QStringLiteral("Label2"), this), 8040, 2295);
-    auto *label3 = MakeHeading(new ClickLabel(QStringLiteral("Label3"), this), 10560, 2175);
-    labels_ = {{QStringLiteral("Label1"), label1}, {QStringLiteral("Label2"), label2},
-               {QStringLiteral("Label3"), label3}, {QStringLiteral("Label11"), label11}};
+    label1_ = MakeHeading(label1, 5520, 2280);
+    label2_ = MakeHeading(new ClickLabel(QStringLiteral("Label2"), this), 8040, 2295);
+    label3_ = MakeHeading(new ClickLabel(QStringLiteral("Label3"), this), 10560, 2175);
 
     text4_ = new QLineEdit(this);
     text4_->setObjectName(QStringLiteral("Text4"));
@@ -125,16 +119,16 @@ Form1::Form1(QWidget *parent) : DataWindow(window::kCompose, 13230, 8835, parent
         text4_->setCursorPosition(cursor - before);
     });
 
-    boxes_.insert(QStringLiteral("Text3"), MakeColumn(this, QStringLiteral("Text3"), 240, 2775, false));
-    boxes_.insert(QStringLiteral("Text2"), MakeColumn(this, QStringLiteral("Text2"), 3000, 2535, true));
-    boxes_.insert(QStringLiteral("Text5"), MakeColumn(this, QStringLiteral("Text5"), 5520, 2535, false));
-    boxes_.insert(QStringLiteral("Text6"), MakeColumn(this, QStringLiteral("Text6"), 8040, 2535, false));
-    boxes_.insert(QStringLiteral("Text8"), MakeColumn(this, QStringLiteral("Text8"), 10560, 2415, false));
+    text3_ = MakeColumn(this, QStringLiteral("Text3"), 240, 2775, false);
+    text2_ = MakeColumn(this, QStringLiteral("Text2"), 3000, 2535, true);
+    text5_ = MakeColumn(this, QStringLiteral("Text5"), 5520, 2535, false);
+    text6_ = MakeColumn(this, QStringLiteral("Text6"), 8040, 2535, false);
+    text8_ = MakeColumn(this, QStringLiteral("Text8"), 10560, 2415, false);
 
-    explainer_ = new MarkExplainer(Box(QStringLiteral("Text6")), Box(QStringLiteral("Text8")), this);
+    explainer_ = new MarkExplainer(text6_, text8_, this);
 
     // Tab leads from the title straight into the poem.
-    QWidget::setTabOrder(text4_, Box(QStringLiteral("Text2")));
+    QWidget::setTabOrder(text4_, text2_);
 
     struct ButtonDef {
         const char *name;
@@ -161,13 +155,17 @@ Form1::Form1(QWidget *parent) : DataWindow(window::kCompose, 13230, 8835, parent
         button->setFont(SongFont(9));
         button->setAutoDefault(false);
         connect(button, &QPushButton::clicked, this, def.handler);
-        buttons_.insert(button->objectName(), button);
+        if (def.handler == &Form1::Command6_Click)
+            button->setToolTip(QStringLiteral("清空全部栏目（Ctrl+Z 可恢复）"));
+        else if (def.handler == &Form1::Command2_Click)
+            command2_ = button;
+        else if (def.handler == &Form1::Command3_Click)
+            command3_ = button;
     }
-    buttons_.value(QStringLiteral("Command6"))->setToolTip(QStringLiteral("清空全部栏目（Ctrl+Z 可恢复）"));
     connect(label1, &ClickLabel::doubleClicked, this, &Form1::Label1_DblClick);
 
     SetBoxText(text4_, kInitialTitle);
-    SetBoxText(Box(QStringLiteral("Text2")), kInitialPoem);
+    SetBoxText(text2_, kInitialPoem);
     SelectWhileInitial(text4_, kInitialTitle);
     KeepDraft();
 
@@ -176,85 +174,72 @@ Form1::Form1(QWidget *parent) : DataWindow(window::kCompose, 13230, 8835, parent
     // the text boxes through the filter (after their own undo is used up).
     BindKey(QKeySequence::Undo, [this] { UndoClear(); });
     text4_->installEventFilter(this);
-    for (QPlainTextEdit *box : std::as_const(boxes_))
+    for (QPlainTextEdit *box : {text2_, text3_, text5_, text6_, text8_})
         box->installEventFilter(this);
 
     // Load: a fresh connection and recordset, then over the launcher.
     Load();
 }
 
-QPlainTextEdit *Form1::Box(const QString &name) const { return boxes_.value(name); }
-
-QString Form1::Text(const QString &box) const
-{
-    if (box == QLatin1String("Text4"))
-        return BoxText(text4_);
-    if (QPlainTextEdit *b = Box(box))
-        return BoxText(b);
-    return {};
-}
-
-void Form1::SetText(const QString &box, const QString &text)
-{
-    if (box == QLatin1String("Text4"))
-        SetBoxText(text4_, text);
-    else if (QPlainTextEdit *b = Box(box))
-        SetBoxText(b, text);
-}
-
-QString Form1::Caption(const QString &control) const
-{
-    if (QLabel *l = labels_.value(control))
-        return l->text();
-    if (QPushButton *b = buttons_.value(control))
-        return b->text();
-    return {};
-}
-
-void Form1::SetCaption(const QString &control, const QString &text)
-{
-    if (QLabel *l = labels_.value(control))
-        l->setText(text);
-    else if (QPushButton *b = buttons_.value(control))
-        b->setText(text);
-}
+QString Form1::Title() const { return BoxText(text4_); }
+void Form1::SetTitle(const QString &text) { SetBoxText(text4_, text); }
+QString Form1::Poem() const { return BoxText(text2_); }
+void Form1::SetPoem(const QString &text) { SetBoxText(text2_, text); }
+QString Form1::Explanation() const { return BoxText(text3_); }
+void Form1::SetExplanation(const QString &text) { SetBoxText(text3_, text); }
+QString Form1::Pattern() const { return BoxText(text5_); }
+void Form1::SetPattern(const QString &text) { SetBoxText(text5_, text); }
+QString Form1::Tones() const { return BoxText(text6_); }
+void Form1::SetTones(const QString &text) { SetBoxText(text6_, text); }
+QString Form1::Results() const { return BoxText(text8_); }
+void Form1::SetResults(const QString &text) { SetBoxText(text8_, text); }
+QString Form1::TuneName() const { return label1_->text(); }
+void Form1::SetTuneName(const QString &text) { label1_->setText(text); }
+QString Form1::ExplanationHeading() const { return label11_->text(); }
+void Form1::SetExplanationHeading(const QString &text) { label11_->setText(text); }
+QString Form1::ToneLegend() const { return label2_->text(); }
+void Form1::SetToneLegend(const QString &text) { label2_->setText(text); }
+QString Form1::ResultHeading() const { return label3_->text(); }
+void Form1::SetResultHeading(const QString &text) { label3_->setText(text); }
+QString Form1::RhymeSystem() const { return command2_->text(); }
+QString Form1::PatternBook() const { return command3_->text(); }
 
 ComposeTexts Form1::Texts() const
 {
     ComposeTexts t;
-    t.text2 = Text(QStringLiteral("Text2"));
-    t.text4 = Text(QStringLiteral("Text4"));
-    t.text5 = Text(QStringLiteral("Text5"));
-    t.text6 = Text(QStringLiteral("Text6"));
-    t.text8 = Text(QStringLiteral("Text8"));
-    t.label1 = Caption(QStringLiteral("Label1"));
-    t.label2 = Caption(QStringLiteral("Label2"));
-    t.label3 = Caption(QStringLiteral("Label3"));
-    t.command2 = Caption(QStringLiteral("Command2"));
+    t.text2 = Poem();
+    t.text4 = Title();
+    t.text5 = Pattern();
+    t.text6 = Tones();
+    t.text8 = Results();
+    t.label1 = TuneName();
+    t.label2 = ToneLegend();
+    t.label3 = ResultHeading();
+    t.command2 = RhymeSystem();
     return t;
 }
 
 void Form1::SetTexts(const ComposeTexts &t)
 {
-    SetText(QStringLiteral("Text2"), t.text2);
-    SetText(QStringLiteral("Text4"), t.text4);
-    SetText(QStringLiteral("Text5"), t.text5);
-    SetText(QStringLiteral("Text6"), t.text6);
-    SetText(QStringLiteral("Text8"), t.text8);
-    SetCaption(QStringLiteral("Label1"), t.label1);
-    SetCaption(QStringLiteral("Label2"), t.label2);
-    SetCaption(QStringLiteral("Label3"), t.label3);
-    SetCaption(QStringLiteral("Command2"), t.command2);
+    SetPoem(t.text2);
+    SetTitle(t.text4);
+    SetPattern(t.text5);
+    SetTones(t.text6);
+    SetResults(t.text8);
+    SetTuneName(t.label1);
+    SetToneLegend(t.label2);
+    SetResultHeading(t.label3);
+    command2_->setText(t.command2);
 }
 
 WorkOnScreen Form1::Work() const
 {
     WorkOnScreen w;
-    w.title = Text(QStringLiteral("Text4"));
-    w.poem = Text(QStringLiteral("Text2"));
-    w.pattern = Text(QStringLiteral("Text5"));
-    w.tuneName = Caption(QStringLiteral("Label1"));
-    w.patternBook = Caption(QStringLiteral("Command3"));
+    w.title = Title();
+    w.poem = Poem();
+    w.pattern = Pattern();
+    w.tuneName = TuneName();
+    w.patternBook = PatternBook();
     return w;
 }
 
@@ -271,8 +256,8 @@ void Form1::SetWork(const QString &title, const QString &poem)
     // leaves it where Ctrl+Z finds it.
     if (Draft{title, poem} != CurrentDraft())
         cleared_.reset();
-    SetText(QStringLiteral("Text4"), title);
-    SetText(QStringLiteral("Text2"), poem);
+    SetTitle(title);
+    SetPoem(poem);
 }
 
 void Form1::PutWorkBack(const QString &title, const QString &storedPoem, const QString &tuneName)
@@ -284,12 +269,14 @@ void Form1::PutWorkBack(const QString &title, const QString &storedPoem, const Q
 
 void Form1::ShowTune(const QString &name, const QString &storedPattern, const QString &storedExplanation)
 {
-    for (const char *box : {"Text3", "Text5", "Text6", "Text8"})
-        SetText(QLatin1String(box), QString());
-    SetCaption(QStringLiteral("Label1"), name);
-    SetCaption(QStringLiteral("Label11"), name);
-    SetText(QStringLiteral("Text5"), PatternDisplayForm(storedPattern));
-    SetText(QStringLiteral("Text3"), ExplanationDisplayForm(storedExplanation));
+    SetExplanation(QString());
+    SetPattern(QString());
+    SetTones(QString());
+    SetResults(QString());
+    SetTuneName(name);
+    SetExplanationHeading(name);
+    SetPattern(PatternDisplayForm(storedPattern));
+    SetExplanation(ExplanationDisplayForm(storedExplanation));
 }
 
 void Form1::RunCheck(Run run)
@@ -325,20 +312,18 @@ void Form1::Command9_Click() { RunCheck(&RunAnnotation); }
 
 void Form1::Command2_Click()
 {
-    const QString now = Caption(QStringLiteral("Command2"));
-    SetCaption(QStringLiteral("Command2"), now == kNewRhyme ? kPingshui : kNewRhyme);
+    command2_->setText(RhymeSystem() == kNewRhyme ? kPingshui : kNewRhyme);
 }
 
 void Form1::Command3_Click()
 {
-    const QString now = Caption(QStringLiteral("Command3"));
-    SetCaption(QStringLiteral("Command3"), now == kCommonBook ? kBaixiangBook : kCommonBook);
+    command3_->setText(PatternBook() == kCommonBook ? kBaixiangBook : kCommonBook);
 }
 
 void Form1::Command4_Click()
 {
     AppContext &app = AppContext::Instance();
-    app.patternBook = Caption(QStringLiteral("Command3"));
+    app.patternBook = PatternBook();
     app.Windows().OpenFresh(window::kPatternBrowser);
 }
 
@@ -350,12 +335,12 @@ void Form1::Command5_Click()
         CloseWindow();
 }
 
-Draft Form1::CurrentDraft() const { return {Text(QStringLiteral("Text4")), Text(QStringLiteral("Text2"))}; }
+Draft Form1::CurrentDraft() const { return {Title(), Poem()}; }
 
 Draft Form1::HeldDraft() const
 {
     if (CanUndoClear())
-        return {cleared_->value(QStringLiteral("Text4")), cleared_->value(QStringLiteral("Text2"))};
+        return {cleared_->title, cleared_->poem};
     return CurrentDraft();
 }
 
@@ -381,41 +366,46 @@ bool Form1::MayReplaceWriting(const Draft &next)
     return !form1 || form1->MayReplace(next);
 }
 
+Form1::Cleared Form1::Clearable() const
+{
+    return {Title(),    Poem(),         Explanation(),        Pattern(),    Tones(),
+            Results(),  TuneName(),     ExplanationHeading(), ToneLegend(), ResultHeading()};
+}
+
+void Form1::SetClearable(const Cleared &shown)
+{
+    // The poem and the columns first, the title last.
+    SetPoem(shown.poem);
+    SetExplanation(shown.explanation);
+    SetPattern(shown.pattern);
+    SetTones(shown.tones);
+    SetResults(shown.results);
+    SetTitle(shown.title);
+    SetTuneName(shown.tuneName);
+    SetExplanationHeading(shown.explanationHeading);
+    SetToneLegend(shown.toneLegend);
+    SetResultHeading(shown.resultHeading);
+}
+
 void Form1::Command6_Click()
 {
-    QHash<QString, QString> emptied;
-    for (const char *box : kClearedBoxes)
-        emptied.insert(QLatin1String(box), Text(QLatin1String(box)));
-    for (const char *label : kClearedCaptions)
-        emptied.insert(QLatin1String(label), Caption(QLatin1String(label)));
     // Clearing a window that holds no title or poem keeps what an earlier
     // clear took away.
     const Draft shown = CurrentDraft();
     if (!shown.title.isEmpty() || !shown.poem.isEmpty())
-        cleared_ = emptied;
-
-    for (const char *box : {"Text2", "Text3", "Text5", "Text6", "Text8"})
-        SetText(QLatin1String(box), QString());
-    for (const char *label : kClearedCaptions)
-        SetCaption(QLatin1String(label), QString());
-    SetText(QStringLiteral("Text4"), QString());
+        cleared_ = Clearable();
+    SetClearable({});
 }
 
-bool Form1::CanUndoClear() const
-{
-    return cleared_ && Text(QStringLiteral("Text4")).isEmpty() && Text(QStringLiteral("Text2")).isEmpty();
-}
+bool Form1::CanUndoClear() const { return cleared_ && Title().isEmpty() && Poem().isEmpty(); }
 
 bool Form1::UndoClear()
 {
     if (!CanUndoClear())
         return false;
-    const QHash<QString, QString> emptied = *cleared_;
+    const Cleared emptied = *cleared_;
     cleared_.reset();
-    for (const char *box : kClearedBoxes)
-        SetText(QLatin1String(box), emptied.value(QLatin1String(box)));
-    for (const char *label : kClearedCaptions)
-        SetCaption(QLatin1String(label), emptied.value(QLatin1String(label)));
+    SetClearable(emptied);
     return true;
 }
 
@@ -446,9 +436,9 @@ void Form1::Command7_Click()
 
 void Form1::Label1_DblClick()
 {
-    const QString title = Caption(QStringLiteral("Label1")) + QStringLiteral(".");
-    if (MayReplace({title, Text(QStringLiteral("Text2"))}))
-        SetText(QStringLiteral("Text4"), title);
+    const QString title = TuneName() + QStringLiteral(".");
+    if (MayReplace({title, Poem()}))
+        SetTitle(title);
 }
 
 }  // namespace versilo

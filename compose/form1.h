@@ -3,7 +3,6 @@
 // buttons. It is also the workspace the pattern and works windows write into.
 #pragma once
 
-#include <QHash>
 #include <QString>
 #include <optional>
 
@@ -26,13 +25,30 @@ class Form1 : public DataWindow {
 public:
     explicit Form1(QWidget *parent = nullptr);
 
-    // Box texts by control name ("Text2" ... "Text8", "Text4"), with CR LF
-    // line breaks; an unknown name reads "" and writes nothing.
-    QString Text(const QString &box) const;
-    void SetText(const QString &box, const QString &text);
-    // Captions of "Label1", "Label2", "Label3", "Label11", "Command2", "Command3".
-    QString Caption(const QString &control) const;
-    void SetCaption(const QString &control, const QString &text);
+    // The boxes, with CR LF line breaks.
+    QString Title() const;                       // Text4
+    void SetTitle(const QString &text);
+    QString Poem() const;                        // Text2
+    void SetPoem(const QString &text);
+    QString Explanation() const;                 // Text3, the tune's explanation
+    void SetExplanation(const QString &text);
+    QString Pattern() const;                     // Text5, the tune's pattern
+    void SetPattern(const QString &text);
+    QString Tones() const;                       // Text6, the tone column
+    void SetTones(const QString &text);
+    QString Results() const;                     // Text8, the result column
+    void SetResults(const QString &text);
+    // The captions.
+    QString TuneName() const;                    // Label1, above the pattern
+    void SetTuneName(const QString &text);
+    QString ExplanationHeading() const;          // Label11, the tune name again
+    void SetExplanationHeading(const QString &text);
+    QString ToneLegend() const;                  // Label2, above Text6
+    void SetToneLegend(const QString &text);
+    QString ResultHeading() const;               // Label3, above Text8
+    void SetResultHeading(const QString &text);
+    QString RhymeSystem() const;                 // Command2
+    QString PatternBook() const;                 // Command3
 
     // The controls the checks read and write, and back.
     ComposeTexts Texts() const;
@@ -95,20 +111,34 @@ private:
     using Run = bool (*)(ComposeTexts &, const DictionaryLoader &);
     void RunCheck(Run run);
 
-    QPlainTextEdit *Box(const QString &name) const;
     // The title and poem the window holds: as shown, or as 清空栏目 took
     // them away while they can still come back.
     Draft HeldDraft() const;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
+    // What 清空栏目 empties, and Ctrl+Z brings back.
+    struct Cleared {
+        QString title, poem, explanation, pattern, tones, results;
+        QString tuneName, explanationHeading, toneLegend, resultHeading;
+    };
+    Cleared Clearable() const;
+    void SetClearable(const Cleared &shown);
+
     QLineEdit *text4_ = nullptr;
-    QHash<QString, QPlainTextEdit *> boxes_;      // Text2, Text3, Text5, Text6, Text8
-    QHash<QString, QLabel *> labels_;            // Label1, Label2, Label3, Label11
-    QHash<QString, QPushButton *> buttons_;      // Command1 ... Command9
+    QPlainTextEdit *text2_ = nullptr;
+    QPlainTextEdit *text3_ = nullptr;
+    QPlainTextEdit *text5_ = nullptr;
+    QPlainTextEdit *text6_ = nullptr;
+    QPlainTextEdit *text8_ = nullptr;
+    QLabel *label1_ = nullptr;
+    QLabel *label2_ = nullptr;
+    QLabel *label3_ = nullptr;
+    QLabel *label11_ = nullptr;
+    QPushButton *command2_ = nullptr;
+    QPushButton *command3_ = nullptr;
     MarkExplainer *explainer_ = nullptr;         // tooltips and underlines on Text6, Text8
     Draft kept_;                                 // as last saved or opened
-    // What 清空栏目 emptied (box or caption name -> text), for Ctrl+Z.
-    std::optional<QHash<QString, QString>> cleared_;
+    std::optional<Cleared> cleared_;             // for Ctrl+Z
 };
 
 }  // namespace versilo

@@ -5,6 +5,11 @@
 
 namespace versilo {
 
+EntryBoxes BoxesOf(const DictionaryRow &row)
+{
+    return {QString::number(row.id), row.hanzi, row.tone, row.pinyin, row.group};
+}
+
 std::optional<qint64> EntryId(const QString &text1, QString *message)
 {
     const QString text = TrimBlanks(text1);

@@ -10,6 +10,8 @@
 
 namespace versilo {
 
+struct DictionaryRow;   // rhymedict.h
+
 inline const QString kIdNotNumber = QStringLiteral("ID号必须是整数！");
 inline const QString kGroupNotNumber = QStringLiteral("韵调必须是整数！");
 inline const QString kOneCharacter = QStringLiteral("汉字栏只能填一个汉字！");
@@ -23,6 +25,9 @@ struct EntryBoxes {
     QString pinyin;    // Text4
     QString group;     // Text5
 };
+
+// The boxes showing a stored entry.
+EntryBoxes BoxesOf(const DictionaryRow &row);
 
 // The row to write: the texts trimmed of blanks, 韵调 a whole number.
 struct EntryFields {

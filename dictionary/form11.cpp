@@ -78,6 +78,11 @@ Form11::Form11(QWidget *parent) : DataWindow(window::kDictionary, 13095, 8760, p
         box->setGeometry(TwRect(boxLefts[i], 7410, boxWidths[i], 405));
         text_[i + 1] = box;
     }
+    boxes_.Text(text_[1], &EntryBoxes::id)
+        .Text(text_[2], &EntryBoxes::hanzi)
+        .Text(text_[3], &EntryBoxes::tone)
+        .Text(text_[4], &EntryBoxes::pinyin)
+        .Text(text_[5], &EntryBoxes::group);
     text_[6] = new QLineEdit(this);
     text_[6]->setObjectName(QStringLiteral("Text6"));
     text_[6]->setGeometry(TwRect(1471, 8040, 615, 375));
@@ -151,8 +156,7 @@ void Form11::Command9_Click()
 void Form11::Command1_Click()
 {
     Form7 *keypad = OpenKeypad(this, [this] { PinyinSearch(); });
-    for (int n = 1; n <= 5; ++n)
-        text_[n]->clear();
+    boxes_.Fill({});
     // Above the button, beside the boxes it fills.
     if (keypad)
         keypad->move(mapToGlobal(TwPoint(3333, 8040 - 2580 - 60)));
@@ -167,23 +171,16 @@ void Form11::Command2_Click()
 void Form11::Label3_Click(int index)
 {
     const int k = grid_->PositionOf(index);
-    DictionaryRow entry;
-    if (k >= 0 && k < EntryCount())
-        entry = entries_[size_t(k)];
-    const bool none = k < 0 || k >= EntryCount();
-    text_[1]->setText(none ? QString() : QString::number(entry.id));
-    text_[2]->setText(entry.hanzi);
-    text_[3]->setText(entry.tone);
-    text_[4]->setText(entry.pinyin);
-    text_[5]->setText(entry.group);
+    boxes_.Fill(k >= 0 && k < EntryCount() ? BoxesOf(entries_[size_t(k)]) : EntryBoxes());
 }
 
 void Form11::ListTableAgain() { List(QStringLiteral("select *from ") + System(), {}, true); }
 
 void Form11::Command3_Click()
 {
+    const EntryBoxes boxes = boxes_.Read();
     QString message;
-    const auto id = EntryId(Box(1), &message);
+    const auto id = EntryId(boxes.id, &message);
     if (!id) {
         App().Dialog().Tell(message);
         return;
@@ -192,11 +189,11 @@ void Form11::Command3_Click()
     // it; a row that is gone is reported by the write below.
     DictionaryRow stored;
     if (ReadFirst(Rs(), QStringLiteral("select *from ") + System() + QStringLiteral(" where id=?"), {*id}, stored)
-        && !CharacterBoxAgrees(Box(6), Box(2), stored.hanzi)) {
+        && !CharacterBoxAgrees(Box(6), boxes.hanzi, stored.hanzi)) {
         App().Dialog().Tell(kCharacterMismatch);
         return;
     }
-    const auto fields = EntryToWrite({Box(1), Box(2), Box(3), Box(4), Box(5)}, &message);
+    const auto fields = EntryToWrite(boxes, &message);
     if (!fields) {
         App().Dialog().Tell(message);
         return;
@@ -212,8 +209,11 @@ void Form11::Command3_Click()
 
 void Form11::Command4_Click()
 {
+    // A new entry of the current character (Text6), not of the shown one.
+    EntryBoxes boxes = boxes_.Read();
+    boxes.hanzi = Box(6);
     QString message;
-    const auto fields = EntryToWrite({Box(1), Box(6), Box(3), Box(4), Box(5)}, &message);
+    const auto fields = EntryToWrite(boxes, &message);
     if (!fields) {
         App().Dialog().Tell(message);
         return;
@@ -230,7 +230,7 @@ void Form11::Command4_Click()
 void Form11::Command5_Click()
 {
     QString message;
-    const auto id = EntryId(Box(1), &message);
+    const auto id = EntryId(boxes_.Read().id, &message);
     if (!id) {
         App().Dialog().Tell(message);
         return;

@@ -5,7 +5,9 @@
 
 #include <vector>
 
+#include "boxmap.h"
 #include "datawindow.h"
+#include "entryfields.h"
 #include "rhymedict.h"
 
 class QLineEdit;
@@ -56,6 +58,7 @@ private:
     std::vector<DictionaryRow> entries_;
     PagedGrid *grid_ = nullptr;
     QLineEdit *text_[7] = {};   // Text1 ... Text6 at their numbers
+    BoxMap<EntryBoxes> boxes_;  // the entry shown: Text1 ... Text5
     QPushButton *command2_ = nullptr;
     QLabel *label1_ = nullptr;
 };

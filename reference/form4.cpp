@@ -109,6 +109,7 @@ Form4::Form4(QWidget *parent) : DataWindow(window::kKnowledge, 13095, 8775, pare
         }
     }
     SetEditing(false);
+    boxes_.Id(label2_, &PageRow::id).Text(text2_, &PageRow::title).Text(text1_, &PageRow::content);
 
     Load();
     ShowPage(current_);
@@ -123,16 +124,16 @@ void Form4::Reload()
 void Form4::ShowPage(int page)
 {
     const bool exists = page >= 1 && page <= PageCount();
-    const PageRow row = exists ? pages_[size_t(page - 1)] : PageRow();
-    SetBoxText(text1_, row.content);
-    SetBoxText(text2_, row.title);
-    label2_->setText(exists ? QString::number(row.id) : QString());
+    boxes_.Fill(exists ? pages_[size_t(page - 1)] : PageRow());
     label5_->setText(PageNumberCaption(page));
-    shownTitle_ = BoxText(text2_);
-    shownText_ = BoxText(text1_);
+    shown_ = boxes_.Read();
 }
 
-bool Form4::PageChanged() const { return BoxText(text2_) != shownTitle_ || BoxText(text1_) != shownText_; }
+bool Form4::PageChanged() const
+{
+    const PageRow now = boxes_.Read();
+    return now.title != shown_.title || now.content != shown_.content;
+}
 
 bool Form4::MayClose()
 {
@@ -183,7 +184,7 @@ void Form4::Command5_Click() { GoToPage(PreviousPage(current_)); }
 
 bool Form4::SavePage()
 {
-    const PageRow row{label2_->text().toLongLong(), BoxText(text2_), BoxText(text1_)};
+    const PageRow row = boxes_.Read();
     QString error;
     if (!UpdateRow(Rs(), kPagesTable, row, {}, &error)) {
         // The typed title and text stay on screen.
@@ -198,13 +199,14 @@ bool Form4::SavePage()
 void Form4::SaveAsNewPage()
 {
     Dialogs &dialogs = App().Dialog();
-    if (BoxText(text2_).isEmpty() && BoxText(text1_).isEmpty()) {
+    PageRow row = boxes_.Read();
+    if (row.title.isEmpty() && row.content.isEmpty()) {
         dialogs.Tell(kNothingToSave);
         return;
     }
     if (!dialogs.Ask(kAskNewPage, Preselect::Yes))
         return;
-    PageRow row{0, BoxText(text2_), BoxText(text1_)};
+    row.id = 0;
     QString error;
     if (!InsertRow(Rs(), kPagesTable, row, {}, &error)) {
         dialogs.Tell(kInsertFailed + error);

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "boxmap.h"
 #include "datawindow.h"
 #include "gateway.h"
 #include "knowledge.h"
@@ -56,8 +57,8 @@ private:
 
     std::vector<PageRow> pages_;
     int current_ = 1;
-    QString shownTitle_;   // the boxes as ShowPage filled them
-    QString shownText_;
+    PageRow shown_;            // the boxes as ShowPage filled them
+    BoxMap<PageRow> boxes_;    // Label2 the id, Text2 标题, Text1 内容
 
     QLineEdit *text2_ = nullptr;
     QPlainTextEdit *text1_ = nullptr;

@@ -4,6 +4,8 @@
 #include "patternbooks.h"
 #include "rhymedict.h"
 
+#include <algorithm>
+
 namespace versilo {
 
 namespace {
@@ -195,6 +197,13 @@ bool InsertRow(Recordset &rs, const QString &table, Row &row, const QStringList 
 template <class Row>
 bool UpdateRow(Recordset &rs, const QString &table, const Row &row, const QStringList &columns, QString *error)
 {
+    // A name the row type lacks would otherwise be passed over in silence
+    // and the write reported done without it.
+    for (const QString &name : columns) {
+        const auto &fields = Fields<Row>();
+        if (std::none_of(fields.begin(), fields.end(), [&](const Field<Row> &f) { return f.name == name; }))
+            return Failed(rs, error, QStringLiteral("数据表“%1”没有可写的字段“%2”。").arg(table, name));
+    }
     if (!rs.Open(ById(table), {row.id}, LockType::Optimistic))
         return Failed(rs, error);
     if (rs.RecordCount() == 0)

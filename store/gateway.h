@@ -111,7 +111,8 @@ bool InsertRow(Recordset &rs, const QString &table, Row &row, const QStringList 
                QString *error = nullptr);
 
 // Writes `row` over the row of `table` whose id is row.id ("select *from " +
-// table + " where id=?"). False when no row has that id.
+// table + " where id=?"). False when no row has that id, or when `columns`
+// names a column the row type lacks (nothing is then written).
 template <class Row>
 bool UpdateRow(Recordset &rs, const QString &table, const Row &row, const QStringList &columns = {},
                QString *error = nullptr);

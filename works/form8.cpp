@@ -25,22 +25,10 @@ namespace versilo {
 
 namespace {
 
-Form8::FileOpener &Opener()
+DocumentDesktop *&Installed()
 {
-    static Form8::FileOpener open;
-    return open;
-}
-
-Form8::HandlerCheck &Handlers()
-{
-    static Form8::HandlerCheck check;
-    return check;
-}
-
-QString &ExportFolder()
-{
-    static QString folder;
-    return folder;
+    static DocumentDesktop *desktop = nullptr;
+    return desktop;
 }
 
 // The scroll thumb runs from top 960 to 7240; the list start it stands for
@@ -58,16 +46,21 @@ ScrollRules ThumbRules()
 
 }  // namespace
 
-void Form8::SetFileOpener(FileOpener open) { Opener() = std::move(open); }
+QString SystemDesktop::ExportFolder() { return AppWriteDir(); }
 
-void Form8::SetHandlerCheck(HandlerCheck check) { Handlers() = std::move(check); }
+QStringList SystemDesktop::Handlers(const QString &path) { return DesktopHandlers(path); }
 
-void Form8::SetExportFolder(const QString &folder) { ExportFolder() = folder; }
+bool SystemDesktop::Open(const QUrl &url) { return QDesktopServices::openUrl(url); }
 
-QString Form8::ExportPath()
+DocumentDesktop &Form8::Desktop()
 {
-    return QDir(ExportFolder().isEmpty() ? AppWriteDir() : ExportFolder()).filePath(kExportFileName);
+    static SystemDesktop system;
+    return Installed() ? *Installed() : system;
 }
+
+void Form8::SetDesktop(DocumentDesktop *desktop) { Installed() = desktop; }
+
+QString Form8::ExportPath() { return QDir(Desktop().ExportFolder()).filePath(kExportFileName); }
 
 Form8::Form8(QWidget *parent) : DataWindow(window::kPrinting, 13095, 8775, parent)
 {
@@ -164,14 +157,15 @@ void Form8::Image3_Click()
 
     // Opening succeeds as soon as the desktop's opener starts, whether or not
     // a program takes the file; so look for one first.
-    const QStringList handlers = Handlers() ? Handlers()(path) : DesktopHandlers(path);
+    DocumentDesktop &desktop = Desktop();
+    const QStringList handlers = desktop.Handlers(path);
     if (handlers.isEmpty()) {
         dialogs.Tell(QStringLiteral("文档已保存为 ") + QDir::toNativeSeparators(path)
                      + QStringLiteral("，但本机没有能打开 .doc 文档的程序（例如 LibreOffice Writer），请安装后再打开。"));
         return;
     }
     const QUrl url = QUrl::fromLocalFile(path);
-    const bool asked = Opener() ? Opener()(url) : QDesktopServices::openUrl(url);
+    const bool asked = desktop.Open(url);
     if (!asked)
         dialogs.Tell(QStringLiteral("未能打开文档 ") + QDir::toNativeSeparators(path)
                      + QStringLiteral("：桌面没能启动打开它的程序。"));

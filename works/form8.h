@@ -7,7 +7,6 @@
 #include <QString>
 #include <QStringList>
 #include <QUrl>
-#include <functional>
 #include <vector>
 
 #include "datawindow.h"
@@ -22,21 +21,36 @@ class NameList;
 inline const QString kExportDone = QStringLiteral("OK");
 inline const QString kWordNote = QStringLiteral(" 如果运行出现错误，请重新安装WORD.");
 
+// What 打开WORD文档 asks of the desktop: the folder "aa.doc" goes into, the
+// desktop programs that take a file's type, and opening a file (true when
+// the request went out).
+class DocumentDesktop {
+public:
+    virtual ~DocumentDesktop() = default;
+    virtual QString ExportFolder() = 0;
+    virtual QStringList Handlers(const QString &path) = 0;
+    virtual bool Open(const QUrl &url) = 0;
+};
+
+// This machine's desktop: the program's write folder, the freedesktop.org
+// registrations, QDesktopServices.
+class SystemDesktop : public DocumentDesktop {
+public:
+    QString ExportFolder() override;
+    QStringList Handlers(const QString &path) override;
+    bool Open(const QUrl &url) override;
+};
+
 class Form8 : public DataWindow {
     Q_OBJECT
 public:
     static constexpr int kLabels = 20;
 
-    // How the desktop is asked to open a file (true when the request went
-    // out), and which desktop programs take a file's type. Tests put their
-    // own here; nullptr restores the desktop's.
-    using FileOpener = std::function<bool(const QUrl &)>;
-    using HandlerCheck = std::function<QStringList(const QString &path)>;
-    static void SetFileOpener(FileOpener open);
-    static void SetHandlerCheck(HandlerCheck check);
-    // Where "aa.doc" goes: the folder the program writes into, or the one
-    // given here (tests); an empty folder restores the program's.
-    static void SetExportFolder(const QString &folder);
+    // The desktop every export goes through, installed as the message
+    // boxes are: tests put their own here (not owned); nullptr restores
+    // this machine's.
+    static DocumentDesktop &Desktop();
+    static void SetDesktop(DocumentDesktop *desktop);
 
     explicit Form8(QWidget *parent = nullptr);
 

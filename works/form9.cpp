@@ -76,6 +76,10 @@ Form9::Form9(QWidget *parent) : PagedWindow(window::kWorksManager, 13095, 8775, 
     text1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     text1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     text1_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    boxes_.Text(text6_, &WorkFields::title)
+        .Text(text2_, &WorkFields::author)
+        .Text(text3_, &WorkFields::time)
+        .Text(text1_, &WorkFields::poem);
 
     AddButton(QStringLiteral("Image9"), QStringLiteral("诗词写作"), 840, 7920, [this] { Image9_Click(); }, false);
     AddButton(QStringLiteral("Image8"), QStringLiteral("加入诗词库"), 2580, 7920, [this] { Image8_Click(); }, false);
@@ -92,14 +96,11 @@ void Form9::Reload()
     grid_->Reload(WorkCount());
 }
 
-WorkFields Form9::Fields() const { return {BoxText(text6_), BoxText(text2_), BoxText(text3_), BoxText(text1_)}; }
+WorkFields Form9::Fields() const { return boxes_.Read(); }
 
 void Form9::ShowFields(const WorkFields &fields)
 {
-    SetBoxText(text6_, fields.title);
-    SetBoxText(text2_, fields.author);
-    SetBoxText(text3_, fields.time);
-    SetBoxText(text1_, fields.poem);
+    boxes_.Fill(fields);
     shown_ = Fields();
 }
 
@@ -179,12 +180,17 @@ void Form9::Image2_Click()
     if (!App().Dialog().Ask(kAskDeleteWork))
         return;
     QString error;
-    if (!DeleteRow(Rs(), kWorksTable, *chosenId_, &error) && !error.isEmpty()) {
-        App().Dialog().Tell(kDeleteFailed + error);
-        return;
-    }
-    // Deleted, or gone already: the list is read afresh either way.
+    const bool deleted = DeleteRow(Rs(), kWorksTable, *chosenId_, &error);
+    // Whatever happened, the list shows the table as it now is.
     Reload();
+    if (!deleted) {
+        if (ChosenWork()) {   // still stored: the delete failed
+            App().Dialog().Tell(kDeleteFailed + error);
+            return;
+        }
+        // Another program removed it first: nothing was deleted here.
+        App().Dialog().Tell(kWorkAlreadyGone);
+    }
     ClearFields();
 }
 

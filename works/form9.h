@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "boxmap.h"
 #include "gateway.h"
 #include "management.h"
 #include "messages.h"
@@ -26,6 +27,8 @@ inline const QString kAddedToLibrary = QStringLiteral("存储完毕!");
 inline const QString kLibraryFailed = QStringLiteral("加入诗词库失败：");
 // Asked before a stored work is deleted.
 inline const QString kAskDeleteWork = QStringLiteral("真要删除当前数据吗？");
+// Told when the chosen work had gone from the table before 删除作品.
+inline const QString kWorkAlreadyGone = QStringLiteral("没有删除任何作品：这篇作品已不在作品库中，可能已被别的程序删除。");
 
 class Form9 : public PagedWindow {
     Q_OBJECT
@@ -76,6 +79,7 @@ private:
     QPlainTextEdit *text1_ = nullptr;  // poem
     QPoint pressedAt_;                 // the window's position at the press
     WorkFields shown_;                 // the fields as last filled by the window
+    BoxMap<WorkFields> boxes_;         // Text6 title, Text2 author, Text3 time, Text1 poem
 };
 
 }  // namespace versilo

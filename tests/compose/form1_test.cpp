@@ -24,12 +24,11 @@ TEST_F(Form1Test, OpensWithTheInitialTextsAndLayout)
     ASSERT_NE(f, nullptr);
     EXPECT_EQ(f->windowTitle(), QStringLiteral("Versilo14.0"));
     EXPECT_EQ(f->size(), TwSize(13230, 8835));
-    EXPECT_EQ(f->Text("Text4"), QStringLiteral("在此处写作品标题"));
-    EXPECT_EQ(f->Text("Text2"), QStringLiteral("在此处撰写诗词") + kCrLf);
-    for (const char *box : {"Text3", "Text5", "Text6", "Text8"})
-        EXPECT_EQ(f->Text(box), QString()) << box;
-    for (const char *label : {"Label1", "Label2", "Label3", "Label11"})
-        EXPECT_EQ(f->Caption(label), QString()) << label;
+    EXPECT_EQ(f->Title(), QStringLiteral("在此处写作品标题"));
+    EXPECT_EQ(f->Poem(), QStringLiteral("在此处撰写诗词") + kCrLf);
+    for (auto shown : {&Form1::Explanation, &Form1::Pattern, &Form1::Tones, &Form1::Results, &Form1::TuneName,
+                       &Form1::ToneLegend, &Form1::ResultHeading, &Form1::ExplanationHeading})
+        EXPECT_EQ((f->*shown)(), QString());
     const QStringList buttons = {"Command4=打开词谱", "Command8=打开作品", "Command9=判断平仄韵调",
                                  "Command1=判断正误", "Command7=保存作品", "Command6=清空栏目",
                                  "Command3=常用词谱", "Command2=中华新韵", "Command5=退出写作"};
@@ -45,52 +44,52 @@ TEST_F(Form1Test, OpensWithTheInitialTextsAndLayout)
     EXPECT_EQ(Child(f, "Label2")->palette().color(QPalette::Window), QColor(224, 224, 224));
 
     // A new opening discards whatever the writer had typed.
-    f->SetText("Text4", QStringLiteral("春晓"));
-    f->SetText("Text2", QStringLiteral("春眠"));
+    f->SetTitle(QStringLiteral("春晓"));
+    f->SetPoem(QStringLiteral("春眠"));
     f = OpenForm1();
-    EXPECT_EQ(f->Text("Text4"), QStringLiteral("在此处写作品标题"));
-    EXPECT_EQ(f->Text("Text2"), QStringLiteral("在此处撰写诗词") + kCrLf);
+    EXPECT_EQ(f->Title(), QStringLiteral("在此处写作品标题"));
+    EXPECT_EQ(f->Poem(), QStringLiteral("在此处撰写诗词") + kCrLf);
 }
 
 TEST_F(Form1Test, BoxesKeepCrLfLineBreaks)
 {
     Form1 *f = OpenForm1();
     const QString text = QStringLiteral("A") + kCrLf + kCrLf + QStringLiteral("B ") + kCrLf;
-    f->SetText("Text5", text);
-    EXPECT_EQ(f->Text("Text5"), text);
+    f->SetPattern(text);
+    EXPECT_EQ(f->Pattern(), text);
     EXPECT_EQ(Child<QPlainTextEdit>(f, "Text5")->blockCount(), 4);
-    f->SetText("Text6", kCrLf + kCrLf + kCrLf);
-    EXPECT_EQ(f->Text("Text6"), kCrLf + kCrLf + kCrLf);
+    f->SetTones(kCrLf + kCrLf + kCrLf);
+    EXPECT_EQ(f->Tones(), kCrLf + kCrLf + kCrLf);
 }
 
 TEST_F(Form1Test, ButtonsToggleAndClear)
 {
     Form1 *f = OpenForm1();
     Click(f, "Command2");
-    EXPECT_EQ(f->Caption("Command2"), QStringLiteral("平水韵"));
+    EXPECT_EQ(f->RhymeSystem(), QStringLiteral("平水韵"));
     Click(f, "Command2");
-    EXPECT_EQ(f->Caption("Command2"), QStringLiteral("中华新韵"));
+    EXPECT_EQ(f->RhymeSystem(), QStringLiteral("中华新韵"));
     Click(f, "Command3");
-    EXPECT_EQ(f->Caption("Command3"), QStringLiteral("白香词谱"));
+    EXPECT_EQ(f->PatternBook(), QStringLiteral("白香词谱"));
     Click(f, "Command3");
-    EXPECT_EQ(f->Caption("Command3"), QStringLiteral("常用词谱"));
+    EXPECT_EQ(f->PatternBook(), QStringLiteral("常用词谱"));
 
     // Clear empties every box and heading, the title too; the two choices stay.
     Click(f, "Command2");
     Click(f, "Command3");
     AppContext::Instance().patternBook = QStringLiteral("白香词谱");
     f->ShowTune(QStringLiteral("忆江南"), QStringLiteral("○●-"), QStringLiteral("说明-"));
-    f->SetCaption("Label2", QStringLiteral("x"));
-    f->SetCaption("Label3", QStringLiteral("y"));
-    f->SetText("Text6", QStringLiteral("○") + kCrLf);
-    f->SetText("Text8", QStringLiteral("★") + kCrLf);
+    f->SetToneLegend(QStringLiteral("x"));
+    f->SetResultHeading(QStringLiteral("y"));
+    f->SetTones(QStringLiteral("○") + kCrLf);
+    f->SetResults(QStringLiteral("★") + kCrLf);
     Click(f, "Command6");
-    for (const char *box : {"Text2", "Text3", "Text4", "Text5", "Text6", "Text8"})
-        EXPECT_EQ(f->Text(box), QString()) << box;
-    for (const char *label : {"Label1", "Label2", "Label3", "Label11"})
-        EXPECT_EQ(f->Caption(label), QString()) << label;
-    EXPECT_EQ(f->Caption("Command2"), QStringLiteral("平水韵"));
-    EXPECT_EQ(f->Caption("Command3"), QStringLiteral("白香词谱"));
+    for (auto shown : {&Form1::Poem, &Form1::Explanation, &Form1::Title, &Form1::Pattern, &Form1::Tones,
+                       &Form1::Results, &Form1::TuneName, &Form1::ToneLegend, &Form1::ResultHeading,
+                       &Form1::ExplanationHeading})
+        EXPECT_EQ((f->*shown)(), QString());
+    EXPECT_EQ(f->RhymeSystem(), QStringLiteral("平水韵"));
+    EXPECT_EQ(f->PatternBook(), QStringLiteral("白香词谱"));
     EXPECT_EQ(AppContext::Instance().patternBook, QStringLiteral("白香词谱"));
 
     Click(f, "Command5");
@@ -101,38 +100,38 @@ TEST_F(Form1Test, DoubleClickOnTuneNameStartsTheTitle)
 {
     Form1 *f = OpenForm1();
     QTest::mouseDClick(Child(f, "Label1"), Qt::LeftButton);
-    EXPECT_EQ(f->Text("Text4"), QStringLiteral("."));
-    f->SetCaption("Label1", QStringLiteral("忆江南"));
+    EXPECT_EQ(f->Title(), QStringLiteral("."));
+    f->SetTuneName(QStringLiteral("忆江南"));
     QTest::mouseDClick(Child(f, "Label1"), Qt::LeftButton);
-    EXPECT_EQ(f->Text("Text4"), QStringLiteral("忆江南."));
+    EXPECT_EQ(f->Title(), QStringLiteral("忆江南."));
 }
 
 TEST_F(Form1Test, TypingReachesOnlyTitleAndPoem)
 {
     Form1 *f = OpenForm1();
     f->ShowTune(QStringLiteral("忆江南"), QStringLiteral("○●-"), QStringLiteral("说明-"));
-    const QString before3 = f->Text("Text3"), before5 = f->Text("Text5");
+    const QString before3 = f->Explanation(), before5 = f->Pattern();
     for (const char *box : {"Text3", "Text5", "Text6", "Text8"})
         Type(Child(f, box), QStringLiteral("字"));
-    EXPECT_EQ(f->Text("Text3"), before3);
-    EXPECT_EQ(f->Text("Text5"), before5);
-    EXPECT_EQ(f->Text("Text6"), QString());
-    EXPECT_EQ(f->Text("Text8"), QString());
+    EXPECT_EQ(f->Explanation(), before3);
+    EXPECT_EQ(f->Pattern(), before5);
+    EXPECT_EQ(f->Tones(), QString());
+    EXPECT_EQ(f->Results(), QString());
 
-    f->SetText("Text4", QString());
-    f->SetText("Text2", QString());
+    f->SetTitle(QString());
+    f->SetPoem(QString());
     Type(Child(f, "Text4"), QStringLiteral("春晓"));
     Type(Child(f, "Text2"), QStringLiteral("春眠"));
     QTest::keyClick(Child(f, "Text2"), Qt::Key_Return);
     Type(Child(f, "Text2"), QStringLiteral("不觉"));
-    EXPECT_EQ(f->Text("Text4"), QStringLiteral("春晓"));
-    EXPECT_EQ(f->Text("Text2"), QStringLiteral("春眠") + kCrLf + QStringLiteral("不觉"));
+    EXPECT_EQ(f->Title(), QStringLiteral("春晓"));
+    EXPECT_EQ(f->Poem(), QStringLiteral("春眠") + kCrLf + QStringLiteral("不觉"));
 
     // Shift+Return starts a new line like Return: the checks and saving see
     // two lines, not one line with a soft break inside.
     QTest::keyClick(Child(f, "Text2"), Qt::Key_Return, Qt::ShiftModifier);
     Type(Child(f, "Text2"), QStringLiteral("晓"));
-    EXPECT_EQ(f->Text("Text2"), QStringLiteral("春眠") + kCrLf + QStringLiteral("不觉") + kCrLf + QStringLiteral("晓"));
+    EXPECT_EQ(f->Poem(), QStringLiteral("春眠") + kCrLf + QStringLiteral("不觉") + kCrLf + QStringLiteral("晓"));
 }
 
 TEST_F(Form1Test, TitleAndPoemTakeTabInputMethodAndPaste)
@@ -148,7 +147,7 @@ TEST_F(Form1Test, TitleAndPoemTakeTabInputMethodAndPaste)
     // A tab in the poem moves on instead of putting a tab character in a line.
     QTest::keyClick(poem, Qt::Key_Tab);
     EXPECT_NE(QApplication::focusWidget(), poem);
-    EXPECT_EQ(f->Text("Text2"), QStringLiteral("在此处撰写诗词") + kCrLf);
+    EXPECT_EQ(f->Poem(), QStringLiteral("在此处撰写诗词") + kCrLf);
 
     // Text from an input method lands in the title and the poem.
     for (QWidget *box : {static_cast<QWidget *>(title), static_cast<QWidget *>(poem)}) {
@@ -157,15 +156,15 @@ TEST_F(Form1Test, TitleAndPoemTakeTabInputMethodAndPaste)
         commit.setCommitString(QStringLiteral("春眠"));
         QApplication::sendEvent(box, &commit);
     }
-    EXPECT_TRUE(f->Text("Text4").contains(QStringLiteral("春眠")));
-    EXPECT_TRUE(f->Text("Text2").contains(QStringLiteral("春眠")));
+    EXPECT_TRUE(f->Title().contains(QStringLiteral("春眠")));
+    EXPECT_TRUE(f->Poem().contains(QStringLiteral("春眠")));
 
     // Lines pasted into the title become one line.
     title->setText(QStringLiteral("题"));
     title->setCursorPosition(0);
     QApplication::clipboard()->setText(QStringLiteral("春晓\r\n处处"));
     title->paste();
-    EXPECT_EQ(f->Text("Text4"), QStringLiteral("春晓处处题"));
+    EXPECT_EQ(f->Title(), QStringLiteral("春晓处处题"));
     EXPECT_EQ(title->cursorPosition(), 4);
 }
 
@@ -177,48 +176,48 @@ TEST_F(Form1Test, ALongPastedTitleIsKeptWhole)
     const QString pasted = QString(40000, QChar(u'题'));
     QApplication::clipboard()->setText(pasted);
     title->paste();
-    EXPECT_EQ(f->Text("Text4"), pasted);
+    EXPECT_EQ(f->Title(), pasted);
 }
 
 TEST_F(Form1Test, ToneAndRhymeAnnotation)
 {
     Form1 *f = OpenForm1();
-    f->SetText("Text2", QStringLiteral("春眠不觉晓，") + kCrLf + QStringLiteral("处处闻啼鸟。") + kCrLf);
+    f->SetPoem(QStringLiteral("春眠不觉晓，") + kCrLf + QStringLiteral("处处闻啼鸟。") + kCrLf);
     Click(f, "Command9");
-    EXPECT_EQ(f->Text("Text6"), QStringLiteral("○○●※●\r\n●●○○●\r\n\r\n\r\n"));
-    EXPECT_EQ(f->Text("Text8"), QStringLiteral("文寒姑皆豪\r\n姑姑文齐豪\r\n\r\n\r\n"));
-    EXPECT_EQ(f->Caption("Label2"), QStringLiteral("○：平韵  ●：仄韵    ※：平仄两读"));
-    EXPECT_EQ(f->Caption("Label3"), QStringLiteral("判断韵调"));
+    EXPECT_EQ(f->Tones(), QStringLiteral("○○●※●\r\n●●○○●\r\n\r\n\r\n"));
+    EXPECT_EQ(f->Results(), QStringLiteral("文寒姑皆豪\r\n姑姑文齐豪\r\n\r\n\r\n"));
+    EXPECT_EQ(f->ToneLegend(), QStringLiteral("○：平韵  ●：仄韵    ※：平仄两读"));
+    EXPECT_EQ(f->ResultHeading(), QStringLiteral("判断韵调"));
 
     Click(f, "Command2");   // 平水韵
     Click(f, "Command9");
-    EXPECT_EQ(f->Text("Text6"), QStringLiteral("○○●●●\r\n●●○○●\r\n\r\n\r\n"));
-    EXPECT_EQ(f->Text("Text8"), QStringLiteral("真先物觉小\r\n御御文齐小\r\n\r\n\r\n"));
+    EXPECT_EQ(f->Tones(), QStringLiteral("○○●●●\r\n●●○○●\r\n\r\n\r\n"));
+    EXPECT_EQ(f->Results(), QStringLiteral("真先物觉小\r\n御御文齐小\r\n\r\n\r\n"));
     // The last line, typed without Return, is annotated all the same.
-    f->SetText("Text2", QStringLiteral("春眠不觉晓，") + kCrLf + QStringLiteral("处处闻啼鸟。"));
+    f->SetPoem(QStringLiteral("春眠不觉晓，") + kCrLf + QStringLiteral("处处闻啼鸟。"));
     Click(f, "Command9");
-    EXPECT_EQ(f->Text("Text6"), QStringLiteral("○○●●●\r\n●●○○●\r\n\r\n\r\n"));
-    EXPECT_EQ(f->Text("Text8"), QStringLiteral("真先物觉小\r\n御御文齐小\r\n\r\n\r\n"));
+    EXPECT_EQ(f->Tones(), QStringLiteral("○○●●●\r\n●●○○●\r\n\r\n\r\n"));
+    EXPECT_EQ(f->Results(), QStringLiteral("真先物觉小\r\n御御文齐小\r\n\r\n\r\n"));
     EXPECT_TRUE(dialogs_.told.isEmpty());
 }
 
 TEST_F(Form1Test, ConformanceCheckWithoutTuneMarksTonesOnly)
 {
     Form1 *f = OpenForm1();
-    f->SetText("Text2", QStringLiteral("  春眠不觉晓，") + kCrLf + QStringLiteral("处处闻啼鸟。  "));
+    f->SetPoem(QStringLiteral("  春眠不觉晓，") + kCrLf + QStringLiteral("处处闻啼鸟。  "));
     Click(f, "Command1");
     // The poem is tidied and written back; its last line counts without a break.
-    EXPECT_EQ(f->Text("Text2"), QStringLiteral("春眠不觉晓，") + kCrLf + QStringLiteral("处处闻啼鸟。"));
-    EXPECT_EQ(f->Text("Text6"), QStringLiteral("○○●※●\r\n●●○○●\r\n\r\n\r\n"));
-    EXPECT_EQ(f->Text("Text8"), QString());
-    EXPECT_EQ(f->Caption("Label2"), QStringLiteral("○：平韵  ●：仄韵    ※：平仄两读"));
-    EXPECT_EQ(f->Caption("Label3"), QString());   // no tune: no heading at all
+    EXPECT_EQ(f->Poem(), QStringLiteral("春眠不觉晓，") + kCrLf + QStringLiteral("处处闻啼鸟。"));
+    EXPECT_EQ(f->Tones(), QStringLiteral("○○●※●\r\n●●○○●\r\n\r\n\r\n"));
+    EXPECT_EQ(f->Results(), QString());
+    EXPECT_EQ(f->ToneLegend(), QStringLiteral("○：平韵  ●：仄韵    ※：平仄两读"));
+    EXPECT_EQ(f->ResultHeading(), QString());   // no tune: no heading at all
 }
 
 TEST_F(Form1Test, ACheckWaitsForAnotherProgramUnderTheWaitCursor)
 {
     Form1 *f = OpenForm1();
-    f->SetText("Text2", QStringLiteral("春眠"));
+    f->SetPoem(QStringLiteral("春眠"));
     // Another program writes to the file for a moment.
     std::promise<void> locked;
     std::thread writer([&, path = AppContext::Instance().Store().FilePath()] {
@@ -239,7 +238,7 @@ TEST_F(Form1Test, ACheckWaitsForAnotherProgramUnderTheWaitCursor)
     // The check waited and ran; the wait cursor stays until the window is
     // back in its event loop.
     EXPECT_TRUE(dialogs_.told.isEmpty()) << dialogs_.told.join(u'\n').toStdString();
-    EXPECT_EQ(f->Text("Text6"), QStringLiteral("○○\r\n\r\n\r\n"));
+    EXPECT_EQ(f->Tones(), QStringLiteral("○○\r\n\r\n\r\n"));
     ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
     EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
     QCoreApplication::processEvents();
@@ -249,8 +248,8 @@ TEST_F(Form1Test, ACheckWaitsForAnotherProgramUnderTheWaitCursor)
 TEST_F(Form1Test, UnreadableDictionaryIsReported)
 {
     Form1 *f = OpenForm1();
-    f->SetText("Text2", QStringLiteral("春") + kCrLf);
-    f->SetText("Text6", QStringLiteral("旧") + kCrLf);
+    f->SetPoem(QStringLiteral("春") + kCrLf);
+    f->SetTones(QStringLiteral("旧") + kCrLf);
     ASSERT_EQ(sqlite3_exec(AppContext::Instance().Store().Handle(), "drop table 平水韵", nullptr, nullptr,
                            nullptr),
               SQLITE_OK);
@@ -258,24 +257,24 @@ TEST_F(Form1Test, UnreadableDictionaryIsReported)
     Click(f, "Command1");
     ASSERT_EQ(dialogs_.told.size(), 1);
     EXPECT_TRUE(dialogs_.told[0].startsWith(QStringLiteral("无法读取韵书“平水韵”："))) << dialogs_.told[0].toStdString();
-    EXPECT_EQ(f->Text("Text6"), QStringLiteral("旧") + kCrLf);
+    EXPECT_EQ(f->Tones(), QStringLiteral("旧") + kCrLf);
 
     Click(f, "Command9");
     EXPECT_EQ(dialogs_.told.size(), 2);
-    EXPECT_EQ(f->Text("Text6"), QStringLiteral("旧") + kCrLf);
+    EXPECT_EQ(f->Tones(), QStringLiteral("旧") + kCrLf);
 
     // The other system still works.
     Click(f, "Command2");
     Click(f, "Command9");
     EXPECT_EQ(dialogs_.told.size(), 2);
-    EXPECT_EQ(f->Text("Text6"), QStringLiteral("○\r\n\r\n\r\n"));
+    EXPECT_EQ(f->Tones(), QStringLiteral("○\r\n\r\n\r\n"));
 }
 
 TEST_F(Form1Test, SaveButtonStoresTheWindow)
 {
     Form1 *f = OpenForm1();
-    f->SetText("Text4", QStringLiteral("春晓"));
-    f->SetText("Text2", QStringLiteral("春眠不觉晓") + kCrLf + QStringLiteral("处处闻啼鸟") + kCrLf);
+    f->SetTitle(QStringLiteral("春晓"));
+    f->SetPoem(QStringLiteral("春眠不觉晓") + kCrLf + QStringLiteral("处处闻啼鸟") + kCrLf);
     f->ShowTune(QStringLiteral("忆江南"), QStringLiteral("○○●●●-●●○○○-"), QString());
     Click(f, "Command3");   // the book at the moment of saving counts
     Click(f, "Command7");
@@ -283,7 +282,7 @@ TEST_F(Form1Test, SaveButtonStoresTheWindow)
     EXPECT_EQ(dialogs_.told, QStringList{QStringLiteral("存储完毕！")});
     EXPECT_EQ(Works(), QStringList{QStringLiteral("春晓#春眠不觉晓|处处闻啼鸟|#○○●●●-●●○○○--#忆江南#白香词谱")});
     // The window keeps its contents.
-    EXPECT_EQ(f->Text("Text4"), QStringLiteral("春晓"));
+    EXPECT_EQ(f->Title(), QStringLiteral("春晓"));
 }
 
 TEST_F(Form1Test, KeyboardSavesAndTheTitleTakesTypingOverItsInitialText)
@@ -307,20 +306,20 @@ TEST_F(Form1Test, KeyboardSavesAndTheTitleTakesTypingOverItsInitialText)
         }
         ASSERT_EQ(QApplication::focusWidget(), title) << byClick;
         Type(title, QStringLiteral("春晓"));
-        EXPECT_EQ(f->Text("Text4"), QStringLiteral("春晓")) << byClick;
+        EXPECT_EQ(f->Title(), QStringLiteral("春晓")) << byClick;
     }
     // A title of the writer's own is not selected: a click puts the cursor.
     poem->setFocus();
     QTest::mouseClick(title, Qt::LeftButton, Qt::NoModifier, QPoint(2, title->height() / 2));
     Type(title, QStringLiteral("题"));
-    EXPECT_EQ(f->Text("Text4"), QStringLiteral("题春晓"));
+    EXPECT_EQ(f->Title(), QStringLiteral("题春晓"));
 
     // Ctrl+S saves from wherever the writer types.
     dialogs_.answers = {false, false};
     QTest::keyClick(poem, Qt::Key_S, Qt::ControlModifier);
     QTest::keyClick(title, Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(dialogs_.asked, QStringList(2, QStringLiteral("真的要保存当前数据吗？")));
-    EXPECT_EQ(f->Text("Text4"), QStringLiteral("题春晓"));
+    EXPECT_EQ(f->Title(), QStringLiteral("题春晓"));
 }
 
 // 退出写作 asks before unsaved writing goes, and only then.
@@ -356,14 +355,14 @@ TEST_F(Form1Test, LeavingAsksOnlyWhenWritingWouldBeLost)
         Form1 *f = OpenForm1();
         dialogs_.answers.clear();   // every other question: Yes
         c.act(f);
-        const QString text = f->Text("Text2");
+        const QString text = f->Poem();
         dialogs_.asked.clear();
         dialogs_.answers = {false};   // No: stay
         Click(f, "Command5");
         EXPECT_EQ(dialogs_.asked.contains(ask), c.asks) << c.what;
         if (c.asks) {
             ASSERT_EQ(Windows().Find("Form1"), f) << c.what;
-            EXPECT_EQ(f->Text("Text2"), text) << c.what;
+            EXPECT_EQ(f->Poem(), text) << c.what;
             dialogs_.answers = {true};
             Click(f, "Command5");
         }
@@ -404,7 +403,7 @@ TEST_F(Form1Test, AClickIntoTheInitialTitleSelectsItWhereverTheFocusWas)
         ASSERT_EQ(QApplication::focusWidget(), title) << c.what;
         EXPECT_EQ(title->selectedText(), QStringLiteral("在此处写作品标题")) << c.what;
         Type(title, QStringLiteral("abc"));
-        EXPECT_EQ(f->Text("Text4"), QStringLiteral("abc")) << c.what;
+        EXPECT_EQ(f->Title(), QStringLiteral("abc")) << c.what;
     }
 }
 
@@ -413,11 +412,11 @@ TEST_F(Form1Test, AClickIntoTheInitialTitleSelectsItWhereverTheFocusWas)
 TEST_F(Form1Test, CtrlZTakesBackTheClear)
 {
     const auto fill = [](Form1 *f) {
-        f->SetText("Text4", QStringLiteral("春晓"));
-        f->SetText("Text2", QStringLiteral("春眠不觉晓") + kCrLf);
+        f->SetTitle(QStringLiteral("春晓"));
+        f->SetPoem(QStringLiteral("春眠不觉晓") + kCrLf);
         f->ShowTune(QStringLiteral("忆江南"), QStringLiteral("○●-"), QStringLiteral("说明-"));
-        f->SetCaption("Label2", QStringLiteral("平仄"));
-        f->SetText("Text6", QStringLiteral("○") + kCrLf);
+        f->SetToneLegend(QStringLiteral("平仄"));
+        f->SetTones(QStringLiteral("○") + kCrLf);
     };
     struct Case {
         const char *focus;     // where Ctrl+Z is pressed
@@ -430,17 +429,17 @@ TEST_F(Form1Test, CtrlZTakesBackTheClear)
         QApplication::setActiveWindow(f);
         fill(f);
         const ComposeTexts before = f->Texts();
-        const QString explanation = f->Text("Text3");
+        const QString explanation = f->Explanation();
         Click(f, "Command6");
-        ASSERT_EQ(f->Text("Text2"), QString());
+        ASSERT_EQ(f->Poem(), QString());
         EXPECT_TRUE(dialogs_.asked.isEmpty());
         QWidget *target = Child(f, QLatin1String(c.focus));
         target->setFocus();
         if (c.typeFirst) {
             QTest::keyClick(target, Qt::Key_A);
             QTest::keyClick(target, Qt::Key_Z, Qt::ControlModifier);   // the box's own undo first
-            ASSERT_EQ(f->Text("Text2"), QString()) << c.focus;
-            EXPECT_EQ(f->Text("Text4"), QString()) << c.focus;
+            ASSERT_EQ(f->Poem(), QString()) << c.focus;
+            EXPECT_EQ(f->Title(), QString()) << c.focus;
         }
         QTest::keyClick(target, Qt::Key_Z, Qt::ControlModifier);
         const ComposeTexts after = f->Texts();
@@ -450,8 +449,8 @@ TEST_F(Form1Test, CtrlZTakesBackTheClear)
         EXPECT_EQ(after.text6, before.text6) << c.focus;
         EXPECT_EQ(after.label1, before.label1) << c.focus;
         EXPECT_EQ(after.label2, before.label2) << c.focus;
-        EXPECT_EQ(f->Text("Text3"), explanation) << c.focus;
-        EXPECT_EQ(f->Caption("Label11"), QStringLiteral("忆江南")) << c.focus;
+        EXPECT_EQ(f->Explanation(), explanation) << c.focus;
+        EXPECT_EQ(f->ExplanationHeading(), QStringLiteral("忆江南")) << c.focus;
     }
 
     // A second clear of an empty window keeps what the first took away;
@@ -461,7 +460,7 @@ TEST_F(Form1Test, CtrlZTakesBackTheClear)
     Click(f, "Command6");
     Click(f, "Command6");
     EXPECT_TRUE(f->UndoClear());
-    EXPECT_EQ(f->Text("Text4"), QStringLiteral("春晓"));
+    EXPECT_EQ(f->Title(), QStringLiteral("春晓"));
     Click(f, "Command6");
     f->SetWork(QString(), QString());   // nothing new: the cleared writing stays within reach
     EXPECT_TRUE(f->CanUndoClear());
@@ -477,27 +476,27 @@ TEST_F(Form1Test, StartingATitleFromTheTuneAsksOverAnUnsavedTitle)
 {
     const QString ask = QStringLiteral("作品尚未保存，确定放弃吗？");
     Form1 *f = OpenForm1();
-    f->SetCaption("Label1", QStringLiteral("忆江南"));
+    f->SetTuneName(QStringLiteral("忆江南"));
     Type(Child(f, "Text2"), QStringLiteral("春"));   // an unsaved poem stays either way: no question
     QTest::mouseDClick(Child(f, "Label1"), Qt::LeftButton);
     EXPECT_TRUE(dialogs_.asked.isEmpty());
-    EXPECT_EQ(f->Text("Text4"), QStringLiteral("忆江南."));
+    EXPECT_EQ(f->Title(), QStringLiteral("忆江南."));
 
-    f->SetText("Text4", QStringLiteral("江南好"));
+    f->SetTitle(QStringLiteral("江南好"));
     dialogs_.answers = {false};
     QTest::mouseDClick(Child(f, "Label1"), Qt::LeftButton);
     EXPECT_EQ(dialogs_.asked, QStringList{ask});
-    EXPECT_EQ(f->Text("Text4"), QStringLiteral("江南好"));
+    EXPECT_EQ(f->Title(), QStringLiteral("江南好"));
     dialogs_.answers = {true};
     QTest::mouseDClick(Child(f, "Label1"), Qt::LeftButton);
-    EXPECT_EQ(f->Text("Text4"), QStringLiteral("忆江南."));
+    EXPECT_EQ(f->Title(), QStringLiteral("忆江南."));
 }
 
 TEST_F(Form1Test, AWorkWithoutATitleIsNotSaved)
 {
     for (const QString &title : {QString(), QStringLiteral("   ")}) {
         Form1 *f = OpenForm1();
-        f->SetText("Text4", title);
+        f->SetTitle(title);
         Type(Child(f, "Text2"), QStringLiteral("春"));
         dialogs_.told.clear();
         dialogs_.asked.clear();

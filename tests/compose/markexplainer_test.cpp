@@ -36,11 +36,11 @@ TEST_F(MarkExplainerTest, TooltipsAndUnderlinesFollowTheCheck)
     auto *text6 = Child<QPlainTextEdit>(f, "Text6");
     auto *text8 = Child<QPlainTextEdit>(f, "Text8");
     // 人 does not rhyme with 流.
-    f->SetText("Text2", QStringLiteral("白日依山尽，黄河入海流。\r\n欲穷千里目，更上一层人。\r\n"));
+    f->SetPoem(QStringLiteral("白日依山尽，黄河入海流。\r\n欲穷千里目，更上一层人。\r\n"));
     Click(f, "Command2");   // 平水韵
     Click(f, "Command9");
-    EXPECT_EQ(f->Text("Text6"), QStringLiteral("●●○○●○○●●○\r\n●○○●●※●●○○\r\n\r\n\r\n"));
-    EXPECT_EQ(f->Text("Text8"), QStringLiteral("陌质微删轸阳歌缉贿尤\r\n药东先纸屋筐养质蒸真\r\n\r\n\r\n"));
+    EXPECT_EQ(f->Tones(), QStringLiteral("●●○○●○○●●○\r\n●○○●●※●●○○\r\n\r\n\r\n"));
+    EXPECT_EQ(f->Results(), QStringLiteral("陌质微删轸阳歌缉贿尤\r\n药东先纸屋筐养质蒸真\r\n\r\n\r\n"));
 
     const QString rhyme = explainer->TipAt(text6, 1, 9);
     EXPECT_TRUE(rhyme.contains(QStringLiteral("「人」读音：平·真韵"))) << rhyme.toStdString();

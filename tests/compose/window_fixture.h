@@ -109,10 +109,10 @@ protected:
     // its pattern and explanation laid out.
     static void ExpectTune(Form1 *f, const QString &name, const QString &pattern, const QString &explanation)
     {
-        EXPECT_EQ(f->Caption("Label1"), name);
-        EXPECT_EQ(f->Caption("Label11"), name);
-        EXPECT_EQ(f->Text("Text5"), pattern);
-        EXPECT_EQ(f->Text("Text3"), explanation);
+        EXPECT_EQ(f->TuneName(), name);
+        EXPECT_EQ(f->ExplanationHeading(), name);
+        EXPECT_EQ(f->Pattern(), pattern);
+        EXPECT_EQ(f->Explanation(), explanation);
     }
     // Clicks `button` of `opener` and returns the window it opened.
     template <class T> static T *OpenFrom(QWidget *opener, const char *button, const QString &window)

@@ -214,7 +214,7 @@ TEST_F(Form11Test, CharacterSearchTakesAnyTextAndACharacterBeyondTheBmpIsOneEntr
 TEST_F(Form11Test, TheNextCheckSeesEveryChange)
 {
     Form1 *f = OpenForm1();
-    f->SetText("Text2", QStringLiteral("春眠") + CharacterText(0x20000) + kCrLf);
+    f->SetPoem(QStringLiteral("春眠") + CharacterText(0x20000) + kCrLf);
     Form11 *w = Open();
     const struct {
         const char *button;   // on the entry hanzi with these boxes
@@ -238,7 +238,7 @@ TEST_F(Form11Test, TheNextCheckSeesEveryChange)
             EXPECT_TRUE(dialogs_.told.isEmpty()) << s.button;
         }
         f->Command1_Click();
-        EXPECT_EQ(f->Text("Text6").section(kCrLf, 0, 0), QString::fromUtf8(s.marks)) << (s.button ? s.button : "");
+        EXPECT_EQ(f->Tones().section(kCrLf, 0, 0), QString::fromUtf8(s.marks)) << (s.button ? s.button : "");
     }
 }
 

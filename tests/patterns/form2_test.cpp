@@ -58,36 +58,36 @@ TEST_F(Form2Test, ListsTheBookChosenInTheCompositionWindow)
 TEST_F(Form2Test, ChosenTuneFeedsTheConformanceCheck)
 {
     Form1 *f = OpenForm1();
-    f->SetText("Text4", QStringLiteral("春晓"));
-    f->SetText("Text2", QStringLiteral("春眠不觉晓，") + kCrLf + QStringLiteral("处处闻啼鸟。") + kCrLf);
-    f->SetText("Text6", QStringLiteral("旧") + kCrLf);
-    f->SetText("Text8", QStringLiteral("旧") + kCrLf);
+    f->SetTitle(QStringLiteral("春晓"));
+    f->SetPoem(QStringLiteral("春眠不觉晓，") + kCrLf + QStringLiteral("处处闻啼鸟。") + kCrLf);
+    f->SetTones(QStringLiteral("旧") + kCrLf);
+    f->SetResults(QStringLiteral("旧") + kCrLf);
     Click(OpenForm2(f), "Label5_0");
     EXPECT_EQ(Windows().Find("Form2"), nullptr);
     ExpectTune(f, QStringLiteral("忆江南"), QStringLiteral("○○●●●\r\n●●○○○\r\n\r\n"),
                QStringLiteral("单调二十七字\r\n例：白居易词\r\n"));
-    EXPECT_EQ(f->Text("Text6"), QString());
-    EXPECT_EQ(f->Text("Text8"), QString());
-    EXPECT_EQ(f->Text("Text4"), QStringLiteral("春晓"));
+    EXPECT_EQ(f->Tones(), QString());
+    EXPECT_EQ(f->Results(), QString());
+    EXPECT_EQ(f->Title(), QStringLiteral("春晓"));
 
     Click(f, "Command1");
-    EXPECT_EQ(f->Text("Text6"), QStringLiteral("○○●※●\r\n●●○○●\r\n\r\n\r\n\r\n"));
-    EXPECT_EQ(f->Text("Text8"), QStringLiteral("★★★※★\r\n★★★★¤\r\n\r\n\r\n\r\n\r\n"));
-    EXPECT_EQ(f->Caption("Label2"), QStringLiteral("○：平韵  ●：仄韵    ※：平仄两读"));
-    EXPECT_EQ(f->Caption("Label3"), QStringLiteral("★：正确  ¤：错误  ※：平仄两读具体分析"));
+    EXPECT_EQ(f->Tones(), QStringLiteral("○○●※●\r\n●●○○●\r\n\r\n\r\n\r\n"));
+    EXPECT_EQ(f->Results(), QStringLiteral("★★★※★\r\n★★★★¤\r\n\r\n\r\n\r\n\r\n"));
+    EXPECT_EQ(f->ToneLegend(), QStringLiteral("○：平韵  ●：仄韵    ※：平仄两读"));
+    EXPECT_EQ(f->ResultHeading(), QStringLiteral("★：正确  ¤：错误  ※：平仄两读具体分析"));
 
     // Under 平水韵 觉 is oblique; the legend still names the tone marks.
     Click(f, "Command2");
     Click(f, "Command1");
-    EXPECT_EQ(f->Text("Text6"), QStringLiteral("○○●●●\r\n●●○○●\r\n\r\n\r\n\r\n"));
-    EXPECT_EQ(f->Text("Text8"), QStringLiteral("★★★★★\r\n★★★★¤\r\n\r\n\r\n\r\n\r\n"));
-    EXPECT_EQ(f->Caption("Label2"), QStringLiteral("○：平韵  ●：仄韵    ※：平仄两读"));
+    EXPECT_EQ(f->Tones(), QStringLiteral("○○●●●\r\n●●○○●\r\n\r\n\r\n\r\n"));
+    EXPECT_EQ(f->Results(), QStringLiteral("★★★★★\r\n★★★★¤\r\n\r\n\r\n\r\n\r\n"));
+    EXPECT_EQ(f->ToneLegend(), QStringLiteral("○：平韵  ●：仄韵    ※：平仄两读"));
 
     // Without a title only the tones are marked.
-    f->SetText("Text4", QString());
+    f->SetTitle(QString());
     Click(f, "Command1");
-    EXPECT_EQ(f->Text("Text8"), QString());
-    EXPECT_EQ(f->Caption("Label3"), QStringLiteral("判断韵调"));
+    EXPECT_EQ(f->Results(), QString());
+    EXPECT_EQ(f->ResultHeading(), QStringLiteral("判断韵调"));
 }
 
 TEST_F(Form2Test, PlaceholderHandsOverAnEmptyTuneAndEmptyLabelOnlyCloses)
@@ -96,10 +96,10 @@ TEST_F(Form2Test, PlaceholderHandsOverAnEmptyTuneAndEmptyLabelOnlyCloses)
     f->ShowTune(QStringLiteral("旧调"), QStringLiteral("○-"), QStringLiteral("旧-"));
     Click(OpenForm2(f), "Label5_10");   // "------" beyond the last tune
     EXPECT_EQ(Windows().Find("Form2"), nullptr);
-    EXPECT_EQ(f->Caption("Label1"), QString());
-    EXPECT_EQ(f->Caption("Label11"), QString());
-    EXPECT_EQ(f->Text("Text5"), kCrLf);
-    EXPECT_EQ(f->Text("Text3"), QString());
+    EXPECT_EQ(f->TuneName(), QString());
+    EXPECT_EQ(f->ExplanationHeading(), QString());
+    EXPECT_EQ(f->Pattern(), kCrLf);
+    EXPECT_EQ(f->Explanation(), QString());
 
     f->ShowTune(QStringLiteral("旧调"), QStringLiteral("○-"), QStringLiteral("旧-"));
     Form2 *b = OpenForm2(f);
@@ -107,9 +107,9 @@ TEST_F(Form2Test, PlaceholderHandsOverAnEmptyTuneAndEmptyLabelOnlyCloses)
     EXPECT_EQ(Name(b, 0), QString());
     Click(b, "Label5_0");
     EXPECT_EQ(Windows().Find("Form2"), nullptr);
-    EXPECT_EQ(f->Caption("Label1"), QStringLiteral("旧调"));
-    EXPECT_EQ(f->Text("Text5"), QStringLiteral("○\r\n\r\n"));
-    EXPECT_EQ(f->Text("Text3"), QStringLiteral("旧\r\n"));
+    EXPECT_EQ(f->TuneName(), QStringLiteral("旧调"));
+    EXPECT_EQ(f->Pattern(), QStringLiteral("○\r\n\r\n"));
+    EXPECT_EQ(f->Explanation(), QStringLiteral("旧\r\n"));
 }
 
 TEST_F(Form2Test, PatternAndExplanationLayout)
@@ -117,13 +117,13 @@ TEST_F(Form2Test, PatternAndExplanationLayout)
     UseBook({QStringLiteral("甲\tA-B-\tX-Y-"), QStringLiteral("乙\tA-B\tX-Y")});
     Form1 *f = OpenForm1();
     Click(OpenForm2(f), "Label5_0");
-    EXPECT_EQ(f->Text("Text5"), QStringLiteral("A\r\nB\r\n\r\n"));
-    EXPECT_EQ(f->Text("Text3"), QStringLiteral("X\r\nY\r\n"));
+    EXPECT_EQ(f->Pattern(), QStringLiteral("A\r\nB\r\n\r\n"));
+    EXPECT_EQ(f->Explanation(), QStringLiteral("X\r\nY\r\n"));
     // A last line stored without its "-" (typed without a final Return) is
     // shown like the others.
     Click(OpenForm2(f), "Label5_1");
-    EXPECT_EQ(f->Text("Text5"), QStringLiteral("A\r\nB\r\n\r\n"));
-    EXPECT_EQ(f->Text("Text3"), QStringLiteral("X\r\nY\r\n"));
+    EXPECT_EQ(f->Pattern(), QStringLiteral("A\r\nB\r\n\r\n"));
+    EXPECT_EQ(f->Explanation(), QStringLiteral("X\r\nY\r\n"));
 }
 
 TEST_F(Form2Test, PagesStepBy71AndReopenAtTheFirstPage)
@@ -167,12 +167,12 @@ TEST_F(Form2Test, PagesStepBy71AndReopenAtTheFirstPage)
     // A choice from page 2, then a fresh browser starts at page 1.
     Click(b, "Image4");
     Click(b, "Label5_1");
-    EXPECT_EQ(f->Caption("Label1"), QStringLiteral("调72"));
-    EXPECT_EQ(f->Text("Text3"), QStringLiteral("说明72\r\n"));
+    EXPECT_EQ(f->TuneName(), QStringLiteral("调72"));
+    EXPECT_EQ(f->Explanation(), QStringLiteral("说明72\r\n"));
     b = OpenForm2(f);
     EXPECT_EQ(b->PageStart(), 0);
     Click(b, "Label5_0");
-    EXPECT_EQ(f->Caption("Label1"), QStringLiteral("调0"));
+    EXPECT_EQ(f->TuneName(), QStringLiteral("调0"));
 }
 
 // 下一页 moves only while the page start lies before the end of the book.

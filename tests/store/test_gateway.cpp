@@ -101,6 +101,25 @@ TEST_F(GatewayTest, WritesOnlyTheNamedColumnsOfTheRowOfAnId)
     EXPECT_EQ(works[0].id, 3);
 }
 
+// A column name the row type lacks is refused, alone or beside known ones,
+// and the row keeps every column it had.
+TEST_F(GatewayTest, UpdateNamingAnUnknownColumnWritesNothing)
+{
+    const WorkRow before = Works()[0];
+    WorkRow changed = before;
+    changed.title = QStringLiteral("改");
+    const QStringList cases[] = {{QStringLiteral("无此字段")},
+                                 {column::kTitle, QStringLiteral("标题")},
+                                 {QStringLiteral("篇名 ")}};
+    for (const QStringList &columns : cases) {
+        QString why;
+        EXPECT_FALSE(UpdateRow(Rs(), kWorksTable, changed, columns, &why)) << columns.join(',').toStdString();
+        EXPECT_TRUE(why.contains(columns.last())) << why.toStdString();
+        EXPECT_FALSE(Rs().IsOpen());
+        EXPECT_EQ(Works()[0].title, before.title);
+    }
+}
+
 // A row deleted by someone else after Open cannot be written: the write
 // reaches no row and must say so.
 TEST_F(GatewayTest, UpdateOfARowDeletedAfterOpenFails)

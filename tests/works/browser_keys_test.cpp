@@ -106,7 +106,7 @@ TEST_F(BrowserKeysTest, ArrowsTabAndPagesMoveTheFocusAndEnterChooses)
         Key(Qt::Key_Return);
         EXPECT_EQ(Windows().Find(QLatin1String(b.window)), nullptr);
         const QString chosen = QString::fromUtf8(b.entry) + QStringLiteral("99");
-        EXPECT_TRUE(f_->Caption("Label1") == chosen || f_->Text("Text4") == chosen);
+        EXPECT_TRUE(f_->TuneName() == chosen || f_->Title() == chosen);
         // A tune chosen or a work opened, unchanged: leaving asks nothing.
         Click(f_, "Command5");
         EXPECT_TRUE(dialogs_.asked.isEmpty()) << dialogs_.asked.join(u'\n').toStdString();
@@ -124,8 +124,8 @@ TEST_F(BrowserKeysTest, EscGoesBackWithoutChoosing)
         Key(Qt::Key_Escape);
         EXPECT_EQ(Windows().Find(QLatin1String(b.window)), nullptr);
         EXPECT_EQ(Windows().Find(QStringLiteral("Form1")), f_);
-        EXPECT_EQ(f_->Text("Text4"), QStringLiteral("在此处写作品标题"));
-        EXPECT_EQ(f_->Caption("Label1"), QString());
+        EXPECT_EQ(f_->Title(), QStringLiteral("在此处写作品标题"));
+        EXPECT_EQ(f_->TuneName(), QString());
         Settle();
     }
 }

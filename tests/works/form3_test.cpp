@@ -43,8 +43,8 @@ TEST_F(Form3Test, ListsThreeWorksAndAnEmptyLabelOnlyCloses)
 
     Click(w, "Label4_3");
     EXPECT_EQ(Windows().Find("Form3"), nullptr);
-    EXPECT_EQ(f->Text("Text4"), QStringLiteral("在此处写作品标题"));
-    EXPECT_EQ(f->Text("Text2"), QStringLiteral("在此处撰写诗词") + kCrLf);
+    EXPECT_EQ(f->Title(), QStringLiteral("在此处写作品标题"));
+    EXPECT_EQ(f->Poem(), QStringLiteral("在此处撰写诗词") + kCrLf);
 }
 
 TEST_F(Form3Test, DraggingTheBrowserMovesTheCompositionWindowAlong)
@@ -68,37 +68,37 @@ TEST_F(Form3Test, ChosenWorkArrivesWithItsTune)
     Form1 *f = OpenForm1();
     Click(f, "Command2");
     Click(f, "Command3");
-    f->SetText("Text6", QStringLiteral("旧") + kCrLf);
+    f->SetTones(QStringLiteral("旧") + kCrLf);
 
     Click(OpenForm3(f), "Label4_0");
     EXPECT_EQ(Windows().Find("Form3"), nullptr);
-    EXPECT_EQ(f->Text("Text4"), QStringLiteral("春晓"));
-    EXPECT_EQ(f->Text("Text2"), QStringLiteral("春眠不觉晓\r\n处处闻啼鸟\r\n"));
+    EXPECT_EQ(f->Title(), QStringLiteral("春晓"));
+    EXPECT_EQ(f->Poem(), QStringLiteral("春眠不觉晓\r\n处处闻啼鸟\r\n"));
     ExpectTune(f, QStringLiteral("忆江南"), QStringLiteral("○○●●●\r\n●●○○○\r\n\r\n"),
                QStringLiteral("单调二十七字\r\n例：白居易词\r\n"));
-    EXPECT_EQ(f->Text("Text6"), QString());
-    EXPECT_EQ(f->Caption("Command2"), QStringLiteral("平水韵"));
-    EXPECT_EQ(f->Caption("Command3"), QStringLiteral("白香词谱"));
+    EXPECT_EQ(f->Tones(), QString());
+    EXPECT_EQ(f->RhymeSystem(), QStringLiteral("平水韵"));
+    EXPECT_EQ(f->PatternBook(), QStringLiteral("白香词谱"));
 
     // A tune the book does not hold: title and poem in full, no tune.
     Click(OpenForm3(f), "Label4_1");
-    EXPECT_EQ(f->Text("Text4"), QStringLiteral("秋思"));
-    EXPECT_EQ(f->Text("Text2"), QStringLiteral("A\r\nB"));
-    EXPECT_EQ(f->Caption("Label1"), QString());
-    EXPECT_EQ(f->Caption("Label11"), QString());
-    EXPECT_EQ(f->Text("Text5"), kCrLf);
-    EXPECT_EQ(f->Text("Text3"), QString());
+    EXPECT_EQ(f->Title(), QStringLiteral("秋思"));
+    EXPECT_EQ(f->Poem(), QStringLiteral("A\r\nB"));
+    EXPECT_EQ(f->TuneName(), QString());
+    EXPECT_EQ(f->ExplanationHeading(), QString());
+    EXPECT_EQ(f->Pattern(), kCrLf);
+    EXPECT_EQ(f->Explanation(), QString());
 
     // A title with a quote finds its tune like any other.
     Click(OpenForm3(f), "Label4_2");
-    EXPECT_EQ(f->Text("Text4"), QStringLiteral("春'夜"));
-    EXPECT_EQ(f->Caption("Label1"), QStringLiteral("捣练子"));
+    EXPECT_EQ(f->Title(), QStringLiteral("春'夜"));
+    EXPECT_EQ(f->TuneName(), QStringLiteral("捣练子"));
 
     // A book name that is no pattern book is not looked into.
     Click(OpenForm3(f), "Label4_3");
-    EXPECT_EQ(f->Text("Text2"), QStringLiteral("D"));
-    EXPECT_EQ(f->Caption("Label1"), QString());
-    EXPECT_EQ(f->Text("Text5"), kCrLf);
+    EXPECT_EQ(f->Poem(), QStringLiteral("D"));
+    EXPECT_EQ(f->TuneName(), QString());
+    EXPECT_EQ(f->Pattern(), kCrLf);
 }
 
 TEST_F(Form3Test, SameTitleTakesTheBookOfTheFirstWork)
@@ -107,12 +107,12 @@ TEST_F(Form3Test, SameTitleTakesTheBookOfTheFirstWork)
     AddWork(QStringLiteral("同题"), QStringLiteral("二"), QStringLiteral("忆江南"), QStringLiteral("常用词谱"));
     Form1 *f = OpenForm1();
     Click(OpenForm3(f), "Label4_1");
-    EXPECT_EQ(f->Text("Text2"), QStringLiteral("二"));
-    EXPECT_EQ(f->Caption("Label1"), QString());   // 忆江南 is not in 白香词谱
+    EXPECT_EQ(f->Poem(), QStringLiteral("二"));
+    EXPECT_EQ(f->TuneName(), QString());   // 忆江南 is not in 白香词谱
     Click(OpenForm3(f), "Label4_0");
-    EXPECT_EQ(f->Text("Text2"), QStringLiteral("一"));
-    EXPECT_EQ(f->Caption("Label1"), QStringLiteral("如梦令"));
-    EXPECT_EQ(f->Text("Text5"), QStringLiteral("◎●◎○○●\r\n◎●◎○○●\r\n\r\n"));
+    EXPECT_EQ(f->Poem(), QStringLiteral("一"));
+    EXPECT_EQ(f->TuneName(), QStringLiteral("如梦令"));
+    EXPECT_EQ(f->Pattern(), QStringLiteral("◎●◎○○●\r\n◎●◎○○●\r\n\r\n"));
 }
 
 TEST_F(Form3Test, PagesStepBy79BothWays)
@@ -150,8 +150,8 @@ TEST_F(Form3Test, PagesStepBy79BothWays)
 
     Click(w, "Image4");
     Click(w, "Label4_2");
-    EXPECT_EQ(f->Text("Text4"), QStringLiteral("作品81"));
-    EXPECT_EQ(f->Text("Text2"), QStringLiteral("句81"));
+    EXPECT_EQ(f->Title(), QStringLiteral("作品81"));
+    EXPECT_EQ(f->Poem(), QStringLiteral("句81"));
 }
 
 // 下一页 moves only while the page start lies before the end of the list.
@@ -216,11 +216,11 @@ TEST_F(Form3Test, ChoosingAWorkOverUnsavedWritingAsksFirst)
         EXPECT_EQ(dialogs_.asked, c.typed ? QStringList{ask} : QStringList()) << c.what;
         EXPECT_EQ(Windows().Find("Form3") == nullptr, c.replaced) << c.what;
         if (c.replaced) {
-            EXPECT_EQ(f->Text("Text4"), QStringLiteral("春晓")) << c.what;
-            EXPECT_EQ(f->Caption("Label1"), QStringLiteral("忆江南")) << c.what;
+            EXPECT_EQ(f->Title(), QStringLiteral("春晓")) << c.what;
+            EXPECT_EQ(f->TuneName(), QStringLiteral("忆江南")) << c.what;
         } else {
             EXPECT_EQ(f->CurrentDraft(), typed) << c.what;
-            EXPECT_EQ(f->Caption("Label1"), QString()) << c.what;
+            EXPECT_EQ(f->TuneName(), QString()) << c.what;
         }
     }
 }
@@ -238,8 +238,8 @@ TEST_F(Form3Test, AnUntitledWorkIsListedAndOpens)
     EXPECT_EQ(Title(w, 2), QString());
     Click(w, "Label4_1");
     EXPECT_EQ(Windows().Find("Form3"), nullptr);
-    EXPECT_EQ(f->Text("Text4"), QStringLiteral(" "));
-    EXPECT_EQ(f->Text("Text2"), QStringLiteral("空格"));
+    EXPECT_EQ(f->Title(), QStringLiteral(" "));
+    EXPECT_EQ(f->Poem(), QStringLiteral("空格"));
 }
 
 }  // namespace

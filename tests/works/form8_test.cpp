@@ -16,25 +16,34 @@
 namespace versilo::testing {
 namespace {
 
+// A desktop that opens nothing: it records what it was asked to open.
+class ScriptedDesktop : public DocumentDesktop {
+public:
+    QString folder;
+    QStringList handlers{QStringLiteral("writer.desktop")};
+    bool openWorks = true;
+    QList<QUrl> opened;
+    QString ExportFolder() override { return folder; }
+    QStringList Handlers(const QString &) override { return handlers; }
+    bool Open(const QUrl &url) override
+    {
+        opened << url;
+        return openWorks;
+    }
+};
+
 class Form8Test : public WindowTest {
 protected:
     Form8Test() : WindowTest(RegisterWorksWindows, QPoint(60, 40)) {}
     void SetUp() override
     {
         WindowTest::SetUp();
-        Form8::SetExportFolder(TempPath(QString()));
-        // Nothing is ever opened on the desktop here.
-        Form8::SetHandlerCheck([this](const QString &) { return handlers_; });
-        Form8::SetFileOpener([this](const QUrl &url) {
-            opened_ << url;
-            return openWorks_;
-        });
+        desktop_.folder = TempPath(QString());
+        Form8::SetDesktop(&desktop_);
     }
     void TearDown() override
     {
-        Form8::SetHandlerCheck(nullptr);
-        Form8::SetFileOpener(nullptr);
-        Form8::SetExportFolder(QString());
+        Form8::SetDesktop(nullptr);
         WindowTest::TearDown();
     }
     Form8 *Open() { return qobject_cast<Form8 *>(Windows().OpenFresh(window::kPrinting)); }
@@ -56,9 +65,7 @@ protected:
         QTest::mouseMove(thumb, QPoint(5, 5 + dy));
         QTest::mouseRelease(thumb, Qt::LeftButton, {}, QPoint(5, 5 + dy));
     }
-    QStringList handlers_{QStringLiteral("writer.desktop")};
-    bool openWorks_ = true;
-    QList<QUrl> opened_;
+    ScriptedDesktop desktop_;
 };
 
 TEST_F(Form8Test, TheThumbScrollsTwentyFiveWorks)
@@ -102,21 +109,21 @@ TEST_F(Form8Test, EachExportWritesAaDocWithAFillerOneSmaller)
         EXPECT_EQ(file.readAll(), ToRtf(ExportParagraphs(QStringLiteral("十句"), Body(w), filler))) << filler;
     }
     EXPECT_EQ(dialogs_.told, QStringList({kExportDone, kExportDone}));
-    EXPECT_EQ(opened_, QList<QUrl>({QUrl::fromLocalFile(path), QUrl::fromLocalFile(path)}));
+    EXPECT_EQ(desktop_.opened, QList<QUrl>({QUrl::fromLocalFile(path), QUrl::fromLocalFile(path)}));
 }
 
 TEST_F(Form8Test, ExportFailuresAreReportedAndTheNoteStays)
 {
     Form8 *w = Open();
-    handlers_.clear();   // no program takes .doc
+    desktop_.handlers.clear();   // no program takes .doc
     Click(w, "Image3");
     ASSERT_EQ(dialogs_.told.size(), 2);
     EXPECT_EQ(dialogs_.told[0], kExportDone);
     EXPECT_TRUE(dialogs_.told[1].contains(QStringLiteral("没有能打开"))) << dialogs_.told[1].toStdString();
-    EXPECT_TRUE(opened_.isEmpty());
+    EXPECT_TRUE(desktop_.opened.isEmpty());
 
-    handlers_ = {QStringLiteral("writer.desktop")};
-    openWorks_ = false;   // the desktop could not start it
+    desktop_.handlers = {QStringLiteral("writer.desktop")};
+    desktop_.openWorks = false;   // the desktop could not start it
     dialogs_.told.clear();
     Click(w, "Image3");
     ASSERT_EQ(dialogs_.told.size(), 2);
@@ -126,11 +133,11 @@ TEST_F(Form8Test, ExportFailuresAreReportedAndTheNoteStays)
     QFile::remove(Form8::ExportPath());
     ASSERT_TRUE(QDir().mkpath(Form8::ExportPath() + QStringLiteral("/blocked")));
     dialogs_.told.clear();
-    opened_.clear();
+    desktop_.opened.clear();
     Click(w, "Image3");
     ASSERT_EQ(dialogs_.told.size(), 1);
     EXPECT_TRUE(dialogs_.told[0].contains(Form8::ExportPath())) << dialogs_.told[0].toStdString();
-    EXPECT_TRUE(opened_.isEmpty());
+    EXPECT_TRUE(desktop_.opened.isEmpty());
     EXPECT_EQ(LabelText(w, "Label6"), kWordNote);
 }
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <functional>
+#include <sqlite3.h>
 
 #include "form9.h"
 #include "gateway.h"
@@ -73,7 +74,36 @@ TEST_F(Form9Test, DeletingTheWorkAtPosition3Of10ShiftsTheTitles)
     EXPECT_EQ(Field(w, "Text3"), QStringLiteral("2004年"));
     Click(w, "Image9");
     ASSERT_NE(Form1::Find(), nullptr);
-    EXPECT_EQ(Form1::Find()->Caption("Label1"), QStringLiteral("长相思"));
+    EXPECT_EQ(Form1::Find()->TuneName(), QStringLiteral("长相思"));
+}
+
+// Another program deletes the chosen work first: 删除作品 deletes nothing
+// else, says so, and the list and fields no longer show the gone work.
+TEST_F(Form9Test, DeletingAWorkAnotherProgramRemovedFirstReadsTheListAfresh)
+{
+    SeedWorks(3);
+    Form9 *w = Open();
+    Click(w, "Label4_1");
+    ASSERT_TRUE(w->ChosenId());
+    const qint64 gone = *w->ChosenId();
+
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(QFile::encodeName(AppContext::Instance().Store().FilePath()).constData(), &db,
+                              SQLITE_OPEN_READWRITE, nullptr),
+              SQLITE_OK);
+    const QByteArray sql = "PRAGMA key = 't3k9w2hpzq7mvd'; DELETE FROM 作品 WHERE id=" + QByteArray::number(gone);
+    EXPECT_EQ(sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+
+    dialogs_.told.clear();
+    Click(w, "Image2");
+    EXPECT_EQ(dialogs_.told, QStringList{QStringLiteral("没有删除任何作品：这篇作品已不在作品库中，可能已被别的程序删除。")});
+    EXPECT_FALSE(w->ChosenId());
+    EXPECT_EQ(Field(w, "Text6"), QString());
+    EXPECT_EQ(w->WorkCount(), 2);
+    EXPECT_EQ(Title(w, 0), QStringLiteral("作品0"));
+    EXPECT_EQ(Title(w, 1), QStringLiteral("作品2"));
+    EXPECT_EQ(Works().size(), 2);   // the other two stay
 }
 
 TEST_F(Form9Test, AddingToTheLibraryTwiceAddsTwoPoemsAndOneAuthor)
@@ -123,10 +153,10 @@ TEST_F(Form9Test, ChangingAWorkStoresItAndTheListFollows)
     EXPECT_EQ(rows[0].time, QStringLiteral("759年"));
     EXPECT_EQ(rows[0].tuneName, QStringLiteral("忆江南"));
     // The title as stored, so that 保存作品 there finds this work again.
-    EXPECT_EQ(f->Text("Text4"), QStringLiteral("新题"));
-    EXPECT_EQ(f->Caption("Label1"), QStringLiteral("忆江南"));
+    EXPECT_EQ(f->Title(), QStringLiteral("新题"));
+    EXPECT_EQ(f->TuneName(), QStringLiteral("忆江南"));
     EXPECT_FALSE(f->HasUnsavedWriting());
-    EXPECT_EQ(f->Text("Text2"), QStringLiteral("A\r\nB\r\n"));
+    EXPECT_EQ(f->Poem(), QStringLiteral("A\r\nB\r\n"));
 
     // Chosen again, the work reads as stored.
     EXPECT_EQ(Title(w, 0), QStringLiteral("新题"));
@@ -179,17 +209,17 @@ TEST_F(Form9Test, WritingOnShowsTheCompositionWindowWithTheWorkAndItsTune)
     ASSERT_NE(f, nullptr);
     EXPECT_TRUE(f->isVisible());
     EXPECT_EQ(f->pos(), Windows().Launcher()->pos());
-    EXPECT_EQ(f->Text("Text4"), QStringLiteral("作品0"));
-    EXPECT_EQ(f->Text("Text2"), QStringLiteral("第0首\r\n第二句\r\n"));
-    EXPECT_EQ(f->Caption("Label1"), QStringLiteral("忆江南"));
-    EXPECT_FALSE(f->Text("Text5").isEmpty());
-    EXPECT_EQ(f->Text("Text6"), QString());
+    EXPECT_EQ(f->Title(), QStringLiteral("作品0"));
+    EXPECT_EQ(f->Poem(), QStringLiteral("第0首\r\n第二句\r\n"));
+    EXPECT_EQ(f->TuneName(), QStringLiteral("忆江南"));
+    EXPECT_FALSE(f->Pattern().isEmpty());
+    EXPECT_EQ(f->Tones(), QString());
 
     // Without a chosen work the composition window opens with empty title and poem.
     Open();
     Click(Windows().Find(window::kWorksManager), "Image9");
-    EXPECT_EQ(Form1::Find()->Text("Text4"), QString());
-    EXPECT_EQ(Form1::Find()->Text("Text2"), QString());
+    EXPECT_EQ(Form1::Find()->Title(), QString());
+    EXPECT_EQ(Form1::Find()->Poem(), QString());
 }
 
 TEST_F(Form9Test, AClickOnTheBackgroundClosesButADragDoesNot)
@@ -238,7 +268,7 @@ TEST_F(Form9Test, WritingOnAsksBeforeUnsavedWritingGoes)
         QTest::mouseClick(Child(w, "Image9"), Qt::LeftButton);
         Settle();
         EXPECT_EQ(Windows().Find(window::kWorksManager), nullptr) << chooseFirst;
-        EXPECT_EQ(f->Text("Text4"), chooseFirst ? QStringLiteral("作品1") : QString()) << chooseFirst;
+        EXPECT_EQ(f->Title(), chooseFirst ? QStringLiteral("作品1") : QString()) << chooseFirst;
     }
 }
 
