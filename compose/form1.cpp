@@ -85,6 +85,7 @@ Form1::Form1(QWidget *parent) : DataWindow(window::kCompose, 13230, 8835, parent
     auto *image12 = new ClickLabel(QStringLiteral("Image12"), this);
     image12->setGeometry(TwRect(12375, 180, 600, 600));
     image12->setPixmap(SealArt(TwSize(600, 600), QStringLiteral("诗词")));
+    image12->setAccessibleName(QStringLiteral("诗词"));   // the seal's words, for a screen reader
 
     // Headings above the columns; the title box stands above the poem. A
     // press on a heading does not drag the window.

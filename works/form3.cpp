@@ -17,6 +17,7 @@ Form3::Form3(QWidget *parent) : PagedWindow(window::kWorksBrowser, 13095, 8775, 
     auto *image1 = new ClickLabel(QStringLiteral("Image1"), this);   // keeps the mouse, does nothing
     image1->setGeometry(TwRect(840, 7740, 525, 525));
     image1->setPixmap(SealArt(TwSize(525, 525), QStringLiteral("作品")));
+    image1->setAccessibleName(QStringLiteral("作品"));   // the seal's words, for a screen reader
 
     // Four columns of 20 titles, filled top to bottom.
     AddGrid(QStringLiteral("Label4"),

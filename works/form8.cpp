@@ -76,6 +76,7 @@ Form8::Form8(QWidget *parent) : DataWindow(window::kPrinting, 13095, 8775, paren
     image7->setAttribute(Qt::WA_TransparentForMouseEvents);
     image7->setGeometry(TwRect(960, 7920, 525, 525));
     image7->setPixmap(SealArt(TwSize(525, 525), QStringLiteral("打印")));
+    image7->setAccessibleName(QStringLiteral("打印"));   // the seal's words, for a screen reader
 
     NameListLayout list;
     list.labels = kLabels;
