@@ -23,6 +23,7 @@
 #include "patternbooks.h"
 #include "prosody.h"
 #include "rhymedict.h"
+#include "tuneforms.h"
 
 using namespace versilo;
 
@@ -33,6 +34,7 @@ constexpr int kExitError = 2;
 const char kUsage[] =
     "usage: versilo-check [--app-dir DIR] [--system 中华新韵|平水韵] [--annotate] [--title T]\n"
     "                     [--tune NAME] [--book 常用词谱|白香词谱 | --pattern-file FILE] [--json]\n"
+    "                     [--book 钦定词谱 [--form N]]\n"
     "                     [--explain] [--detect] POEM_FILE|-\n"
     "       versilo-check --initials TEXT\n"
     "       versilo-check --help\n";
@@ -47,7 +49,9 @@ const char kHelp[] =
     "initials of TEXT.\n"
     "--explain adds the findings behind the marks (JSON key \"findings\"); --detect adds\n"
     "the form: the regulated form, or the three tunes whose line lengths fit best\n"
-    "(JSON key \"form\").\n";
+    "(JSON key \"form\").\n"
+    "--book 钦定词谱 holds the poem against the tune's 正体 in the 钦定词谱, or with\n"
+    "--form N against its Nth form (1 is the 正体, 2 on its 又一体).\n";
 
 struct Options {
     QString appDir;
@@ -58,6 +62,7 @@ struct Options {
     QString tune;
     QString book;
     QString patternFile;
+    int form = 0;             // --form: the form of a tune in the 钦定词谱, from 1
     bool json = false;
     bool explain = false;     // the findings of the diagnostics
     bool detect = false;      // the regulated form, or the best tunes
@@ -112,8 +117,13 @@ Options ParseArguments(const QStringList &args)
             o.tune = value(i);
         } else if (a == "--book") {
             o.book = value(i);
-            if (!IsPatternBook(o.book))
-                throw UsageError{"--book must be 常用词谱 or 白香词谱, not \"" + o.book + "\""};
+            if (!IsPatternBook(o.book) && o.book != QString::fromUtf16(kQindingBook))
+                throw UsageError{"--book must be 常用词谱, 白香词谱 or 钦定词谱, not \"" + o.book + "\""};
+        } else if (a == "--form") {
+            bool ok = false;
+            o.form = value(i).toInt(&ok);
+            if (!ok || o.form < 1)
+                throw UsageError{"--form must be a form number from 1, not \"" + args.at(i) + "\""};
         } else if (a == "--pattern-file") {
             o.patternFile = value(i);
         } else if (a == "--json") {
@@ -141,6 +151,8 @@ Options ParseArguments(const QStringList &args)
         throw UsageError{"--book and --pattern-file exclude each other"};
     if (!o.book.isEmpty() && o.tune.isEmpty())
         throw UsageError{"--book needs --tune to name the tune"};
+    if (o.form > 0 && o.book != QString::fromUtf16(kQindingBook))
+        throw UsageError{"--form needs --book 钦定词谱"};
     return o;
 }
 
@@ -182,8 +194,21 @@ std::optional<QString> ReadBoxText(const QString &path, QString *error)
 // The tune's pattern from a pattern book, laid out as the pattern browser
 // lays it out in Text5.
 std::optional<QString> FetchPattern(DataStore &store, const QString &book, const QString &tune,
-                                    QString *error)
+                                    int form, QString *error)
 {
+    if (book == QString::fromUtf16(kQindingBook)) {
+        // Every form of the tune, from the table the program carries.
+        const QList<const TuneForm *> forms = TuneForms::Builtin().Of(tune);
+        const TuneForm *chosen = TuneForms::Builtin().Find(tune, form > 0 ? form : 1);
+        if (forms.isEmpty())
+            *error = "no tune \"" + tune + "\" in " + book;
+        else if (!chosen)
+            *error = QStringLiteral("no form %1 of \"%2\" in %3: it has %4")
+                         .arg(form).arg(tune, book).arg(forms.size());
+        if (!chosen)
+            return std::nullopt;
+        return chosen->Display();
+    }
     TuneRow row;
     QString why;
     if (!FindTune(store.Rs(), book, tune, row, &why)) {
@@ -301,6 +326,13 @@ std::optional<Explanation> Explain(const Options &o, const ComposeTexts &form, D
     return e;
 }
 
+// Lines all of five or seven syllables are 古体 unless they fit a tune.
+const char *PoemKind(const Explanation &e)
+{
+    const bool tune = !e.tunes.isEmpty() && e.tunes.first().fits;
+    return e.diagnosis.uniformLines && !tune ? "古体" : "词";
+}
+
 QJsonObject FormJson(const Explanation &e)
 {
     QJsonObject form;
@@ -314,11 +346,12 @@ QJsonObject FormJson(const Explanation &e)
         form.insert("text", r->Describe());
         return form;
     }
-    form.insert("kind", e.diagnosis.uniformLines ? "古体" : "词");
+    form.insert("kind", PoemKind(e));
     QJsonArray tunes;
     for (const TuneMatch &t : e.tunes)
         tunes.append(QJsonObject{{"name", t.name}, {"book", t.book},
-                                 {"fit", std::round(t.fit * 1000) / 1000}});
+                                 {"fit", std::round(t.fit * 1000) / 1000},
+                                 {"qindingForm", t.form}});
     form.insert("tunes", tunes);
     return form;
 }
@@ -344,7 +377,7 @@ QString ExplanationView(const Options &o, const Explanation &e)
         if (const auto &r = e.diagnosis.regulated) {
             ts << "体裁: " << r->Describe() << "\n";
         } else {
-            ts << "体裁: " << (e.diagnosis.uniformLines ? "古体" : "词");
+            ts << "体裁: " << PoemKind(e);
             for (qsizetype i = 0; i < e.tunes.size(); ++i)
                 ts << "  " << i + 1 << ". " << e.tunes.at(i).name << "（" << e.tunes.at(i).book
                    << " " << QString::number(e.tunes.at(i).fit, 'f', 2) << "）";
@@ -401,7 +434,7 @@ int Run(const Options &o)
     store.NewRecordset();
 
     if (!o.book.isEmpty()) {
-        const std::optional<QString> text = FetchPattern(store, o.book, o.tune, &error);
+        const std::optional<QString> text = FetchPattern(store, o.book, o.tune, o.form, &error);
         if (!text) {
             PrintError(error);
             return kExitError;
