@@ -326,10 +326,12 @@ std::optional<Explanation> Explain(const Options &o, const ComposeTexts &form, D
     return e;
 }
 
-// Lines all of five or seven syllables are 古体 unless they fit a tune.
+// Lines all of five or seven syllables are 古体 unless they fit a tune the
+// 钦定词谱 knows (浣溪沙, 生查子, 玉楼春 …).
 const char *PoemKind(const Explanation &e)
 {
-    const bool tune = !e.tunes.isEmpty() && e.tunes.first().fits;
+    const bool tune = !e.tunes.isEmpty() && e.tunes.first().fits
+                      && !TuneForms::Builtin().Of(e.tunes.first().name).isEmpty();
     return e.diagnosis.uniformLines && !tune ? "古体" : "词";
 }
 
@@ -350,8 +352,7 @@ QJsonObject FormJson(const Explanation &e)
     QJsonArray tunes;
     for (const TuneMatch &t : e.tunes)
         tunes.append(QJsonObject{{"name", t.name}, {"book", t.book},
-                                 {"fit", std::round(t.fit * 1000) / 1000},
-                                 {"qindingForm", t.form}});
+                                 {"fit", std::round(t.fit * 1000) / 1000}});
     form.insert("tunes", tunes);
     return form;
 }
