@@ -3,6 +3,8 @@
 // another form. Verse lines are made from tone marks, ○ level and ●
 // oblique, so that nothing but the marks decides.
 #include "diagnostics.h"
+#include "patternbooks.h"
+#include "seed.h"
 #include "tuneforms.h"
 #include "tuneranking.h"
 
@@ -264,6 +266,64 @@ TEST(TuneForms, TheTableTheProgramCarries)
     // 江城子 in two stanzas is one of its other forms.
     const QList<const TuneForm *> jiang = forms.Of(S(u"江城子"));
     EXPECT_TRUE(std::any_of(jiang.begin(), jiang.end(), [](const TuneForm *f) { return f->Size() == 70; }));
+}
+
+// Real ci against the two books the program carries, under 平水韵: the
+// forms the books lack are found through the 钦定词谱.
+TEST(TuneRanking, RealCiOfFormsTheBooksLack)
+{
+    const QString seedDir = QStringLiteral(VERSILO_SOURCE_DIR "/data/seed");
+    QString error;
+    seed::SeedTable table;
+    ASSERT_TRUE(seed::ReadSeedTable(seedDir, kPingshui, &table, &error)) << error.toStdString();
+    RhymeDictionary dict(kPingshui);
+    const qsizetype hanzi = table.columns.indexOf(QStringLiteral("汉字"));
+    const qsizetype tone = table.columns.indexOf(QStringLiteral("平仄"));
+    const qsizetype group = table.columns.indexOf(QStringLiteral("韵调"));
+    for (const auto &row : table.rows) {
+        DictionaryRow r;
+        r.hanzi = row.at(size_t(hanzi)).toString();
+        r.tone = row.at(size_t(tone)).toString();
+        r.toneNull = row.at(size_t(tone)).isNull();
+        r.group = row.at(size_t(group)).isNull() ? QString() : row.at(size_t(group)).toString();
+        dict.Append(r);
+    }
+    const ReadingIndex index(dict);
+    QList<TuneCandidate> tunes;
+    for (const QString &book : {kCommonBook, kBaixiangBook}) {
+        seed::SeedTable rows;
+        ASSERT_TRUE(seed::ReadSeedTable(seedDir, book, &rows, &error)) << error.toStdString();
+        const qsizetype name = rows.columns.indexOf(QStringLiteral("篇名"));
+        const qsizetype pattern = rows.columns.indexOf(QStringLiteral("格律"));
+        for (const auto &row : rows.rows)
+            tunes.append({book, row.at(size_t(name)).toString(),
+                          PatternDisplayForm(row.at(size_t(pattern)).toString())});
+    }
+    // The examples the 钦定词谱 gives for 柳永's 洞仙歌 and 张先's 庆春泽.
+    const auto example = [](const char16_t *tune, int number) {
+        const TuneForm *f = TuneForms::Builtin().Find(S(tune), number);
+        return f ? f->example.join(u'，') + u'。' : QString();
+    };
+    const struct {
+        const char *what;
+        QString ci;
+        const char16_t *tune;
+    } cases[] = {
+        {"韦庄's 江城子 in one stanza",
+         S(u"恩重娇多情易伤，漏更长，解鸳鸯。\r\n朱唇未动，先觉口脂香。\r\n缓揭绣衾抽皓腕，移凤枕，枕潘郎。"),
+         u"江城子"},
+        {"柳永's 洞仙歌 of 126 syllables", example(u"洞仙歌", 38), u"洞仙歌"},
+        {"张先's 庆春泽 of 66 syllables", example(u"庆春泽", 1), u"庆春泽"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_FALSE(c.ci.isEmpty());
+        const QList<Verse> verses = SplitVerses(c.ci, {}, StripSet::Full, index.Lookup());
+        const QList<TuneMatch> best = RankTunes(verses, tunes, 3);
+        ASSERT_FALSE(best.isEmpty());
+        EXPECT_EQ(best.first().name, S(c.tune));
+        EXPECT_GT(best.first().form, 0);
+    }
 }
 
 }  // namespace
