@@ -68,14 +68,35 @@ QList<PatternLine> FormLines(const TuneForm &form, bool joinPauses)
 
 }  // namespace
 
-std::optional<FormFit> FitLines(const QList<Verse> &verses, const QList<PatternLine> &lines, int bound)
+namespace {
+
+int LowerBound(const QList<int> &p, const QList<int> &q)
+{
+    // Every step of an alignment costs at least the difference of the
+    // numbers of lines it takes, and the totals must be made up.
+    return std::max(std::abs(Total(p) - Total(q)), int(std::abs(p.size() - q.size())));
+}
+
+}  // namespace
+
+std::optional<FormFit> FitLines(const QList<Verse> &verses, const QList<PatternLine> &lines, int bound,
+                                AlignmentMemo *memo)
 {
     const QList<int> p = VerseLengths(verses);
     const QList<int> q = PatternLengths(lines);
-    if (q.isEmpty() || std::abs(Total(p) - Total(q)) > bound)
+    if (q.isEmpty() || LowerBound(p, q) > bound)
         return std::nullopt;
-    const Alignment a = Align(p, q, bound);
-    if (a.blocks.isEmpty())
+    // Many forms share their line lengths: their alignment is made once.
+    Alignment a;
+    const auto known = memo ? memo->constFind(q) : AlignmentMemo::const_iterator();
+    if (memo && known != memo->cend() && (!known->second.blocks.isEmpty() || known->first >= bound)) {
+        a = known->second;
+    } else {
+        a = Align(p, q, bound);
+        if (memo)
+            memo->insert(q, {bound, a});
+    }
+    if (a.blocks.isEmpty() || a.cost > bound)
         return std::nullopt;
     FormFit fit;
     fit.cost = a.cost;
@@ -114,13 +135,17 @@ std::optional<FormFit> FitLines(const QList<Verse> &verses, const QList<PatternL
     return fit;
 }
 
-std::optional<FormFit> FitForm(const QList<Verse> &verses, const TuneForm &form, int bound)
+std::optional<FormFit> FitForm(const QList<Verse> &verses, const TuneForm &form, int bound,
+                               AlignmentMemo *memo)
 {
+    // No alignment costs less than the difference of the totals.
+    if (std::abs(Total(VerseLengths(verses)) - form.Size()) > bound)
+        return std::nullopt;
     std::optional<FormFit> best;
     for (bool join : {false, true}) {
         if (join && !form.clauseMarks.contains(u'读'))
             break;
-        const std::optional<FormFit> fit = FitLines(verses, FormLines(form, join), bound);
+        const std::optional<FormFit> fit = FitLines(verses, FormLines(form, join), bound, memo);
         if (fit && (!best || fit->Score() < best->Score()))
             best = fit;
     }
@@ -163,52 +188,88 @@ QList<TuneMatch> RankTunes(const QList<Verse> &verses, const QList<TuneCandidate
 {
     using namespace diag;
     const TuneForms &forms = reference ? *reference : TuneForms::Builtin();
-    const int verseTotal = Total(VerseLengths(verses));
-    struct Scored {
-        double score;
-        qsizetype index;
-        double fit;
-        int form;
-        bool fits;
+    const QList<int> p = VerseLengths(verses);
+    const int verseTotal = Total(p);
+    // Every pattern of every tune: the book's own, and each reference form
+    // read clause by clause and with its pauses run on. They are held
+    // against the ci cheapest first by a lower bound of their cost, and
+    // once that bound passes the cut-off of the best few, no later one can
+    // enter them.
+    struct Pattern {
+        int lower;
+        qsizetype tune;
+        const TuneForm *form;   // nullptr: the book's pattern
+        bool join;
+        QList<PatternLine> own;
     };
-    std::vector<Scored> scored;
-    // Only the best few need their exact score: a pattern dearer than the
-    // current cut-off is dropped as soon as its alignment shows it.
-    QList<double> best;
+    std::vector<Pattern> patterns;
     for (qsizetype i = 0; i < tunes.size(); ++i) {
-        const QList<PatternLine> own = ParsePattern(tunes.at(i).pattern);
+        QList<PatternLine> own = ParsePattern(tunes.at(i).pattern);
         if (own.isEmpty())
-            continue;
-        std::optional<Scored> mine;
-        const auto consider = [&](const std::optional<FormFit> &fit, int total, int form) {
-            if (!fit || (mine && fit->Score() >= mine->score))
-                return;
-            const int larger = std::max(verseTotal, total);
-            const double share = larger > 0 ? std::max(0.0, 1.0 - double(fit->cost) / larger) : 0.0;
-            mine = Scored{fit->Score(), i, share, form, fit->Fits()};
-        };
-        const auto bound = [&] {
-            const double cut = best.size() < count * 4 ? double(std::numeric_limits<int>::max() / 4)
-                                                       : best.last();
-            return int(std::min(cut, mine ? mine->score : cut));
-        };
-        consider(FitLines(verses, own, bound()), Total(PatternLengths(own)), 0);
-        for (const TuneForm *form : forms.Of(tunes.at(i).name))
-            consider(FitForm(verses, *form, bound()), form->Size(), form->number);
-        if (!mine)
-            continue;
-        scored.push_back(*mine);
-        best.insert(std::lower_bound(best.begin(), best.end(), mine->score), mine->score);
-        if (best.size() > count * 4)
-            best.removeLast();
+            continue;   // a tune without a pattern is no candidate
+        const int lower = LowerBound(p, PatternLengths(own));
+        patterns.push_back({lower, i, nullptr, false, std::move(own)});
+        for (const TuneForm *form : forms.Of(tunes.at(i).name)) {
+            patterns.push_back({LowerBound(p, form->Lengths(false)), i, form, false, {}});
+            if (form->clauseMarks.contains(u'读'))
+                patterns.push_back({LowerBound(p, form->Lengths(true)), i, form, true, {}});
+        }
     }
-    std::stable_sort(scored.begin(), scored.end(),
-                     [](const Scored &a, const Scored &b) { return a.score < b.score; });
+    std::stable_sort(patterns.begin(), patterns.end(),
+                     [](const Pattern &a, const Pattern &b) { return a.lower < b.lower; });
+
+    struct Scored {
+        double score = 0;
+        double fit = 0;
+        int form = 0;
+        bool fits = false;
+    };
+    QHash<qsizetype, Scored> byTune;
+    AlignmentMemo memo;
+    // The cut-off: the score of the last of the best `count` names.
+    QHash<QString, double> byName;
+    const auto cut = [&]() -> double {
+        if (byName.size() < count || count <= 0)
+            return std::numeric_limits<int>::max() / 4;
+        QList<double> scores = byName.values();
+        std::nth_element(scores.begin(), scores.begin() + (count - 1), scores.end());
+        return scores.at(count - 1);
+    };
+    double cutoff = cut();
+    for (const Pattern &pt : patterns) {
+        if (pt.lower > cutoff)
+            break;
+        const auto known = byTune.constFind(pt.tune);
+        const double mine = known != byTune.cend() ? known->score : cutoff;
+        const int bound = int(std::min(cutoff, mine));
+        if (pt.lower > bound)
+            continue;
+        const std::optional<FormFit> fit =
+            FitLines(verses, pt.form ? FormLines(*pt.form, pt.join) : pt.own, bound, &memo);
+        if (!fit || (known != byTune.cend() && fit->Score() >= known->score))
+            continue;
+        const int total = pt.form ? pt.form->Size() : Total(PatternLengths(pt.own));
+        const int larger = std::max(verseTotal, total);
+        const double share = larger > 0 ? std::max(0.0, 1.0 - double(fit->cost) / larger) : 0.0;
+        byTune.insert(pt.tune, Scored{fit->Score(), share, pt.form ? pt.form->number : 0, fit->Fits()});
+        const QString &name = tunes.at(pt.tune).name;
+        if (!byName.contains(name) || fit->Score() < byName.value(name))
+            byName.insert(name, fit->Score());
+        cutoff = cut();
+    }
+
+    // Best first; of equal scores the tune listed first.
+    QList<qsizetype> order = byTune.keys();
+    std::sort(order.begin(), order.end(), [&byTune](qsizetype a, qsizetype b) {
+        const double sa = byTune.value(a).score, sb = byTune.value(b).score;
+        return sa != sb ? sa < sb : a < b;
+    });
     QList<TuneMatch> out;
-    for (const Scored &s : scored) {
-        const TuneCandidate &t = tunes.at(s.index);
+    for (qsizetype i : order) {
+        const TuneCandidate &t = tunes.at(i);
         if (std::any_of(out.begin(), out.end(), [&t](const TuneMatch &m) { return m.name == t.name; }))
             continue;
+        const Scored &s = byTune[i];
         out.append(TuneMatch{t.book, t.name, s.fit, s.form, s.fits});
         if (out.size() >= count)
             break;

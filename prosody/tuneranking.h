@@ -20,15 +20,20 @@ struct FormFit {
     bool Fits() const { return lines && departures * 5 <= judged; }
 };
 
+// Alignments of one ci already made, by the pattern's line lengths, with
+// the bound they were made under.
+using AlignmentMemo = QHash<QList<int>, std::pair<int, Alignment>>;
+
 // The ci against pattern lines; nothing when the alignment costs more than
-// `bound`.
+// `bound`. A memo, when given, keeps the alignments for the next patterns
+// of the same ci.
 std::optional<FormFit> FitLines(const QList<Verse> &verses, const QList<PatternLine> &lines,
-                                int bound = std::numeric_limits<int>::max());
+                                int bound = std::numeric_limits<int>::max(), AlignmentMemo *memo = nullptr);
 
 // The best of the form's two readings: each clause a line, or the clauses
 // that end in a pause run on.
 std::optional<FormFit> FitForm(const QList<Verse> &verses, const TuneForm &form,
-                               int bound = std::numeric_limits<int>::max());
+                               int bound = std::numeric_limits<int>::max(), AlignmentMemo *memo = nullptr);
 
 // When the ci departs from the loaded pattern in its lines (a line fault
 // among the findings) but fits a form
