@@ -157,12 +157,24 @@ int main(int argc, char **argv)
     QStringList undetected;
     qint64 obliqueRhymes = 0;
     qint64 bothReadings = 0, byWord = 0;
+    qint64 oldStyle = 0, oldStyleAsCi = 0;
+    QStringList oldStyleTunes;
     for (qsizetype i = 0; i < ciStart; ++i) {
         DiagnosisInput in;
         in.poem = poems.at(i).text;
         in.system = kPingshui;
         const Diagnosis d = Diagnose(in, lookup);
         const qsizetype n = d.verses.size();
+        if (d.uniformLines && !d.regulated) {
+            // A shi of even lines that is no regulated verse: it should not
+            // pass for a ci either.
+            ++oldStyle;
+            const QList<TuneMatch> best = RankTunes(d.verses, tunes, 1);
+            if (!best.isEmpty() && best.first().fits) {
+                ++oldStyleAsCi;
+                oldStyleTunes.append(poems.at(i).title + "→" + best.first().name);
+            }
+        }
         if (!d.uniformLines || (n != 4 && n != 8))
             continue;
         ++shaped;
@@ -201,6 +213,8 @@ int main(int argc, char **argv)
               .arg(Share(detected, shaped - obliqueRhymes)));
     Print(QStringLiteral("  rhyme words judged 出韵: %1 (goal <= 1 %)").arg(Share(outOfRhyme, rhymeWords)));
     Print(QStringLiteral("  lines judged 孤平: %1").arg(Share(lonely, lines)));
+    Print(QStringLiteral("shi of lines all of five or all of seven not read as regulated: %1; fitting a tune (called 词): %2 %3")
+              .arg(oldStyle).arg(Share(oldStyleAsCi, oldStyle), oldStyleTunes.join(QStringLiteral(" "))));
     Print(QStringLiteral("  characters with both readings settled by their word: %1")
               .arg(Share(byWord, bothReadings)));
     QStringList kindCounts;
@@ -210,6 +224,7 @@ int main(int argc, char **argv)
 
     // ---- ci
     qint64 ci = 0, inBooks = 0, topThree = 0, first = 0, ciRhymes = 0, ciOut = 0;
+    qint64 uniformCi = 0, uniformFits = 0;   // ci of lines all of 5 or all of 7 syllables
     QStringList missed;
     for (qsizetype i = ciStart; i < poems.size(); ++i) {
         ++ci;
@@ -227,6 +242,12 @@ int main(int argc, char **argv)
             }
         }
         topThree += hit ? 1 : 0;
+        const qsizetype len = verses.isEmpty() ? 0 : verses.first().chars.size();
+        if ((len == 5 || len == 7)
+            && std::all_of(verses.begin(), verses.end(), [len](const Verse &v) { return v.chars.size() == len; })) {
+            ++uniformCi;
+            uniformFits += !best.isEmpty() && best.first().name == tune && best.first().fits ? 1 : 0;
+        }
         if (!hit)
             missed.append(poems.at(i).title + "→" + (best.isEmpty() ? QString() : best.first().name));
 
@@ -246,6 +267,8 @@ int main(int argc, char **argv)
     Print(QStringLiteral("  true tune among the three best: %1 (goal >= 90 %)").arg(Share(topThree, inBooks)));
     Print(QStringLiteral("  true tune first: %1").arg(Share(first, inBooks)));
     Print(QStringLiteral("  missed: ") + missed.join(QStringLiteral(" ")));
+    Print(QStringLiteral("  of lines all of five or all of seven, found and fitting its tune (词, not 古体): %1")
+              .arg(Share(uniformFits, uniformCi)));
     Print(QStringLiteral("  rhyme positions judged 出韵 against the true tune: %1").arg(Share(ciOut, ciRhymes)));
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();

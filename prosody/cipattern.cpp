@@ -1,6 +1,6 @@
 // Ci against a tune: the line lengths (and the nearest split where they
-// differ), the rhyme positions the pattern marks, and the ranking of tunes
-// by how well their line lengths fit a ci.
+// differ) and the rhyme positions the pattern marks. The ranking of tunes
+// lives in tuneranking.cpp.
 #include "rules.h"
 
 #include <algorithm>
@@ -156,12 +156,6 @@ QList<int> PatternLengths(const QList<PatternLine> &lines)
 }
 
 namespace {
-
-double Fit(int cost, const QList<int> &p, const QList<int> &q)
-{
-    const int total = std::max(Sum(p, 0, int(p.size())), Sum(q, 0, int(q.size())));
-    return total > 0 ? std::max(0.0, 1.0 - double(cost) / total) : 0.0;
-}
 
 QString Numbers(const QList<int> &lengths, int from, int n)
 {
@@ -429,48 +423,5 @@ bool JudgeCi(const QList<Verse> &verses, const QString &pattern, const ReadingLo
 }
 
 }  // namespace diag
-
-QList<TuneMatch> RankTunes(const QList<Verse> &verses, const QList<TuneCandidate> &tunes, int count)
-{
-    using namespace diag;
-    const QList<int> p = VerseLengths(verses);
-    struct Scored {
-        int cost;
-        qsizetype index;
-        double fit;
-    };
-    std::vector<Scored> scored;
-    // Only the best few need their exact cost: a tune dearer than the
-    // current cut-off is dropped as soon as its alignment shows it.
-    QList<int> best;
-    for (qsizetype i = 0; i < tunes.size(); ++i) {
-        const QList<int> q = PatternLengths(ParsePattern(tunes.at(i).pattern));
-        if (q.isEmpty())
-            continue;
-        const int bound = best.size() < count * 4 ? std::numeric_limits<int>::max() : best.last();
-        const int lower = std::abs(Sum(p, 0, int(p.size())) - Sum(q, 0, int(q.size())));
-        if (lower > bound)
-            continue;
-        const Alignment a = Align(p, q, bound);
-        if (a.blocks.isEmpty() && (!p.isEmpty() || !q.isEmpty()))
-            continue;
-        scored.push_back({a.cost, i, Fit(a.cost, p, q)});
-        best.insert(std::lower_bound(best.begin(), best.end(), a.cost), a.cost);
-        if (best.size() > count * 4)
-            best.removeLast();
-    }
-    std::stable_sort(scored.begin(), scored.end(),
-                     [](const Scored &a, const Scored &b) { return a.cost < b.cost; });
-    QList<TuneMatch> out;
-    for (const Scored &s : scored) {
-        const TuneCandidate &t = tunes.at(s.index);
-        if (std::any_of(out.begin(), out.end(), [&t](const TuneMatch &m) { return m.name == t.name; }))
-            continue;
-        out.append(TuneMatch{t.book, t.name, s.fit});
-        if (out.size() >= count)
-            break;
-    }
-    return out;
-}
 
 }  // namespace versilo

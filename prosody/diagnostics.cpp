@@ -1,6 +1,7 @@
 #include "diagnostics.h"
 
 #include "diagnostics_p.h"
+#include "tuneranking.h"
 #include "wordreadings.h"
 
 #include <algorithm>
@@ -246,14 +247,14 @@ using namespace diag;
 
 // ---- finding kinds ----------------------------------------------------------------
 
-const FindingKind kFindingKinds[19] = {
+const FindingKind kFindingKinds[20] = {
     FindingKind::OffPattern,     FindingKind::Unopposed,       FindingKind::Unjoined,
     FindingKind::LonelyLevel,    FindingKind::ThreeLevelEnd,   FindingKind::ThreeObliqueEnd,
     FindingKind::Awkward,        FindingKind::SelfRescue,      FindingKind::PartnerRescue,
     FindingKind::SpecialForm,    FindingKind::OutOfRhyme,      FindingKind::NeighbourRhyme,
     FindingKind::RepeatedRhyme,  FindingKind::ObliqueRhyme,    FindingKind::LineLength,
     FindingKind::Breaks,         FindingKind::ExtraLine,       FindingKind::MissingLine,
-    FindingKind::TwoReadings,
+    FindingKind::TwoReadings,    FindingKind::OtherForm,
 };
 
 QString KindName(FindingKind kind)
@@ -278,6 +279,7 @@ QString KindName(FindingKind kind)
     case FindingKind::ExtraLine: return QStringLiteral("多句");
     case FindingKind::MissingLine: return QStringLiteral("缺句");
     case FindingKind::TwoReadings: return QStringLiteral("两读");
+    case FindingKind::OtherForm: return QStringLiteral("又一体");
     }
     return {};
 }
@@ -478,6 +480,8 @@ Diagnosis Diagnose(const DiagnosisInput &in, const ReadingLookup &lookup)
     bool judged = false;
     if (!in.pattern.trimmed().isEmpty() && !in.tuneName.isEmpty())
         judged = JudgeCi(read, in.pattern, lookup, in.system, d.findings, needs);
+    if (judged)
+        NoteOtherForm(read, in.tuneName, in.forms, d.findings);
     if (!judged) {
         d.regulated = DetectRegulated(read, lookup, in.system);
         if (d.regulated)

@@ -101,10 +101,11 @@ enum class FindingKind : quint8 {
     ExtraLine,         // 多句
     MissingLine,       // 缺句
     TwoReadings,       // 两读
+    OtherForm,         // 又一体: the ci fits another form of the tune
 };
 
 // Every kind, in the order above.
-extern const FindingKind kFindingKinds[19];
+extern const FindingKind kFindingKinds[20];
 
 // "失律", "孤平", …
 QString KindName(FindingKind kind);
@@ -143,6 +144,9 @@ struct DiagnosisInput {
     // The words that settle a character with both readings; nullptr: the
     // table the program carries.
     const class WordReadings *words = nullptr;
+    // Every form of the tunes, for saying which one a ci that departs from
+    // the loaded pattern fits; nullptr: the 钦定词谱 the program carries.
+    const class TuneForms *forms = nullptr;
 };
 
 struct Diagnosis {
@@ -174,12 +178,17 @@ struct TuneMatch {
     QString book;
     QString name;
     double fit = 0;    // 1 when every line length agrees
+    int form = 0;      // the 钦定词谱 form that fits best, from 1; 0: the book's own pattern
+    bool fits = false; // every line meets the form, and the tones and rhymes mostly agree
 };
 
-// The tunes whose line lengths fit the verse lines best, best first, one
-// entry per tune name, at most `count`.
+// The tunes that fit the verse lines best, best first, one entry per tune
+// name, at most `count`. Each tune is held in its book's pattern and in
+// every form the reference gives under its name (nullptr: the 钦定词谱 the
+// program carries): first by line lengths, then by how well the tones and
+// the tones of the rhymes agree.
 QList<TuneMatch> RankTunes(const QList<Verse> &verses, const QList<TuneCandidate> &tunes,
-                           int count = 3);
+                           int count = 3, const class TuneForms *reference = nullptr);
 
 // What the tooltip says about a character: its readings and the one that
 // decided its mark.

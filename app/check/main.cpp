@@ -26,6 +26,7 @@
 #include "prosody.h"
 #include "rhymedict.h"
 #include "rhymelist.h"
+#include "tuneforms.h"
 
 using namespace versilo;
 
@@ -39,7 +40,8 @@ constexpr int kExitError = 2;       // wrong usage, an unknown tune, no database
 const char kUsage[] =
     "usage: versilo-check [--app-dir DIR] [--system 中华新韵|平水韵] [--annotate] [--title T]\n"
     "                     [--tune NAME] [--book 常用词谱|白香词谱 | --pattern-file FILE] [--json]\n"
-    "                     [--explain] [--detect] [--split] POEM... \n"
+    "                     [--book 钦定词谱 [--form N]]\n"
+    "                     [--explain] [--detect] [--split] POEM...\n"
     "       versilo-check --initials TEXT\n"
     "       versilo-check --rhymes GROUP [--system 中华新韵|平水韵] [--tone 平|仄] [--json]\n"
     "       versilo-check --help | --version\n";
@@ -61,7 +63,10 @@ const char kHelp[] =
     "                     when it has one (a title line of --split takes its place)\n"
     "  --tune NAME        the tune: from --book, from --pattern-file, or else the first\n"
     "                     of 常用词谱 and 白香词谱 that has it; an unknown tune is refused\n"
-    "  --book B           the pattern book of --tune: 常用词谱 or 白香词谱\n"
+    "  --book B           the pattern book of --tune: 常用词谱 or 白香词谱, or\n"
+    "                     钦定词谱 for every form of a tune the program carries\n"
+    "  --form N           with --book 钦定词谱: the Nth form of the tune (1 is the\n"
+    "                     正体, 2 on its 又一体); by default the 正体\n"
     "  --pattern-file F   the pattern from a file, one pattern line a line\n"
     "  --explain          the findings behind the marks (JSON key \"findings\")\n"
     "  --detect           the form: the regulated form, or the three tunes whose line\n"
@@ -94,6 +99,7 @@ struct Options {
     QString tune;
     QString book;
     QString patternFile;
+    int form = 0;             // --form: the form of a tune in the 钦定词谱, from 1
     bool json = false;
     bool explain = false;     // the findings of the diagnostics
     bool detect = false;      // the regulated form, or the best tunes
@@ -154,8 +160,13 @@ Options ParseArguments(const QStringList &args)
             o.tune = value(i);
         } else if (a == "--book") {
             o.book = value(i);
-            if (!IsPatternBook(o.book))
-                throw UsageError{"--book must be 常用词谱 or 白香词谱, not \"" + o.book + "\""};
+            if (!IsPatternBook(o.book) && o.book != QString::fromUtf16(kQindingBook))
+                throw UsageError{"--book must be 常用词谱, 白香词谱 or 钦定词谱, not \"" + o.book + "\""};
+        } else if (a == "--form") {
+            bool ok = false;
+            o.form = value(i).toInt(&ok);
+            if (!ok || o.form < 1)
+                throw UsageError{"--form must be a form number from 1, not \"" + args.at(i) + "\""};
         } else if (a == "--pattern-file") {
             o.patternFile = value(i);
         } else if (a == "--json") {
@@ -188,6 +199,8 @@ Options ParseArguments(const QStringList &args)
         throw UsageError{"--book and --pattern-file exclude each other"};
     if (!o.book.isEmpty() && o.tune.isEmpty())
         throw UsageError{"--book needs --tune to name the tune"};
+    if (o.form > 0 && o.book != QString::fromUtf16(kQindingBook))
+        throw UsageError{"--form needs --book 钦定词谱"};
     return o;
 }
 
@@ -212,8 +225,21 @@ QString InstructionOf(const QString &explanation)
 
 // The tune named by --tune in --book, or in the first book that has it.
 std::optional<LoadedTune> FetchTune(DataStore &store, const QString &book, const QString &tune,
-                                    QString *error)
+                                    int form, QString *error)
 {
+    if (book == QString::fromUtf16(kQindingBook)) {
+        // Every form of the tune, from the table the program carries.
+        const QList<const TuneForm *> forms = TuneForms::Builtin().Of(tune);
+        const TuneForm *chosen = TuneForms::Builtin().Find(tune, form > 0 ? form : 1);
+        if (forms.isEmpty())
+            *error = "no tune \"" + tune + "\" in " + book;
+        else if (!chosen)
+            *error = QStringLiteral("no form %1 of \"%2\" in %3: it has %4")
+                         .arg(form).arg(tune, book).arg(forms.size());
+        if (!chosen)
+            return std::nullopt;
+        return LoadedTune{chosen->Display(), kOneClauseALine};
+    }
     const QStringList books = book.isEmpty() ? QStringList{kCommonBook, kBaixiangBook} : QStringList{book};
     for (const QString &b : books) {
         TuneRow row;
@@ -337,6 +363,15 @@ struct Explanation {
     QList<TuneMatch> tunes;
 };
 
+// Lines all of five or seven syllables are 古体 unless they fit a tune the
+// 钦定词谱 knows (浣溪沙, 生查子, 玉楼春 …).
+const char *PoemKind(const Explanation &e)
+{
+    const bool tune = !e.tunes.isEmpty() && e.tunes.first().fits
+                      && !TuneForms::Builtin().Of(e.tunes.first().name).isEmpty();
+    return e.diagnosis.uniformLines && !tune ? "古体" : "词";
+}
+
 QJsonObject FormJson(const Explanation &e)
 {
     QJsonObject form;
@@ -350,7 +385,7 @@ QJsonObject FormJson(const Explanation &e)
         form.insert("text", r->Describe());
         return form;
     }
-    form.insert("kind", e.diagnosis.uniformLines ? "古体" : "词");
+    form.insert("kind", PoemKind(e));
     QJsonArray tunes;
     for (const TuneMatch &t : e.tunes)
         tunes.append(QJsonObject{{"name", t.name}, {"book", t.book},
@@ -387,7 +422,7 @@ QString ExplanationView(const Options &o, const Explanation &e, const QString &l
         if (const auto &r = e.diagnosis.regulated) {
             ts << "体裁: " << r->Describe() << "\n";
         } else {
-            ts << "体裁: " << (e.diagnosis.uniformLines ? "古体" : "词");
+            ts << "体裁: " << PoemKind(e);
             for (qsizetype i = 0; i < e.tunes.size(); ++i)
                 ts << "  " << i + 1 << ". " << e.tunes.at(i).name << "（" << e.tunes.at(i).book
                    << " " << QString::number(e.tunes.at(i).fit, 'f', 2) << "）";
@@ -655,7 +690,7 @@ int Run(const Options &o)
     store.NewRecordset();
 
     if (!o.tune.isEmpty() && o.patternFile.isEmpty()) {
-        tune = FetchTune(store, o.book, o.tune, &error);
+        tune = FetchTune(store, o.book, o.tune, o.form, &error);
         if (!tune) {
             PrintError(error);
             return kExitError;

@@ -1,0 +1,329 @@
+// Every form of a tune: reading the 钦定词谱 table, ranking tunes over all
+// their forms by lengths, tones and rhymes, and the note that a ci fits
+// another form. Verse lines are made from tone marks, ○ level and ●
+// oblique, so that nothing but the marks decides.
+#include "diagnostics.h"
+#include "patternbooks.h"
+#include "seed.h"
+#include "tuneforms.h"
+#include "tuneranking.h"
+
+#include <gtest/gtest.h>
+
+using namespace versilo;
+using namespace versilo::diag;
+
+void PrintTo(const QString &s, std::ostream *os);
+
+namespace {
+
+QString S(const char16_t *s) { return QString::fromUtf16(s); }
+
+// One verse line per string of marks.
+QList<Verse> Marked(const QList<const char16_t *> &lines)
+{
+    QList<Verse> out;
+    for (const char16_t *l : lines) {
+        Verse v;
+        v.line = int(out.size());
+        v.marks = S(l);
+        for (qsizetype k = 0; k < v.marks.size(); ++k) {
+            v.positions.append(int(k));
+            v.chars.append(v.marks.at(k) == u'○' ? U'平' : U'仄');
+        }
+        out.append(v);
+    }
+    return out;
+}
+
+const char16_t kHeader[] = u"词牌\t别名\t体\t类\t字数\t格律\t韵位\t例\n";
+
+TuneForms Reference(const char16_t *rows)
+{
+    return TuneForms::FromText(S(kHeader) + S(rows));
+}
+
+// 长短句: a single stanza as its 正体, the double one as its 又一体, and a
+// form with a pause within its third line.
+const char16_t kRows[] =
+    u"长短句\t短长句、另名\t1\t正体\t13\t仄仄平平仄仄平韵仄平平韵平仄平韵\t7,10,13\t一二三四五六七/八九十/上中下\n"
+    u"长短句\t短长句、另名\t2\t又一体\t26\t仄仄平平仄仄平韵仄平平韵平仄平韵仄仄平平仄仄平韵仄平平韵平仄平韵"
+    u"\t7,10,13,20,23,26\t甲乙丙丁戊己庚/辛壬癸/子丑寅/卯辰巳午未申酉/戌亥天/地玄黄\n"
+    u"长短句\t短长句、另名\t3\t又一体\t17\t仄仄平平仄仄平韵仄平平韵平仄读平平仄仄平韵\t7,10,17\t春/夏/秋/冬\n";
+
+TEST(TuneForms, TableRowsThatHoldTogetherAreRead)
+{
+    const struct {
+        const char *what;
+        const char16_t *row;
+        bool read;
+    } cases[] = {
+        {"a plain row", u"调\t\t1\t正体\t5\t平平仄句仄平韵\t5\t甲\n", true},
+        {"a change of rhyme", u"调\t\t1\t正体\t4\t平仄韵平平韵\t2|4\t甲\n", true},
+        {"no rhymes at all", u"调\t\t1\t正体\t2\t平仄句\t\t甲\n", true},
+        {"the count disagrees with the pattern", u"调\t\t1\t正体\t6\t平平仄句仄平韵\t5\t甲\n", false},
+        {"a rhyme past the end", u"调\t\t1\t正体\t5\t平平仄句仄平韵\t6\t甲\n", false},
+        {"a rhyme at position 0", u"调\t\t1\t正体\t5\t平平仄句仄平韵\t0,5\t甲\n", false},
+        {"a clause without syllables", u"调\t\t1\t正体\t5\t平平仄句韵仄平韵\t5\t甲\n", false},
+        {"a pattern without a last mark", u"调\t\t1\t正体\t5\t平平仄句仄平\t5\t甲\n", false},
+        {"a symbol the book does not use", u"调\t\t1\t正体\t5\t平平x句仄平韵\t5\t甲\n", false},
+        {"no form number", u"调\t\t\t正体\t5\t平平仄句仄平韵\t5\t甲\n", false},
+        {"a field missing", u"调\t1\t正体\t5\t平平仄句仄平韵\t5\t甲\n", false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(Reference(c.row).All().size(), c.read ? 1 : 0);
+    }
+}
+
+TEST(TuneForms, FormsFoundByNameAndAlias)
+{
+    const TuneForms forms = Reference(kRows);
+    EXPECT_EQ(forms.Tunes(), 1);
+    const struct {
+        const char16_t *name;
+        QList<int> numbers;
+    } cases[] = {
+        {u"长短句", {1, 2, 3}},
+        {u"短长句", {1, 2, 3}},
+        {u"另名", {1, 2, 3}},
+        {u"无此调", {}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(S(c.name).toStdString());
+        QList<int> numbers;
+        for (const TuneForm *f : forms.Of(S(c.name)))
+            numbers.append(f->number);
+        EXPECT_EQ(numbers, c.numbers);
+    }
+    ASSERT_NE(forms.Find(S(u"短长句"), 2), nullptr);
+    EXPECT_EQ(forms.Find(S(u"短长句"), 2)->Size(), 26);
+    EXPECT_EQ(forms.Find(S(u"长短句"), 4), nullptr);
+    EXPECT_EQ(forms.Find(S(u"长短句"), 0), nullptr);
+}
+
+TEST(TuneForms, DisplayLengthsAndExample)
+{
+    const TuneForms forms = Reference(
+        u"换韵调\t\t1\t正体\t11\t平平仄韵中仄读仄平中韵平仄平韵\t3|8,11\t山高/月小/水落石出/风清\n");
+    ASSERT_EQ(forms.All().size(), 1);
+    const TuneForm &f = forms.All().first();
+    // The rhyme at 中 takes its set's tone; the second set opens with a change.
+    EXPECT_EQ(f.Display(), S(u"○○▲\r\n⊙●\r\n●○△(换平韵)\r\n○●△\r\n"));
+    EXPECT_EQ(f.Lengths(false), (QList<int>{3, 2, 3, 3}));
+    EXPECT_EQ(f.Lengths(true), (QList<int>{3, 5, 3}));
+    EXPECT_EQ(f.Kind(), S(u"正体"));
+    EXPECT_EQ(f.ExampleOpening(), S(u"山高……"));
+    // An example read in full has no ellipsis.
+    const TuneForms one = Reference(u"调\t\t2\t又一体\t2\t平平句\t\t风清\n");
+    ASSERT_EQ(one.All().size(), 1);
+    EXPECT_EQ(one.All().first().ExampleOpening(), S(u"风清"));
+    EXPECT_EQ(one.All().first().Kind(), S(u"又一体"));
+}
+
+TEST(TuneRanking, EveryFormOfATuneToneAndRhymeDecide)
+{
+    const TuneForms reference = Reference(kRows);
+    const QString book = S(u"书");
+    // The book knows 长短句 in its double form only.
+    const QString doubleForm = S(u"●●○○●●△\r\n●○△\r\n○●△\r\n●●○○●●△\r\n●○△\r\n○●△\r\n");
+    const struct {
+        const char *what;
+        QList<const char16_t *> verses;
+        QList<TuneCandidate> tunes;
+        const char16_t *first;
+        int form;       // the reference form that fit best, 0 the book's
+        bool fits;
+    } cases[] = {
+        {"a single stanza is found by the reference's 正体",
+         {u"●●○○●●○", u"●○○", u"○●○"},
+         {{book, S(u"近调"), S(u"●●○○●●△\r\n●○○△\r\n○●△\r\n")}, {book, S(u"长短句"), doubleForm}},
+         u"长短句", 1, true},
+        {"the double stanza still fits the book's own pattern",
+         {u"●●○○●●○", u"●○○", u"○●○", u"●●○○●●○", u"●○○", u"○●○"},
+         {{book, S(u"近调"), S(u"●●○○●●△\r\n●○○△\r\n○●△\r\n")}, {book, S(u"长短句"), doubleForm}},
+         u"长短句", 0, true},
+        {"a tune known by an alias in the reference",
+         {u"●●○○●●○", u"●○○", u"○●○"},
+         {{book, S(u"近调"), S(u"●●○○●●△\r\n●○○△\r\n○●△\r\n")}, {book, S(u"另名"), doubleForm}},
+         u"另名", 1, true},
+        {"a line with a pause typed as one",
+         {u"●●○○●●○", u"●○○", u"○●○○●●○"},
+         {{book, S(u"近调"), S(u"●●○○●●△\r\n●○○△\r\n○●○○●●△\r\n")}, {book, S(u"长短句"), doubleForm}},
+         u"长短句", 3, true},
+        {"lengths alike, the tones decide",
+         {u"○○●●○○●", u"●●○○●●○"},
+         {{book, S(u"甲"), S(u"●●○○●●△\r\n○○●●○○△\r\n")}, {book, S(u"乙"), S(u"○○●●○○▲\r\n●●○○●●△\r\n")}},
+         u"乙", 0, true},
+        {"lengths and tones alike, the tones of the rhymes decide",
+         {u"○○●●○○●", u"○○●●○○●"},
+         {{book, S(u"平韵"), S(u"○○●●○○⊙\r\n○○●●○○△\r\n")}, {book, S(u"仄韵"), S(u"○○●●○○⊙\r\n○○●●○○▲\r\n")}},
+         u"仄韵", 0, true},
+        {"lines of the right lengths in the wrong tones do not fit",
+         {u"○○●●○○●", u"●●○○●●○"},
+         {{book, S(u"甲"), S(u"●●○○●●△\r\n○○●●○○▲\r\n")}},
+         u"甲", 0, false},
+        {"a line too many does not fit",
+         {u"○○●●○○●", u"●●○○●●○", u"○●○"},
+         {{book, S(u"乙"), S(u"○○●●○○▲\r\n●●○○●●△\r\n")}},
+         u"乙", 0, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QList<TuneMatch> best = RankTunes(Marked(c.verses), c.tunes, 3, &reference);
+        ASSERT_FALSE(best.isEmpty());
+        EXPECT_EQ(best.first().name, S(c.first));
+        EXPECT_EQ(best.first().form, c.form);
+        EXPECT_EQ(best.first().fits, c.fits);
+    }
+}
+
+TEST(TuneRanking, AFormOfTheReferenceDoesNotOutrankTheRightLengths)
+{
+    // 长短句's forms have 13, 17 and 26 syllables; a verse of 7 and 6 is
+    // nearer the book's tune of 7 and 6 than any of them.
+    const TuneForms reference = Reference(kRows);
+    const QList<TuneCandidate> tunes = {
+        {S(u"书"), S(u"长短句"), S(u"●●○○●●△\r\n●○△\r\n○●△\r\n●●○○●●△\r\n●○△\r\n○●△\r\n")},
+        {S(u"书"), S(u"七六"), S(u"⊙⊙⊙⊙⊙⊙△\r\n⊙⊙⊙⊙⊙△\r\n")},
+    };
+    const QList<TuneMatch> best = RankTunes(Marked({u"●●○○●●○", u"●●○○●○"}), tunes, 3, &reference);
+    ASSERT_EQ(best.size(), 2);
+    EXPECT_EQ(best.at(0).name, S(u"七六"));
+    EXPECT_DOUBLE_EQ(best.at(0).fit, 1.0);
+    EXPECT_EQ(best.at(1).name, S(u"长短句"));
+    EXPECT_LT(best.at(1).fit, 1.0);
+}
+
+TEST(TuneRanking, NoteSaysWhichOtherFormTheCiFits)
+{
+    const TuneForms reference = Reference(kRows);
+    const QString doubleForm = S(u"●●○○●●△\r\n●○△\r\n○●△\r\n●●○○●●△\r\n●○△\r\n○●△\r\n");
+    const QString singleForm = S(u"●●○○●●△\r\n●○△\r\n○●△\r\n");
+    const struct {
+        const char *what;
+        const char16_t *tune;
+        QString pattern;
+        QList<const char16_t *> verses;
+        const char16_t *note;   // nullptr: none
+    } cases[] = {
+        {"a single stanza against the double form", u"长短句", doubleForm,
+         {u"●●○○●●○", u"●○○", u"○●○"}, u"合《钦定词谱》正体, 13 字, 例 一二三四五六七……"},
+        {"a pause typed as one line", u"另名", singleForm,
+         {u"●●○○●●○", u"●○○", u"○●○○●●○"}, u"合《钦定词谱》又一体, 17 字, 例 春……"},
+        {"the double stanza against the single form", u"长短句", singleForm,
+         {u"●●○○●●○", u"●○○", u"○●○", u"●●○○●●○", u"●○○", u"○●○"},
+         u"合《钦定词谱》又一体, 26 字, 例 甲乙丙丁戊己庚……"},
+        {"a ci that fits the loaded pattern", u"长短句", doubleForm,
+         {u"●●○○●●○", u"●○○", u"○●○", u"●●○○●●○", u"●○○", u"○●○"}, nullptr},
+        {"a ci that fits no form", u"长短句", doubleForm, {u"●●○○●●○", u"●○○"}, nullptr},
+        {"a tune the reference does not know", u"无此调", doubleForm, {u"●●○○●●○", u"●○○", u"○●○"}, nullptr},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QList<Verse> verses = Marked(c.verses);
+        QList<Finding> findings;
+        Needs needs;
+        needs.Reset(verses);
+        ASSERT_TRUE(JudgeCi(verses, c.pattern, [](char32_t) { return CharReadings(); }, kPingshui,
+                            findings, needs));
+        NoteOtherForm(verses, S(c.tune), &reference, findings);
+        QStringList notes;
+        for (const Finding &f : findings) {
+            if (f.kind == FindingKind::OtherForm) {
+                notes.append(f.message);
+                EXPECT_FALSE(f.fault);
+            }
+        }
+        EXPECT_EQ(notes, c.note ? QStringList{S(c.note)} : QStringList());
+    }
+}
+
+TEST(TuneForms, TheTableTheProgramCarries)
+{
+    const TuneForms &forms = TuneForms::Builtin();
+    EXPECT_EQ(forms.Tunes(), 817);
+    const struct {
+        const char16_t *tune;
+        int number;
+        int size;
+        QList<int> lengths;   // clause by clause
+    } cases[] = {
+        {u"江城子", 1, 35, {7, 3, 3, 4, 5, 7, 3, 3}},
+        {u"浣溪沙", 1, 42, {7, 7, 7, 7, 7, 7}},
+        {u"十六字令", 1, 16, {1, 7, 3, 5}},
+        {u"庆春泽", 1, 66, {}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(S(c.tune).toStdString());
+        const TuneForm *f = forms.Find(S(c.tune), c.number);
+        ASSERT_NE(f, nullptr);
+        EXPECT_EQ(f->Size(), c.size);
+        if (!c.lengths.isEmpty()) {
+            EXPECT_EQ(f->Lengths(false), c.lengths);
+        }
+    }
+    // 江城子 in two stanzas is one of its other forms.
+    const QList<const TuneForm *> jiang = forms.Of(S(u"江城子"));
+    EXPECT_TRUE(std::any_of(jiang.begin(), jiang.end(), [](const TuneForm *f) { return f->Size() == 70; }));
+}
+
+// Real ci against the two books the program carries, under 平水韵: the
+// forms the books lack are found through the 钦定词谱.
+TEST(TuneRanking, RealCiOfFormsTheBooksLack)
+{
+    const QString seedDir = QStringLiteral(VERSILO_SOURCE_DIR "/data/seed");
+    QString error;
+    seed::SeedTable table;
+    ASSERT_TRUE(seed::ReadSeedTable(seedDir, kPingshui, &table, &error)) << error.toStdString();
+    RhymeDictionary dict(kPingshui);
+    const qsizetype hanzi = table.columns.indexOf(QStringLiteral("汉字"));
+    const qsizetype tone = table.columns.indexOf(QStringLiteral("平仄"));
+    const qsizetype group = table.columns.indexOf(QStringLiteral("韵调"));
+    for (const auto &row : table.rows) {
+        DictionaryRow r;
+        r.hanzi = row.at(size_t(hanzi)).toString();
+        r.tone = row.at(size_t(tone)).toString();
+        r.toneNull = row.at(size_t(tone)).isNull();
+        r.group = row.at(size_t(group)).isNull() ? QString() : row.at(size_t(group)).toString();
+        dict.Append(r);
+    }
+    const ReadingIndex index(dict);
+    QList<TuneCandidate> tunes;
+    for (const QString &book : {kCommonBook, kBaixiangBook}) {
+        seed::SeedTable rows;
+        ASSERT_TRUE(seed::ReadSeedTable(seedDir, book, &rows, &error)) << error.toStdString();
+        const qsizetype name = rows.columns.indexOf(QStringLiteral("篇名"));
+        const qsizetype pattern = rows.columns.indexOf(QStringLiteral("格律"));
+        for (const auto &row : rows.rows)
+            tunes.append({book, row.at(size_t(name)).toString(),
+                          PatternDisplayForm(row.at(size_t(pattern)).toString())});
+    }
+    // The examples the 钦定词谱 gives for 柳永's 洞仙歌 and 张先's 庆春泽.
+    const auto example = [](const char16_t *tune, int number) {
+        const TuneForm *f = TuneForms::Builtin().Find(S(tune), number);
+        return f ? f->example.join(u'，') + u'。' : QString();
+    };
+    const struct {
+        const char *what;
+        QString ci;
+        const char16_t *tune;
+    } cases[] = {
+        {"韦庄's 江城子 in one stanza",
+         S(u"恩重娇多情易伤，漏更长，解鸳鸯。\r\n朱唇未动，先觉口脂香。\r\n缓揭绣衾抽皓腕，移凤枕，枕潘郎。"),
+         u"江城子"},
+        {"柳永's 洞仙歌 of 126 syllables", example(u"洞仙歌", 38), u"洞仙歌"},
+        {"张先's 庆春泽 of 66 syllables", example(u"庆春泽", 1), u"庆春泽"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_FALSE(c.ci.isEmpty());
+        const QList<Verse> verses = SplitVerses(c.ci, {}, StripSet::Full, index.Lookup());
+        const QList<TuneMatch> best = RankTunes(verses, tunes, 3);
+        ASSERT_FALSE(best.isEmpty());
+        EXPECT_EQ(best.first().name, S(c.tune));
+        EXPECT_GT(best.first().form, 0);
+    }
+}
+
+}  // namespace
