@@ -9,6 +9,7 @@
 #include "datawindow.h"
 #include "gateway.h"
 #include "prosody.h"
+#include "rhymedict.h"
 #include "saving.h"
 #include "widgets.h"
 
@@ -89,6 +90,7 @@ private:
     QHash<QString, QLabel *> labels_;            // Label1, Label2, Label3, Label11
     QHash<QString, QPushButton *> buttons_;      // Command1 ... Command9
     MarkExplainer *explainer_ = nullptr;         // tooltips and underlines on Text6, Text8
+    DictionaryCache dictionaries_;               // read again only when the file changed
     Draft kept_;                                 // as last saved or opened
 };
 

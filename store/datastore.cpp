@@ -14,6 +14,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <atomic>
 #include <sys/stat.h>
 
 namespace versilo {
@@ -27,7 +28,7 @@ public:
     // handle is open SQLite keeps the file open, so no other file can take
     // its device and inode numbers: equal numbers mean the same file.
     struct Handle {
-        explicit Handle(sqlite3 *h) : db(h) {}
+        explicit Handle(sqlite3 *h) : db(h), serial(NextSerial()) {}
         ~Handle() { sqlite3_close_v2(db); }
         Handle(const Handle &) = delete;
         Handle &operator=(const Handle &) = delete;
@@ -51,7 +52,14 @@ public:
                    st.st_dev == dev && st.st_ino == ino;
         }
 
+        static quint64 NextSerial()
+        {
+            static std::atomic<quint64> next{0};
+            return ++next;
+        }
+
         sqlite3 *db;
+        const quint64 serial;   // tells handles apart even at a reused address
         QString path;
         dev_t dev = 0;
         ino_t ino = 0;
@@ -819,6 +827,18 @@ Recordset &DataStore::NewRecordset()
 Recordset &DataStore::Rs() { return *d->rs; }
 
 sqlite3 *DataStore::Handle() const { return d->conn ? d->conn->db() : nullptr; }
+
+DataStore::ContentStamp DataStore::Stamp() const
+{
+    if (!d->conn)
+        return {};
+    sqlite3 *db = d->conn->db();
+    Statement st(db, QStringLiteral("PRAGMA data_version"));
+    if (!st.ok() || sqlite3_step(st.get()) != SQLITE_ROW)
+        return {};
+    return {d->conn->handle()->serial, sqlite3_column_int64(st.get(), 0),
+            qint64(sqlite3_total_changes(db))};
+}
 
 QString DataStore::LastError() const { return d->error; }
 

@@ -133,6 +133,20 @@ public:
     // The shared recordset.
     Recordset &Rs();
 
+    // What tells whether the file's content may have changed between two
+    // moments: the open handle, SQLite's data_version (another program
+    // committed) and the rows changed through this program's own handle.
+    // Equal valid stamps mean nothing was written in between. Invalid when
+    // not connected or the file cannot be read.
+    struct ContentStamp {
+        quint64 handle = 0;       // 0: no stamp
+        qint64 dataVersion = 0;
+        qint64 ownChanges = 0;
+        bool Valid() const { return handle != 0; }
+        bool operator==(const ContentStamp &) const = default;
+    };
+    ContentStamp Stamp() const;
+
     // The raw handle of the current connection (tools and tests only).
     sqlite3 *Handle() const;
     QString LastError() const;

@@ -16,6 +16,7 @@
 #include <optional>
 
 #include "applocation.h"
+#include "backup.h"
 #include "datastore.h"
 #include "diagnostics.h"
 #include "gateway.h"
@@ -35,6 +36,7 @@ const char kUsage[] =
     "                     [--tune NAME] [--book 常用词谱|白香词谱 | --pattern-file FILE] [--json]\n"
     "                     [--explain] [--detect] POEM_FILE|-\n"
     "       versilo-check --initials TEXT\n"
+    "       versilo-check [--app-dir DIR] --backup FILE | --restore FILE\n"
     "       versilo-check --help\n";
 
 const char kHelp[] =
@@ -47,7 +49,10 @@ const char kHelp[] =
     "initials of TEXT.\n"
     "--explain adds the findings behind the marks (JSON key \"findings\"); --detect adds\n"
     "the form: the regulated form, or the three tunes whose line lengths fit best\n"
-    "(JSON key \"form\").\n";
+    "(JSON key \"form\").\n"
+    "--backup FILE writes a copy of the database to FILE (a new file), also while\n"
+    "Versilo runs; --restore FILE puts such a copy back after checking it, keeping the\n"
+    "database it replaces beside it; it refuses while another program has it open.\n";
 
 struct Options {
     QString appDir;
@@ -63,6 +68,8 @@ struct Options {
     bool detect = false;      // the regulated form, or the best tunes
     QString poemFile;
     std::optional<QString> initials;
+    QString backup;           // --backup FILE
+    QString restore;          // --restore FILE
     bool help = false;
 };
 
@@ -122,6 +129,10 @@ Options ParseArguments(const QStringList &args)
             o.explain = true;
         } else if (a == "--detect") {
             o.detect = true;
+        } else if (a == "--backup") {
+            o.backup = value(i);
+        } else if (a == "--restore") {
+            o.restore = value(i);
         } else if (a == "--initials") {
             o.initials = value(i);
         } else if (a == "-" || !a.startsWith('-')) {
@@ -135,6 +146,13 @@ Options ParseArguments(const QStringList &args)
     }
     if (o.initials)
         return o;
+    if (!o.backup.isEmpty() || !o.restore.isEmpty()) {
+        if (!o.backup.isEmpty() && !o.restore.isEmpty())
+            throw UsageError{"--backup and --restore exclude each other"};
+        if (havePoem)
+            throw UsageError{"--backup and --restore take no poem file"};
+        return o;
+    }
     if (!havePoem)
         throw UsageError{"no poem file given"};
     if (!o.book.isEmpty() && !o.patternFile.isEmpty())
@@ -365,12 +383,39 @@ QString ExplanationView(const Options &o, const Explanation &e)
     return out;
 }
 
+// --backup and --restore of the database in the app folder.
+int BackupOrRestore(const Options &o)
+{
+    const QString appDir = o.appDir.isEmpty() ? AppWriteDir() : o.appDir;
+    const QString db = QDir(appDir).absoluteFilePath(DataStore::kFileName);
+    QString error;
+    if (!o.backup.isEmpty()) {
+        if (!BackupDatabase(db, o.backup, &error)) {
+            PrintError(error);
+            return kExitError;
+        }
+        PrintOut("备份完毕：" + QDir::toNativeSeparators(QFileInfo(o.backup).absoluteFilePath()) + "\n");
+        return 0;
+    }
+    QString kept;
+    if (!RestoreDatabase(o.restore, db, &kept, &error)) {
+        PrintError(error);
+        return kExitError;
+    }
+    PrintOut("恢复完毕：" + QDir::toNativeSeparators(db) + "\n");
+    if (!kept.isEmpty())
+        PrintOut("原来的数据库保留为 " + QDir::toNativeSeparators(kept) + "\n");
+    return 0;
+}
+
 int Run(const Options &o)
 {
     if (o.initials) {
         PrintOut(PinyinInitials(*o.initials) + "\n");
         return 0;
     }
+    if (!o.backup.isEmpty() || !o.restore.isEmpty())
+        return BackupOrRestore(o);
 
     QString error;
     const std::optional<QString> poem = ReadBoxText(o.poemFile, &error);
