@@ -231,9 +231,12 @@ QList<qint64> ProcessesUsing(const QString &file)
         const qint64 pid = name.toLongLong(&number);
         if (!number || pid == self)
             continue;
-        const QDir fds(QStringLiteral("/proc/") + name + QStringLiteral("/fd"));
-        for (const QString &fd : fds.entryList(QDir::System | QDir::NoDotAndDotDot)) {
-            if (QFileInfo(fds.filePath(fd)).symLinkTarget() == wanted) {
+        const QByteArray dir = "/proc/" + name.toLatin1() + "/fd";
+        const QStringList fds = QDir(QString::fromLatin1(dir)).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+        for (const QString &fd : fds) {
+            char target[4096];
+            const ssize_t n = ::readlink((dir + '/' + fd.toLatin1()).constData(), target, sizeof target);
+            if (n > 0 && QFile::decodeName(QByteArray(target, int(n))) == wanted) {
                 out << pid;
                 break;
             }
