@@ -45,6 +45,7 @@ private:
     QPlainTextEdit *tones_;
     QPlainTextEdit *results_;
     ReadingIndex index_;
+    RhymeDictionary indexed_;   // the dictionary index_ was made from (shared, not copied)
     Diagnosis diagnosis_;
     QString system_;
     QString tonesText_;     // the column texts the findings belong to

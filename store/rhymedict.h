@@ -60,6 +60,11 @@ public:
     bool RemoveRow(qint64 id);
     int Size() const;
     const std::vector<DictionaryRow> &Rows() const;
+    // A copy of `other` made since neither changed: the same rows for sure.
+    bool SharesRowsWith(const RhymeDictionary &other) const
+    {
+        return d_ && d_ == other.d_ && system_ == other.system_;
+    }
 
     // Indexed lookups of one character (a code point, so characters outside
     // the BMP are found too): a null QChar / "" when nothing resolves.

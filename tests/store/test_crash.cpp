@@ -118,6 +118,7 @@ protected:
         QRandomGenerator rng(quint32(QDateTime::currentMSecsSinceEpoch()));
         int midWrite = 0;
         int damaged = 0;
+        qsizetype writes = 0;
         for (int trial = 0; trial < Trials(); ++trial) {
             QFile::remove(DbPath() + QStringLiteral("-journal"));
             WriteFile(DbPath(), pristine);
@@ -141,9 +142,10 @@ protected:
             EXPECT_EQ(why, QString()) << mode << " trial " << trial << " after " << out.count('\n') - 1
                                       << " writes";
             damaged += verdict != QLatin1String("ok") || !why.isEmpty();
+            writes += out.count('\n') - 1;
         }
-        std::printf("[ crash ] %s: %d kills, %d in the middle of a write, %d damaged\n", mode, Trials(),
-                    midWrite, damaged);
+        std::printf("[ crash ] %s: %d kills, %d in the middle of a write, %lld writes finished before, "
+                    "%d damaged\n", mode, Trials(), midWrite, (long long)writes, damaged);
     }
 
     QByteArray pristine;
