@@ -493,6 +493,71 @@ bool Recordset::Open(const QString &sql, const QVariantList &params, LockType lo
     return true;
 }
 
+QVariant Recordset::RowValues::At(int c) const
+{
+    if (c < 0 || c >= sqlite3_column_count(st_))
+        return {};
+    switch (sqlite3_column_type(st_, c)) {
+    case SQLITE_INTEGER:
+        return qlonglong(sqlite3_column_int64(st_, c));
+    case SQLITE_TEXT:
+        return static_cast<ShortTexts *>(texts_)->Get(
+            reinterpret_cast<const char *>(sqlite3_column_text(st_, c)), sqlite3_column_bytes(st_, c));
+    case SQLITE_NULL:
+        return schema::NullValue();
+    default:
+        return schema::ColumnValue(st_, c);
+    }
+}
+
+bool Recordset::ReadEach(const QString &sql, const QVariantList &params,
+                         const std::function<bool(const QStringList &, QString *)> &start,
+                         const std::function<void(const RowValues &)> &row)
+{
+    d->Reset();
+    d->error.clear();
+    if (d->source && !*d->source && d->reconnect) {
+        const QString why = d->reconnect();
+        if (!why.isEmpty())
+            return d->Fail(why);
+    }
+    const ConnectionPtr conn = d->source ? *d->source : nullptr;
+    if (!conn)
+        return d->Fail(QStringLiteral("没有连接数据库。"));
+    sqlite3 *db = conn->db();
+    d->conn = conn;   // names the file in a failure message
+    const auto done = [&](bool ok) {
+        d->conn.reset();
+        return ok;
+    };
+    Statement st(db, sql);
+    if (!st.ok())
+        return done(d->FailDb(db, sql));
+    sqlite3_stmt *s = st.get();
+    const int paramCount = sqlite3_bind_parameter_count(s);
+    if (paramCount != params.size()) {
+        schema::Log(QStringLiteral("%1: %2 parameters needed, %3 given").arg(sql).arg(paramCount).arg(params.size()));
+        return done(d->Fail(QStringLiteral("程序内部出错（查询的参数不符）。")));
+    }
+    for (int i = 0; i < paramCount; ++i)
+        if (schema::Bind(s, i + 1, params[i]) != SQLITE_OK)
+            return done(d->FailDb(db, sql));
+    QStringList columns;
+    for (int c = 0; c < sqlite3_column_count(s); ++c)
+        columns << QString::fromUtf8(sqlite3_column_name(s, c));
+    QString why;
+    if (!start(columns, &why))
+        return done(d->Fail(why));
+    ShortTexts texts;
+    const RowValues values(s, &texts);
+    int rc;
+    while ((rc = sqlite3_step(s)) == SQLITE_ROW)
+        row(values);
+    if (rc != SQLITE_DONE)
+        return done(d->FailDb(db, sql));
+    return done(true);
+}
+
 bool Recordset::IsOpen() const { return d->open; }
 
 int Recordset::RecordCount() const { return d->open ? d->rows - d->deletedCount : 0; }

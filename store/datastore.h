@@ -21,6 +21,7 @@
 #include <vector>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace versilo {
 
@@ -54,6 +55,25 @@ public:
               LockType lock = LockType::ReadOnly);
     bool IsOpen() const;
     int RecordCount() const;   // exact right after Open, also for 0 rows
+
+    // One row as the database yields it, read by column index like FieldAt.
+    class RowValues {
+    public:
+        QVariant At(int index) const;
+    private:
+        friend class Recordset;
+        RowValues(sqlite3_stmt *st, void *texts) : st_(st), texts_(texts) {}
+        sqlite3_stmt *st_;
+        void *texts_;
+    };
+    // For readers that copy every row out at once: runs the SQL text
+    // read-only as Open does, but hands each row to `row` as it comes and
+    // keeps none, so nothing is held twice. `start` gets the column names
+    // first and may refuse the result (false, with *why). The recordset is
+    // closed afterwards. False when the query fails (LastError says why).
+    bool ReadEach(const QString &sql, const QVariantList &params,
+                  const std::function<bool(const QStringList &columns, QString *why)> &start,
+                  const std::function<void(const RowValues &)> &row);
     bool Eof() const;          // no current row
 
     // Field read by column name; an invalid QVariant when there is no current

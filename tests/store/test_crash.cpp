@@ -18,7 +18,7 @@ namespace versilo::test {
 namespace {
 
 constexpr int kPages = 300;
-constexpr int kDictionaryRows = 3000;
+constexpr int kDictionaryRows = 500;
 
 QString PageTitle(int i) { return QStringLiteral("页%1").arg(i); }
 QString PageText(int i) { return QStringLiteral("第%1页的内容").arg(i).repeated(30); }
