@@ -5,6 +5,7 @@
 // the library against 600 in one run. The last line is the summary.
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -190,6 +191,124 @@ double CheckRun(const QString &program, const QStringList &args)
         ok = p.waitForFinished(600000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
     });
     return ok ? seconds : -1;
+
+// ---- the store's three speeds, each beside its floor ---------------------------
+
+// Seconds a program takes from start to exit, its output thrown away.
+double ProcessSeconds(const QString &program, const QStringList &args, const QByteArray &input = {})
+{
+    QProcess p;
+    p.setStandardOutputFile(QProcess::nullDevice());
+    QElapsedTimer timer;
+    timer.start();
+    p.start(program, args);
+    if (!p.waitForStarted())
+        return -1;
+    if (!input.isEmpty())
+        p.write(input);
+    p.closeWriteChannel();
+    p.waitForFinished(60000);
+    const double s = double(timer.nsecsElapsed()) / 1e9;
+    return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0 ? s : -1;
+}
+
+// (1) versilo-check as a whole process on the 998-line poem against the
+// sqlcipher shell reading the same table; (2) a 40-line check in the
+// composition window with its kept dictionary against the same check with
+// the dictionary already in memory; (3) dictionary maintenance opening (its
+// two listings) and a 修改 against the bare read of the table in the program.
+void StoreSpeeds(DataStore &store, const QString &tmpDir, const QString &poem, int rounds)
+{
+    Print("-- store: each figure beside its floor");
+    const QString db = store.FilePath();
+    const QString poemFile = tmpDir + "/poem.txt";
+    {
+        QFile f(poemFile);
+        if (!f.open(QIODevice::WriteOnly) || f.write(poem.toUtf8()) < 0)
+            return;
+    }
+    const QString check = QCoreApplication::applicationDirPath() + "/versilo-check";
+    const QString shell = QStringLiteral("/usr/bin/sqlcipher");
+    const QByteArray script = QByteArray("PRAGMA key='") + DataStore::kPassword
+                              + "';\nselect * from 中华新韵;\n";
+    if (QFile::exists(check) && QFile::exists(shell)) {
+        std::vector<double> checks, reads;
+        for (int i = 0; i < std::max(rounds, 10); ++i) {
+            reads.push_back(ProcessSeconds(shell, {db}, script));
+            checks.push_back(ProcessSeconds(check, {"--app-dir", QFileInfo(db).path(), poemFile}));
+        }
+        if (*std::min_element(checks.begin(), checks.end()) < 0 || *std::min_element(reads.begin(), reads.end()) < 0) {
+            Print("versilo-check or the sqlcipher shell failed");
+        } else {
+            Print(QString("versilo-check process, %1 lines: median %2; floor, sqlcipher shell reading 中华新韵: "
+                          "median %3; %4x (target 1.3x), %5 paired runs")
+                      .arg(kPoemLines).arg(Ms(Median(checks))).arg(Ms(Median(reads)))
+                      .arg(Median(checks) / Median(reads), 0, 'f', 2).arg(checks.size()));
+        }
+    } else {
+        Print("versilo-check or /usr/bin/sqlcipher missing: whole-process figure skipped");
+    }
+
+    // (2) The window's check: the poem's first 40 lines.
+    const QString short40 = SplitLines(poem).mid(0, 40).join(kCrLf);
+    DictionaryCache cache;
+    RhymeDictionary inMemory;
+    LoadRhymeDictionary(store, kNewRhyme, inMemory);
+    const auto runCheck = [&](const DictionaryLoader &load) {
+        ComposeTexts form;
+        form.text2 = short40;
+        form.command2 = kNewRhyme;
+        return Seconds([&] { RunConformanceCheck(form, load); });
+    };
+    const DictionaryLoader kept = [&](const QString &system, RhymeDictionary &out) {
+        return cache.Load(store, system, out);
+    };
+    const DictionaryLoader floor = [&](const QString &, RhymeDictionary &out) {
+        out = inMemory;
+        return true;
+    };
+    const DictionaryLoader fresh = [&](const QString &system, RhymeDictionary &out) {
+        return LoadRhymeDictionary(store, system, out);
+    };
+    const double first = runCheck(kept);
+    std::vector<double> keptTimes, floorTimes, freshTimes;
+    for (int i = 0; i < std::max(rounds, 20); ++i) {
+        keptTimes.push_back(runCheck(kept));
+        floorTimes.push_back(runCheck(floor));
+        freshTimes.push_back(runCheck(fresh));
+    }
+    Print(QString("window check, 40 lines: first %1, then median %2 with the kept dictionary "
+                  "(target 5 ms; reading it every time: %3); floor, dictionary in memory: %4")
+              .arg(Ms(first)).arg(Ms(Median(keptTimes))).arg(Ms(Median(freshTimes))).arg(Ms(Median(floorTimes))));
+
+    // (3) Dictionary maintenance: the opening lists the whole table and then
+    // the keypad's search; 修改 takes the changed row in place.
+    std::vector<double> openTimes, changeTimes, rereadTimes, bareTimes;
+    std::vector<DictionaryRow> list;
+    for (int i = 0; i < std::max(rounds, 10); ++i) {
+        openTimes.push_back(Seconds([&] {
+            ReadAll(store.Rs(), QStringLiteral("select *from  中华新韵"), {}, list);
+            ReadAll(store.Rs(), QStringLiteral("select *from 中华新韵 where 拼音 like ?"), {QStringLiteral("%%")}, list);
+        }));
+        DictionaryRow row = list[size_t(i * 97) % list.size()];
+        row.tone = QString::number(i % 3);
+        changeTimes.push_back(Seconds([&] {
+            UpdateRow(store.Rs(), kNewRhyme, row);
+            RefreshListedRow(store.Rs(), kNewRhyme, list, row.id);
+        }));
+        rereadTimes.push_back(Seconds([&] {
+            UpdateRow(store.Rs(), kNewRhyme, row);
+            ReadAll(store.Rs(), QStringLiteral("select *from 中华新韵"), {}, list);
+        }));
+        bareTimes.push_back(Seconds([&] {
+            RhymeDictionary d;
+            LoadRhymeDictionary(store, kNewRhyme, d);
+        }));
+    }
+    Print(QString("dictionary maintenance: opening (two listings) median %1 (target 30 ms); 修改 median %2 "
+                  "(reading the table again: %3); floor, the table streamed into memory: %4")
+              .arg(Ms(Median(openTimes))).arg(Ms(Median(changeTimes))).arg(Ms(Median(rereadTimes)))
+              .arg(Ms(Median(bareTimes))));
 }
 
 }  // namespace
@@ -398,6 +517,8 @@ int main(int argc, char **argv)
                   .arg(Ms(batch / kBatchPoems))
                   .arg(perProcess * kBatchPoems, 0, 'f', 1));
     }
+
+    StoreSpeeds(store, tmp.path(), poem, rounds);
 
     Print(QString("scan/index %1x; check/load %2x; %3 poems in one run %4 s, as %3 runs %5 s")
               .arg(scan / index, 0, 'f', 1)

@@ -285,9 +285,9 @@ void Form1::RunCheck(Run run)
     DataStore &store = AppContext::Instance().Store();
     QString failure;
     RhymeDictionary loaded;
-    const DictionaryLoader load = [&store, &failure, &loaded](const QString &system, RhymeDictionary &out) {
+    const DictionaryLoader load = [this, &store, &failure, &loaded](const QString &system, RhymeDictionary &out) {
         QString error;
-        const bool ok = LoadRhymeDictionary(store, system, out, &error);
+        const bool ok = dictionaries_.Load(store, system, out, &error);
         if (!ok)
             failure = error;
         else

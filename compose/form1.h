@@ -9,6 +9,7 @@
 #include "datawindow.h"
 #include "gateway.h"
 #include "prosody.h"
+#include "rhymedict.h"
 #include "saving.h"
 #include "widgets.h"
 
@@ -137,6 +138,7 @@ private:
     QPushButton *command2_ = nullptr;
     QPushButton *command3_ = nullptr;
     MarkExplainer *explainer_ = nullptr;         // tooltips and underlines on Text6, Text8
+    DictionaryCache dictionaries_;               // read again only when the file changed
     Draft kept_;                                 // as last saved or opened
     std::optional<Cleared> cleared_;             // for Ctrl+Z
 };

@@ -37,7 +37,12 @@ MarkExplainer::MarkExplainer(QPlainTextEdit *tones, QPlainTextEdit *results, QOb
 
 void MarkExplainer::Explain(const ComposeTexts &texts, const RhymeDictionary &dict, bool annotation)
 {
-    index_ = ReadingIndex(dict);
+    // The same loaded dictionary as last time (kept between checks): its
+    // index stands.
+    if (!dict.SharesRowsWith(indexed_)) {
+        index_ = ReadingIndex(dict);
+        indexed_ = dict;
+    }
     system_ = dict.System();
     dict_ = annotation ? dict : RhymeDictionary();
     rhymeWords_.clear();

@@ -50,6 +50,7 @@ private:
     QPlainTextEdit *tones_;
     QPlainTextEdit *results_;
     ReadingIndex index_;
+    RhymeDictionary indexed_;   // the dictionary index_ was made from (shared, not copied)
     Diagnosis diagnosis_;
     QString system_;
     RhymeDictionary dict_;                       // kept after 判断平仄韵调 only

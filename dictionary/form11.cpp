@@ -204,6 +204,12 @@ void Form11::Command3_Click()
         App().Dialog().Tell(kWriteFailed + error);
         return;
     }
+    // A list that is the whole table already takes the one changed row.
+    if (RefreshListedRow(Rs(), System(), entries_, row.id)) {
+        grid_->SetCount(EntryCount());
+        ShowPageNumber();
+        return;
+    }
     ListTableAgain();
 }
 

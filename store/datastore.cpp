@@ -17,6 +17,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <atomic>
 #include <map>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -32,7 +33,7 @@ public:
     // handle is open SQLite keeps the file open, so no other file can take
     // its device and inode numbers: equal numbers mean the same file.
     struct Handle {
-        explicit Handle(sqlite3 *h) : db(h) {}
+        explicit Handle(sqlite3 *h) : db(h), serial(NextSerial()) {}
         ~Handle() { sqlite3_close_v2(db); }
         Handle(const Handle &) = delete;
         Handle &operator=(const Handle &) = delete;
@@ -56,7 +57,14 @@ public:
                    st.st_dev == dev && st.st_ino == ino;
         }
 
+        static quint64 NextSerial()
+        {
+            static std::atomic<quint64> next{0};
+            return ++next;
+        }
+
         sqlite3 *db;
+        const quint64 serial;   // tells handles apart even at a reused address
         QString path;
         dev_t dev = 0;
         ino_t ino = 0;
@@ -599,6 +607,71 @@ bool Recordset::Open(const QString &sql, const QVariantList &params, LockType lo
     return true;
 }
 
+QVariant Recordset::RowValues::At(int c) const
+{
+    if (c < 0 || c >= sqlite3_column_count(st_))
+        return {};
+    switch (sqlite3_column_type(st_, c)) {
+    case SQLITE_INTEGER:
+        return qlonglong(sqlite3_column_int64(st_, c));
+    case SQLITE_TEXT:
+        return static_cast<ShortTexts *>(texts_)->Get(
+            reinterpret_cast<const char *>(sqlite3_column_text(st_, c)), sqlite3_column_bytes(st_, c));
+    case SQLITE_NULL:
+        return schema::NullValue();
+    default:
+        return schema::ColumnValue(st_, c);
+    }
+}
+
+bool Recordset::ReadEach(const QString &sql, const QVariantList &params,
+                         const std::function<bool(const QStringList &, QString *)> &start,
+                         const std::function<void(const RowValues &)> &row)
+{
+    d->Reset();
+    d->error.clear();
+    if (d->source && !*d->source && d->reconnect) {
+        const QString why = d->reconnect();
+        if (!why.isEmpty())
+            return d->Fail(why);
+    }
+    const ConnectionPtr conn = d->source ? *d->source : nullptr;
+    if (!conn)
+        return d->Fail(QStringLiteral("没有连接数据库。"));
+    sqlite3 *db = conn->db();
+    d->conn = conn;   // names the file in a failure message
+    const auto done = [&](bool ok) {
+        d->conn.reset();
+        return ok;
+    };
+    Statement st(db, sql);
+    if (!st.ok())
+        return done(d->FailDb(db, sql));
+    sqlite3_stmt *s = st.get();
+    const int paramCount = sqlite3_bind_parameter_count(s);
+    if (paramCount != params.size()) {
+        schema::Log(QStringLiteral("%1: %2 parameters needed, %3 given").arg(sql).arg(paramCount).arg(params.size()));
+        return done(d->Fail(QStringLiteral("程序内部出错（查询的参数不符）。")));
+    }
+    for (int i = 0; i < paramCount; ++i)
+        if (schema::Bind(s, i + 1, params[i]) != SQLITE_OK)
+            return done(d->FailDb(db, sql));
+    QStringList columns;
+    for (int c = 0; c < sqlite3_column_count(s); ++c)
+        columns << QString::fromUtf8(sqlite3_column_name(s, c));
+    QString why;
+    if (!start(columns, &why))
+        return done(d->Fail(why));
+    ShortTexts texts;
+    const RowValues values(s, &texts);
+    int rc;
+    while ((rc = sqlite3_step(s)) == SQLITE_ROW)
+        row(values);
+    if (rc != SQLITE_DONE)
+        return done(d->FailDb(db, sql));
+    return done(true);
+}
+
 bool Recordset::IsOpen() const { return d->open; }
 
 int Recordset::RecordCount() const { return d->open ? d->rows - d->deletedCount : 0; }
@@ -982,6 +1055,18 @@ Recordset &DataStore::NewRecordset()
 Recordset &DataStore::Rs() { return *d->rs; }
 
 sqlite3 *DataStore::Handle() const { return d->conn ? d->conn->db() : nullptr; }
+
+DataStore::ContentStamp DataStore::Stamp() const
+{
+    if (!d->conn)
+        return {};
+    sqlite3 *db = d->conn->db();
+    Statement st(db, QStringLiteral("PRAGMA data_version"));
+    if (!st.ok() || sqlite3_step(st.get()) != SQLITE_ROW)
+        return {};
+    return {d->conn->handle()->serial, sqlite3_column_int64(st.get(), 0),
+            qint64(sqlite3_total_changes(db))};
+}
 
 QString DataStore::LastError() const { return d->error; }
 

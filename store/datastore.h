@@ -21,6 +21,7 @@
 #include <vector>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace versilo {
 
@@ -54,6 +55,25 @@ public:
               LockType lock = LockType::ReadOnly);
     bool IsOpen() const;
     int RecordCount() const;   // exact right after Open, also for 0 rows
+
+    // One row as the database yields it, read by column index like FieldAt.
+    class RowValues {
+    public:
+        QVariant At(int index) const;
+    private:
+        friend class Recordset;
+        RowValues(sqlite3_stmt *st, void *texts) : st_(st), texts_(texts) {}
+        sqlite3_stmt *st_;
+        void *texts_;
+    };
+    // For readers that copy every row out at once: runs the SQL text
+    // read-only as Open does, but hands each row to `row` as it comes and
+    // keeps none, so nothing is held twice. `start` gets the column names
+    // first and may refuse the result (false, with *why). The recordset is
+    // closed afterwards. False when the query fails (LastError says why).
+    bool ReadEach(const QString &sql, const QVariantList &params,
+                  const std::function<bool(const QStringList &columns, QString *why)> &start,
+                  const std::function<void(const RowValues &)> &row);
     bool Eof() const;          // no current row
 
     // Field read by column name; an invalid QVariant when there is no current
@@ -140,6 +160,20 @@ public:
     Recordset &NewRecordset();
     // The shared recordset.
     Recordset &Rs();
+
+    // What tells whether the file's content may have changed between two
+    // moments: the open handle, SQLite's data_version (another program
+    // committed) and the rows changed through this program's own handle.
+    // Equal valid stamps mean nothing was written in between. Invalid when
+    // not connected or the file cannot be read.
+    struct ContentStamp {
+        quint64 handle = 0;       // 0: no stamp
+        qint64 dataVersion = 0;
+        qint64 ownChanges = 0;
+        bool Valid() const { return handle != 0; }
+        bool operator==(const ContentStamp &) const = default;
+    };
+    ContentStamp Stamp() const;
 
     // The raw handle of the current connection (tools and tests only).
     sqlite3 *Handle() const;

@@ -154,15 +154,34 @@ bool ReadAll(Recordset &rs, const QString &sql, const QVariantList &params, std:
     rows.clear();
     std::vector<int> index;
     int idIndex = -1;
-    if (!OpenRows<Row>(rs, sql, params, index, idIndex, error))
+    const auto start = [&](const QStringList &columns, QString *why) {
+        idIndex = int(columns.indexOf(column::kId));
+        for (const Field<Row> &f : Fields<Row>()) {
+            const int i = int(columns.indexOf(f.name));
+            if (i < 0) {
+                *why = QStringLiteral("查询结果缺少字段“%1”。").arg(f.name);
+                return false;
+            }
+            index.push_back(i);
+        }
+        return true;
+    };
+    // Straight from the statement into the rows.
+    const auto &fields = Fields<Row>();
+    const auto take = [&](const Recordset::RowValues &values) {
+        Row row;
+        if (idIndex >= 0)
+            row.id = values.At(idIndex).toLongLong();
+        for (size_t k = 0; k < fields.size(); ++k)
+            fields[k].Read(row, values.At(index[k]));
+        rows.push_back(std::move(row));
+    };
+    if (!rs.ReadEach(sql, params, start, take)) {
+        rows.clear();
+        if (error)
+            *error = rs.LastError();
         return false;
-    const int count = rs.RecordCount();
-    rows.reserve(size_t(count));
-    for (int i = 0; i < count; ++i) {
-        rows.push_back(CurrentRow<Row>(rs, index, idIndex));
-        rs.MoveNext();
     }
-    rs.Close();
     return true;
 }
 

@@ -2,7 +2,13 @@
 
 #include "datastore.h"
 #include "gateway.h"
+#include "schema.h"
 
+#include <QDir>
+
+#include <sqlite3.h>
+
+#include <algorithm>
 #include <array>
 
 namespace versilo {
@@ -92,19 +98,40 @@ QString CharacterText(char32_t c)
     return QString(QChar(char16_t(c)));
 }
 
-QString RhymeGroupName(const QString &system, const QString &groupText)
+namespace {
+
+// The name of a group as one shared text, so that the index holds no copy
+// of its own; an empty text when the number has no name.
+const QString &GroupNameRef(const QString &system, const QString &groupText)
 {
+    static const QString none;
+    static const std::vector<QString> newRhyme = [] {
+        std::vector<QString> v;
+        for (char16_t c : kNewRhymeNames)
+            v.emplace_back(QChar(c));
+        return v;
+    }();
+    static const std::vector<QString> pingshui = [] {
+        std::vector<QString> v;
+        for (int i = 0; i < kPingshuiCount; ++i)
+            v.emplace_back(QChar(kPingshuiNames[i]));
+        return v;
+    }();
     const int n = GroupNumber(groupText);
     if (n <= 0)
-        return {};
-    if (system == kNewRhyme) {
-        if (n <= int(kNewRhymeNames.size()))
-            return QString(QChar(kNewRhymeNames[n - 1]));
-    } else if (system == kPingshui) {
-        if (n <= kPingshuiCount)
-            return QString(QChar(kPingshuiNames[n - 1]));
-    }
-    return {};
+        return none;
+    if (system == kNewRhyme && n <= int(newRhyme.size()))
+        return newRhyme[size_t(n - 1)];
+    if (system == kPingshui && n <= int(pingshui.size()))
+        return pingshui[size_t(n - 1)];
+    return none;
+}
+
+}  // namespace
+
+QString RhymeGroupName(const QString &system, const QString &groupText)
+{
+    return GroupNameRef(system, groupText);
 }
 
 QChar ToneMarkOfCode(const QString &toneCode)
@@ -119,45 +146,129 @@ QChar ToneMarkOfCode(const QString &toneCode)
     }
 }
 
+struct RhymeDictionary::Data {
+    std::vector<DictionaryRow> rows;
+    QHash<char32_t, QChar> tone;
+    QHash<char32_t, QString> group;
+};
+
 RhymeDictionary::RhymeDictionary(QString system) : system_(std::move(system)) {}
 
-void RhymeDictionary::Clear()
+RhymeDictionary::Data &RhymeDictionary::Writable()
 {
-    rows_.clear();
-    tone_.clear();
-    group_.clear();
+    if (!d_)
+        d_ = std::make_shared<Data>();
+    else if (d_.use_count() > 1)
+        d_ = std::make_shared<Data>(*d_);
+    return *d_;
 }
+
+int RhymeDictionary::Size() const { return d_ ? int(d_->rows.size()) : 0; }
+
+const std::vector<DictionaryRow> &RhymeDictionary::Rows() const
+{
+    static const std::vector<DictionaryRow> none;
+    return d_ ? d_->rows : none;
+}
+
+void RhymeDictionary::Clear() { d_.reset(); }
 
 void RhymeDictionary::Append(DictionaryRow row)
 {
+    Data &d = Writable();
     // A later row with a known code overrides an earlier one; a row whose
     // code is unknown leaves the earlier answer standing.
     char32_t c;
     if (RowChar(row, &c)) {
         const QChar mark = RowToneMark(row);
         if (!mark.isNull())
-            tone_.insert(c, mark);
-        const QString name = RhymeGroupName(system_, row.group);
+            d.tone.insert(c, mark);
+        const QString &name = GroupNameRef(system_, row.group);
         if (!name.isEmpty())
-            group_.insert(c, name);
+            d.group.insert(c, name);
     }
-    rows_.push_back(std::move(row));
+    d.rows.push_back(std::move(row));
+}
+
+// The index entries of one character, made again from every row that holds
+// it (after one of its rows changed or went).
+void RhymeDictionary::Reindex(Data &d, char32_t c) const
+{
+    QChar mark;
+    QString name;
+    for (const DictionaryRow &row : d.rows) {
+        char32_t rc;
+        if (!RowChar(row, &rc) || rc != c)
+            continue;
+        const QChar m = RowToneMark(row);
+        if (!m.isNull())
+            mark = m;
+        const QString &n = GroupNameRef(system_, row.group);
+        if (!n.isEmpty())
+            name = n;
+    }
+    if (mark.isNull())
+        d.tone.remove(c);
+    else
+        d.tone.insert(c, mark);
+    if (name.isEmpty())
+        d.group.remove(c);
+    else
+        d.group.insert(c, name);
+}
+
+bool RhymeDictionary::ReplaceRow(const DictionaryRow &row)
+{
+    if (!d_)
+        return false;
+    const auto at = std::find_if(d_->rows.begin(), d_->rows.end(),
+                                 [&](const DictionaryRow &r) { return r.id == row.id; });
+    if (at == d_->rows.end())
+        return false;
+    const size_t k = size_t(at - d_->rows.begin());
+    Data &d = Writable();
+    char32_t before = 0, after = 0;
+    const bool hadChar = RowChar(d.rows[k], &before);
+    d.rows[k] = row;
+    if (hadChar)
+        Reindex(d, before);
+    if (RowChar(row, &after) && !(hadChar && after == before))
+        Reindex(d, after);
+    return true;
+}
+
+bool RhymeDictionary::RemoveRow(qint64 id)
+{
+    if (!d_)
+        return false;
+    const auto at = std::find_if(d_->rows.begin(), d_->rows.end(),
+                                 [&](const DictionaryRow &r) { return r.id == id; });
+    if (at == d_->rows.end())
+        return false;
+    const size_t k = size_t(at - d_->rows.begin());
+    Data &d = Writable();
+    char32_t c;
+    const bool hadChar = RowChar(d.rows[k], &c);
+    d.rows.erase(d.rows.begin() + qsizetype(k));
+    if (hadChar)
+        Reindex(d, c);
+    return true;
 }
 
 QChar RhymeDictionary::ToneMark(char32_t c) const
 {
-    return tone_.value(c);
+    return d_ ? d_->tone.value(c) : QChar();
 }
 
 QString RhymeDictionary::GroupName(char32_t c) const
 {
-    return group_.value(c);
+    return d_ ? d_->group.value(c) : QString();
 }
 
 QChar RhymeDictionary::ToneMarkByScan(char32_t c) const
 {
     QChar result;
-    for (const DictionaryRow &row : rows_) {
+    for (const DictionaryRow &row : Rows()) {
         char32_t rc;
         if (!RowChar(row, &rc) || rc != c)
             continue;
@@ -171,7 +282,7 @@ QChar RhymeDictionary::ToneMarkByScan(char32_t c) const
 QString RhymeDictionary::GroupNameByScan(char32_t c) const
 {
     QString result;
-    for (const DictionaryRow &row : rows_) {
+    for (const DictionaryRow &row : Rows()) {
         char32_t rc;
         if (!RowChar(row, &rc) || rc != c)
             continue;
@@ -181,6 +292,63 @@ QString RhymeDictionary::GroupNameByScan(char32_t c) const
     }
     return result;
 }
+
+namespace {
+
+// A prepared statement that finalizes itself.
+struct Query {
+    Query(sqlite3 *db, const QByteArray &sql)
+    {
+        rc = sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &st, nullptr);
+    }
+    ~Query() { sqlite3_finalize(st); }
+    Query(const Query &) = delete;
+    Query &operator=(const Query &) = delete;
+    sqlite3_stmt *st = nullptr;
+    int rc;
+};
+
+// Short texts repeat a lot in a dictionary (a tone code, a group number, a
+// pinyin syllable): each distinct one is decoded once and then shared.
+class ShortTexts {
+public:
+    QString Get(const char *utf8, int bytes)
+    {
+        if (bytes > 7)
+            return QString::fromUtf8(utf8, bytes);
+        quint64 key = quint64(bytes) << 56;
+        for (int i = 0; i < bytes; ++i)
+            key |= quint64(quint8(utf8[i])) << (8 * i);
+        auto it = seen_.constFind(key);
+        if (it != seen_.constEnd())
+            return *it;
+        return *seen_.insert(key, QString::fromUtf8(utf8, bytes));
+    }
+
+private:
+    QHash<quint64, QString> seen_;
+};
+
+// A column as text, the way a field converted to text reads: null gives "".
+QString ColumnText(sqlite3_stmt *st, int c, ShortTexts &texts, bool *isNull = nullptr)
+{
+    const int type = sqlite3_column_type(st, c);
+    if (isNull)
+        *isNull = type == SQLITE_NULL;
+    switch (type) {
+    case SQLITE_NULL:
+        return {};
+    case SQLITE_INTEGER:
+        return QString::number(qlonglong(sqlite3_column_int64(st, c)));
+    case SQLITE_TEXT:
+        return texts.Get(reinterpret_cast<const char *>(sqlite3_column_text(st, c)),
+                         sqlite3_column_bytes(st, c));
+    default:
+        return schema::ColumnValue(st, c).toString();
+    }
+}
+
+}  // namespace
 
 bool LoadRhymeDictionary(DataStore &store, const QString &system,
                          RhymeDictionary &out, QString *error)
@@ -193,12 +361,101 @@ bool LoadRhymeDictionary(DataStore &store, const QString &system,
     };
     if (system != kNewRhyme && system != kPingshui)
         return fail(QStringLiteral("没有韵书“%1”。").arg(system));
-    std::vector<DictionaryRow> rows;
-    QString why;
-    if (!ReadAll(store.Rs(), QStringLiteral("select *from ") + system, {}, rows, &why))
-        return fail(why);
-    for (DictionaryRow &row : rows)
-        out.Append(std::move(row));
+    if (!store.IsConnected() && !store.Connect())
+        return fail(store.LastError());
+    sqlite3 *db = store.Handle();
+    const auto failDb = [&](const QString &context) {
+        return fail(schema::LastSqliteError(db, context) + QStringLiteral("（")
+                    + QDir::toNativeSeparators(store.FilePath()) + QStringLiteral("）。"));
+    };
+
+    // "select *from 中华新韵", read row by row into the dictionary.
+    const QString sql = QStringLiteral("select * from ") + schema::Quoted(system);
+    Query q(db, sql.toUtf8());
+    if (q.rc != SQLITE_OK || !q.st)
+        return failDb(sql);
+    int id = -1, hanzi = -1, tone = -1, group = -1, pinyin = -1;
+    for (int c = sqlite3_column_count(q.st) - 1; c >= 0; --c) {
+        const QString name = QString::fromUtf8(sqlite3_column_name(q.st, c));
+        int *slot = name == column::kId ? &id
+                    : name == column::kHanzi ? &hanzi
+                    : name == column::kTone ? &tone
+                    : name == column::kGroup ? &group
+                    : name == column::kInitials ? &pinyin : nullptr;
+        if (slot)
+            *slot = c;   // the first column of a name wins
+    }
+    for (const auto &[index, name] : {std::pair{hanzi, column::kHanzi}, {tone, column::kTone},
+                                      {group, column::kGroup}, {pinyin, column::kInitials}})
+        if (index < 0)
+            return fail(QStringLiteral("查询结果缺少字段“%1”。").arg(name));
+
+    RhymeDictionary dict(system);
+    ShortTexts texts;
+    int rc;
+    while ((rc = sqlite3_step(q.st)) == SQLITE_ROW) {
+        DictionaryRow row;
+        if (id >= 0)
+            row.id = sqlite3_column_int64(q.st, id);
+        row.hanzi = ColumnText(q.st, hanzi, texts);
+        row.tone = ColumnText(q.st, tone, texts, &row.toneNull);
+        row.group = ColumnText(q.st, group, texts);
+        row.pinyin = ColumnText(q.st, pinyin, texts);
+        dict.Append(std::move(row));
+    }
+    if (rc != SQLITE_DONE)
+        return failDb(sql);
+    out = std::move(dict);
+    return true;
+}
+
+bool RefreshListedRow(Recordset &rs, const QString &system, std::vector<DictionaryRow> &list,
+                      qint64 id)
+{
+    const auto at = std::find_if(list.begin(), list.end(),
+                                 [id](const DictionaryRow &r) { return r.id == id; });
+    if (at == list.end() || (system != kNewRhyme && system != kPingshui))
+        return false;
+    const bool counted = rs.Open(QStringLiteral("select count(*) from ") + schema::Quoted(system));
+    const qint64 total = counted && rs.RecordCount() == 1 ? rs.FieldAt(0).toLongLong() : -1;
+    rs.Close();
+    if (total != qint64(list.size()))
+        return false;
+    DictionaryRow row;
+    if (!ReadFirst(rs, QStringLiteral("select *from ") + system + QStringLiteral(" where id=?"), {id}, row))
+        return false;
+    *at = std::move(row);
+    return true;
+}
+
+struct DictionaryCache::Kept {
+    RhymeDictionary dict;
+    DataStore::ContentStamp stamp;
+};
+
+bool DictionaryCache::Load(DataStore &store, const QString &system, RhymeDictionary &out,
+                           QString *error)
+{
+    if (!store.IsConnected() && !store.Connect()) {
+        kept_.erase(system);
+        if (error)
+            *error = store.LastError();
+        out = RhymeDictionary(system);
+        return false;
+    }
+    const DataStore::ContentStamp before = store.Stamp();
+    auto it = kept_.find(system);
+    if (it != kept_.end() && before.Valid() && it->second->stamp == before) {
+        out = it->second->dict;
+        return true;
+    }
+    kept_.erase(system);
+    ++reads_;
+    if (!LoadRhymeDictionary(store, system, out, error))
+        return false;
+    // Kept only when nothing was written while the table was read.
+    if (before.Valid() && store.Stamp() == before)
+        kept_[system] = std::make_shared<Kept>(Kept{out, before});
     return true;
 }
 

@@ -7,11 +7,14 @@
 #include <QString>
 #include <QStringView>
 #include <QVariant>
+#include <map>
+#include <memory>
 #include <vector>
 
 namespace versilo {
 
 class DataStore;
+class Recordset;
 
 inline const QString kNewRhyme = QStringLiteral("中华新韵");
 inline const QString kPingshui = QStringLiteral("平水韵");
@@ -40,7 +43,8 @@ struct DictionaryRow {
 
 // A loaded dictionary: the rows in store order, plus an index that gives the
 // same answers as scanning every row and keeping the last match whose code is
-// known. No capacity limit.
+// known. No capacity limit. Copies share the loaded rows until one of them
+// changes (a copy costs nothing).
 class RhymeDictionary {
 public:
     RhymeDictionary() = default;
@@ -49,8 +53,18 @@ public:
     const QString &System() const { return system_; }
     void Clear();
     void Append(DictionaryRow row);   // keeps the index up to date
-    int Size() const { return int(rows_.size()); }
-    const std::vector<DictionaryRow> &Rows() const { return rows_; }
+    // A row changed in the table: the loaded row of the same id takes its
+    // values, the index follows. False when no loaded row has that id.
+    bool ReplaceRow(const DictionaryRow &row);
+    // A row deleted from the table. False when no loaded row has that id.
+    bool RemoveRow(qint64 id);
+    int Size() const;
+    const std::vector<DictionaryRow> &Rows() const;
+    // A copy of `other` made since neither changed: the same rows for sure.
+    bool SharesRowsWith(const RhymeDictionary &other) const
+    {
+        return d_ && d_ == other.d_ && system_ == other.system_;
+    }
 
     // Indexed lookups of one character (a code point, so characters outside
     // the BMP are found too): a null QChar / "" when nothing resolves.
@@ -66,16 +80,46 @@ public:
     QString GroupNameByScan(QChar c) const { return GroupNameByScan(char32_t(c.unicode())); }
 
 private:
+    struct Data;
+    Data &Writable();
+    void Reindex(Data &d, char32_t c) const;
+
     QString system_;
-    std::vector<DictionaryRow> rows_;
-    QHash<char32_t, QChar> tone_;
-    QHash<char32_t, QString> group_;
+    std::shared_ptr<Data> d_;   // shared between copies until one changes
 };
 
 // Loads the whole table of `system` through the shared recordset with
 // "select *from 中华新韵" / "select *from 平水韵", read-only, then closes it.
 // False (and a message in *error) when the table cannot be read.
+// The rows stream from the table straight into the dictionary: nothing is
+// held in between.
 bool LoadRhymeDictionary(DataStore &store, const QString &system,
                          RhymeDictionary &out, QString *error = nullptr);
+
+// After the row `id` of a dictionary table was changed: when `list` holds
+// the whole table already (as many rows as the table has, so every row, in
+// the store's order), only that row is read again into its place. False
+// when the list has to be read again instead (it is then left as it was).
+bool RefreshListedRow(Recordset &rs, const QString &system, std::vector<DictionaryRow> &list,
+                      qint64 id);
+
+// The dictionaries a window has loaded, kept between its checks. Load reads
+// a table again only when the file may have changed since: another program
+// committed to it, or this program wrote through its own connection (the
+// dictionary maintenance window's changes), or the store connected to
+// another file. Otherwise it hands out the kept dictionary, which costs
+// nothing.
+class DictionaryCache {
+public:
+    bool Load(DataStore &store, const QString &system, RhymeDictionary &out,
+              QString *error = nullptr);
+    void Clear() { kept_.clear(); }
+    int TableReads() const { return reads_; }   // loads that read the table
+
+private:
+    struct Kept;
+    std::map<QString, std::shared_ptr<Kept>> kept_;
+    int reads_ = 0;
+};
 
 }  // namespace versilo

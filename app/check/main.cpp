@@ -17,6 +17,7 @@
 #include <optional>
 
 #include "applocation.h"
+#include "backup.h"
 #include "datastore.h"
 #include "diagnostics.h"
 #include "gateway.h"
@@ -44,6 +45,7 @@ const char kUsage[] =
     "                     [--explain] [--detect] [--split] POEM...\n"
     "       versilo-check --initials TEXT\n"
     "       versilo-check --rhymes GROUP [--system 中华新韵|平水韵] [--tone 平|仄] [--json]\n"
+    "       versilo-check [--app-dir DIR] --backup FILE | --restore FILE\n"
     "       versilo-check --help | --version\n";
 
 const char kHelp[] =
@@ -83,6 +85,11 @@ const char kHelp[] =
     "                     characters that would break the rhyme set apart (JSON key\n"
     "                     \"rhymeWords\"; --explain --json adds it for the poem's group)\n"
     "  --tone T           with --rhymes: 平 or 仄 (by default the group's own tone)\n"
+    "  --backup FILE      writes a copy of the database to FILE (a new file), also\n"
+    "                     while Versilo runs\n"
+    "  --restore FILE     puts such a copy back after checking that it opens and is\n"
+    "                     whole, keeping the database it replaces beside it; refused\n"
+    "                     while another program has the database open\n"
     "  --version          prints the version\n"
     "\n"
     "Exit status: 0 every poem was checked (a poem's faults do not change it);\n"
@@ -108,6 +115,8 @@ struct Options {
     std::optional<QString> initials;
     std::optional<QString> rhymes;   // a rhyme group to list
     QString tone;                     // its tone: 平 or 仄
+    QString backup;           // --backup FILE
+    QString restore;          // --restore FILE
     bool help = false;
     bool version = false;
 };
@@ -177,6 +186,10 @@ Options ParseArguments(const QStringList &args)
             o.detect = true;
         } else if (a == "--split") {
             o.split = true;
+        } else if (a == "--backup") {
+            o.backup = value(i);
+        } else if (a == "--restore") {
+            o.restore = value(i);
         } else if (a == "--initials") {
             o.initials = value(i);
         } else if (a == "--rhymes") {
@@ -193,6 +206,14 @@ Options ParseArguments(const QStringList &args)
     }
     if (o.initials || o.rhymes)
         return o;
+    if (!o.backup.isEmpty() || !o.restore.isEmpty()) {
+        if (!o.backup.isEmpty() && !o.restore.isEmpty())
+            throw UsageError{"--backup and --restore exclude each other"};
+        if (!o.inputs.isEmpty())
+            throw UsageError{"--backup and --restore take no poem file"};
+        return o;
+    }
+    if (!havePoem)
     if (o.inputs.isEmpty())
         throw UsageError{"no poem file given"};
     if (!o.book.isEmpty() && !o.patternFile.isEmpty())
@@ -618,6 +639,31 @@ bool Checker::Check(const check::PoemInput &poem, QString *error)
     return true;
 }
 
+// --backup and --restore of the database in the app folder.
+int BackupOrRestore(const Options &o)
+{
+    const QString appDir = o.appDir.isEmpty() ? AppWriteDir() : o.appDir;
+    const QString db = QDir(appDir).absoluteFilePath(DataStore::kFileName);
+    QString error;
+    if (!o.backup.isEmpty()) {
+        if (!BackupDatabase(db, o.backup, &error)) {
+            PrintError(error);
+            return kExitError;
+        }
+        PrintOut("备份完毕：" + QDir::toNativeSeparators(QFileInfo(o.backup).absoluteFilePath()) + "\n");
+        return 0;
+    }
+    QString kept;
+    if (!RestoreDatabase(o.restore, db, &kept, &error)) {
+        PrintError(error);
+        return kExitError;
+    }
+    PrintOut("恢复完毕：" + QDir::toNativeSeparators(db) + "\n");
+    if (!kept.isEmpty())
+        PrintOut("原来的数据库保留为 " + QDir::toNativeSeparators(kept) + "\n");
+    return 0;
+}
+
 int Run(const Options &o)
 {
     if (o.initials) {
@@ -626,6 +672,8 @@ int Run(const Options &o)
     }
     if (o.rhymes)
         return PrintRhymeList({o.appDir, o.seedDir, o.system, *o.rhymes, o.tone, o.json});
+    if (!o.backup.isEmpty() || !o.restore.isEmpty())
+        return BackupOrRestore(o);
 
     // Every poem first, so that a wrong name is told before any work.
     QStringList missing;
