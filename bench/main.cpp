@@ -191,6 +191,7 @@ double CheckRun(const QString &program, const QStringList &args)
         ok = p.waitForFinished(600000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
     });
     return ok ? seconds : -1;
+}
 
 // ---- the store's three speeds, each beside its floor ---------------------------
 

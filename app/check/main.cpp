@@ -213,7 +213,6 @@ Options ParseArguments(const QStringList &args)
             throw UsageError{"--backup and --restore take no poem file"};
         return o;
     }
-    if (!havePoem)
     if (o.inputs.isEmpty())
         throw UsageError{"no poem file given"};
     if (!o.book.isEmpty() && !o.patternFile.isEmpty())

@@ -28,7 +28,7 @@ namespace {
 
 class AlwaysYes : public Dialogs {
 public:
-    bool Ask(const QString &) override { return true; }
+    bool Ask(const QString &, Preselect) override { return true; }
     void Tell(const QString &text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
 };
 
