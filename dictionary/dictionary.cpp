@@ -1,6 +1,7 @@
 #include "dictionary.h"
 
 #include "form11.h"
+#include "form7.h"
 #include "windownames.h"
 #include "windowregistry.h"
 
@@ -9,6 +10,7 @@ namespace versilo {
 void RegisterDictionaryWindows(WindowRegistry &registry)
 {
     registry.Register(window::kDictionary, [] { return new Form11; });
+    RegisterKeypad(registry);
 }
 
 }  // namespace versilo

@@ -3,5 +3,5 @@
 
 namespace versilo {
 class WindowRegistry;
-void RegisterDictionaryWindows(WindowRegistry &registry);   // Form11
+void RegisterDictionaryWindows(WindowRegistry &registry);   // Form11 and the keypad Form7
 }  // namespace versilo

@@ -12,7 +12,7 @@ void RegisterReferenceWindows(WindowRegistry &registry)
 {
     registry.Register(window::kKnowledge, [] { return new Form4; });
     registry.Register(window::kLibrary, [] { return new Form5; });
-    registry.Register(window::kKeypad, [] { return new Form7; });
+    RegisterKeypad(registry);
 }
 
 }  // namespace versilo

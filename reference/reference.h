@@ -3,5 +3,5 @@
 
 namespace versilo {
 class WindowRegistry;
-void RegisterReferenceWindows(WindowRegistry &registry);   // Form4, Form5, Form7
+void RegisterReferenceWindows(WindowRegistry &registry);   // Form4, Form5 and the keypad Form7
 }  // namespace versilo

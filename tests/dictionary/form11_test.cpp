@@ -8,7 +8,6 @@
 #include "form11.h"
 #include "form7.h"
 #include "labelgrid.h"
-#include "reference.h"
 #include "twips.h"
 #include "rhymedict.h"
 #include "window_fixture.h"
@@ -17,15 +16,9 @@
 namespace versilo::testing {
 namespace {
 
-void RegisterWindows(WindowRegistry &registry)
-{
-    RegisterDictionaryWindows(registry);
-    RegisterReferenceWindows(registry);
-}
-
 class Form11Test : public WindowTest {
 protected:
-    Form11Test() : WindowTest(&RegisterWindows, QPoint(40, 30)) {}
+    Form11Test() : WindowTest(&RegisterDictionaryWindows, QPoint(40, 30)) {}
 
     Form11 *Open() { return qobject_cast<Form11 *>(Windows().OpenFresh(window::kDictionary)); }
     // A 中华新韵 of `count` entries, characters from 一 on, every one with a pinyin.

@@ -5,7 +5,6 @@
 #include <QPushButton>
 
 #include "form7.h"
-#include "reference.h"
 #include "windownames.h"
 #include "window_fixture.h"
 
@@ -14,7 +13,7 @@ namespace {
 
 class Form7Test : public WindowTest {
 protected:
-    Form7Test() : WindowTest(&RegisterReferenceWindows) {}
+    Form7Test() : WindowTest(&RegisterKeypad) {}
     static QString Letters() { return AppContext::Instance().keypadLetters; }
     static void Key(Form7 *k, char letter) { Click(k, QStringLiteral("Command2_%1").arg(letter - 'a')); }
 

@@ -14,6 +14,8 @@ class QPushButton;
 
 namespace versilo {
 
+class WindowRegistry;
+
 class Form7 : public QWidget {
     Q_OBJECT
 public:
@@ -45,6 +47,10 @@ private:
     QPointer<QWidget> opener_;
     std::function<void()> search_;
 };
+
+// Tells the registry how the keypad is made; every window library whose
+// windows open it calls this, so each works without the others.
+void RegisterKeypad(WindowRegistry &registry);
 
 // Discards an open keypad and opens it afresh (not modal) for `opener`,
 // which runs `search` with KeypadLetters as described at SetOpener.

@@ -145,6 +145,11 @@ void Form7::closeEvent(QCloseEvent *e)
     Command1_Click();
 }
 
+void RegisterKeypad(WindowRegistry &registry)
+{
+    registry.Register(window::kKeypad, [] { return new Form7; });
+}
+
 Form7 *OpenKeypad(QWidget *opener, std::function<void()> search)
 {
     auto *keypad = qobject_cast<Form7 *>(AppContext::Instance().Windows().OpenFresh(window::kKeypad));
