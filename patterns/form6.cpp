@@ -267,8 +267,8 @@ bool Form6::TuneFromBoxes(TuneRow &row)
         App().Dialog().Tell(kTuneNameMissing);
         return false;
     }
-    row.pattern = StoredPattern(BoxText(text7_));
-    row.explanation = StoredPattern(BoxText(text8_));
+    row.pattern = StoredTuneText(BoxText(text7_));
+    row.explanation = StoredTuneText(BoxText(text8_));
     return true;
 }
 

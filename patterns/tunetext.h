@@ -7,10 +7,13 @@
 namespace versilo {
 
 // The edit box of the pattern management window: every "-" a line break.
-// Storing the box (StoredPattern: CR LF -> "-", trimmed of blanks) gives the
+// Storing the box (StoredTuneText: CR LF -> "-", trimmed of blanks) gives the
 // stored text back unchanged, so a tune opened and changed with nothing
 // typed stays as it was.
 QString TuneEditForm(const QString &stored);
+
+// The box of pattern management stored: CR LF -> "-", trimmed of blanks.
+QString StoredTuneText(const QString &box);
 
 // The stored text with its last line ended by "-" as every other line is:
 // a last line typed without a Return after it is shown in the composition

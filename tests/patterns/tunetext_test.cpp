@@ -27,7 +27,7 @@ TEST(TuneText, EditBoxAndStoredFormAreExactInverses)
         // Stored again with nothing typed: the same text, however often.
         QString again = stored;
         for (int i = 0; i < 3; ++i)
-            again = StoredPattern(TuneEditForm(again));
+            again = StoredTuneText(TuneEditForm(again));
         EXPECT_EQ(again, stored) << stored.toStdString();
     }
 }
