@@ -2,6 +2,7 @@
 
 #include <map>
 #include <memory>
+#include <tuple>
 
 #include <QDir>
 #include <QFileInfo>
@@ -84,6 +85,9 @@ std::optional<RhymeWords> PoemRhymeWords(DataStore &store, const QString &system
         RhymeDictionary dict;
         RhymeDictionary other;
         std::unique_ptr<ReadingIndex> index;
+        // The lists already made, by group, tone and length: poems of one
+        // rhyme share one list.
+        std::map<std::tuple<int, int, int>, RhymeWords> lists;
     };
     static std::map<QString, std::unique_ptr<Loaded>> cache;
     std::unique_ptr<Loaded> &slot = cache[store.FilePath() + '\n' + system];
@@ -98,7 +102,14 @@ std::optional<RhymeWords> PoemRhymeWords(DataStore &store, const QString &system
     const std::optional<PoemRhyme> rhyme = FindPoemRhyme(verses, slot->index->Lookup());
     if (!rhyme)
         return std::nullopt;
-    return ListRhymeWords(slot->dict, &slot->other, RhymeUsage::Builtin(), rhyme->group, rhyme->tone, limit);
+    const auto key = std::make_tuple(rhyme->group, int(rhyme->tone), limit);
+    auto found = slot->lists.find(key);
+    if (found == slot->lists.end())
+        found = slot->lists
+                    .emplace(key, ListRhymeWords(slot->dict, &slot->other, RhymeUsage::Builtin(),
+                                                 rhyme->group, rhyme->tone, limit))
+                    .first;
+    return found->second;
 }
 
 int PrintRhymeList(const RhymeListRequest &r)
