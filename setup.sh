@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets a Debian 12 machine up for Versilo, builds it, then starts the program
 # ("run") or runs every test ("test"). Installs only what is missing.
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // versilo-bench-diagnostics [--list KIND] [SEED_DIR]: how the diagnostics fare on the library the
 // build carries (the seed compiled into the program, or the seed folder given
 // as the first argument). Regulated verse: the share read as a regulated

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // versilo-bench: times the tone marking by row-by-row scan against the
 // indexed lookup, and the whole conformance check against the bare load of
 // the dictionary, on a generated 998-line poem and a 25,000-row dictionary

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The composition workspace: registers Form1 with the window registry.
 #pragma once
 

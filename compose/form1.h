@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The composition window: title, poem, the chosen tune's pattern and
 // explanation, the two result columns, the rhyme-system and pattern-book
 // buttons. It is also the workspace the pattern and works windows write into.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The explanations behind the marks in the composition window: after a
 // check, resting the pointer on a mark of the tone column (Text6) or the
 // result column (Text8) shows the findings for that character and the

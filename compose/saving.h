@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving the work on screen as a row of 作品: a new row, or over the work of
 // the same title when the writer agrees. No widgets: the composition window
 // copies its controls into a WorkOnScreen and calls SaveWork.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dictionary maintenance: registers its window with the window registry.
 #pragma once
 

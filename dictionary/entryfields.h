@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the rhyme dictionary maintenance window writes: the fields of one
 // entry as typed into its boxes, checked before anything reaches the table.
 // Pure functions, no widgets.

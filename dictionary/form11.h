@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rhyme dictionary maintenance: the entries of one rhyme dictionary as a
 // grid of characters, 294 to a page; search by character or by pinyin
 // letters typed on the keypad; show, change, add and delete an entry.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pinyin initials (Module2): one Latin letter per recognised Chinese
 // character, found through the character's GBK code.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pattern browser: the tune names of the current pattern book, 72 to a
 // page; a click hands the tune to the composition window and closes.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pattern management: the tunes of one pattern book in a scrolling list of
 // 20 names; the chosen tune's name, pattern and explanation, shown (browse
 // mode) or in boxes to edit (edit mode); change, add and delete tunes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ci-pattern library: registers its windows with the window registry.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A stored tune text (`格律` or `正文` of a pattern book) and the forms
 // the windows show it in. Pure, no widgets.
 #pragma once

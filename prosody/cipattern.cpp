@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ci against a tune: the line lengths (and the nearest split where they
 // differ) and the rhyme positions the pattern marks. The ranking of tunes
 // lives in tuneranking.cpp.

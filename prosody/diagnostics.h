@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Explanations beyond the marks: which form a poem has, which rhyme it keeps,
 // and why a mark is wrong.
 //

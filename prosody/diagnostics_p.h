@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared pieces of the diagnostics engine: tones of marks, what a position
 // asks for, rhyme classes, and how findings are written.
 #pragma once

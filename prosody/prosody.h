@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The prosody engine: pattern notation, line handling, the conformance check
 // ("判断正误") and the tone and rhyme annotation ("判断平仄韵调").
 //

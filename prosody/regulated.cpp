@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Regulated verse (近体诗): the form, 粘 and 对, the required positions,
 // 孤平 and 三平尾, the common 拗救, and the rhymes.
 #include "rules.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rhyme words of a group: the characters a rhyme position of that group
 // can take, most used first by how often Tang and Song poets rhymed them,
 // with the characters of the neighbouring groups (邻韵) and those that sound

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules of the diagnostics, one function each. Regulated verse is read
 // once into a RegulatedPoem that every rule of it shares; a ci once into a
 // CiPoem. Each rule appends its findings and tells each position what it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every form of every tune as the 钦定词谱 gives it (正体 and 又一体): the
 // reference behind finding the tune of a ci, and a third book a ci can be
 // checked against. Read from the table the program carries (:/seed/钦定词谱.tsv)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finding the tune of a ci: each tune is held in its book's pattern and in
 // every form the 钦定词谱 gives it, by line lengths first and then by how
 // well the tones and the tones of the rhymes agree; and the note that a ci

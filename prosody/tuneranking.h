@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ranking of tunes and the note on another form of a tune: how a ci
 // is held against every form of a tune, by line lengths and by tones.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The words that settle the tone of a character read both level and
 // oblique: 分 is level in 分手, 相 oblique in 宰相. The table the program
 // carries is built from Mandarin word readings by the data generator.

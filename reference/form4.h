@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The knowledge pages: the rows of 常识 read one page at a time like a book.
 // In edit mode the shown page can be saved or deleted, and a blank page put
 // in before or after it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The poetry library: the poems of 诗词库 and the authors of 作者 side by
 // side, each on a scrolling list of 21 names. A title shows its poem, an
 // author lists his poems, and both lists can be searched by the pinyin

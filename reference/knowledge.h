@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The knowledge pages (table 常识) as a book: page numbers, paging, the new
 // order of the pages when a blank page is put in, and that insert itself.
 // No widgets.

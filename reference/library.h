@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The poetry library's rules that need no window: the selection mark, the
 // author line, the search pattern and the scrolling of its two lists.
 #pragma once

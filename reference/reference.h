@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reference library's windows: registers them with the window registry.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Application-wide state: the DataStore, the message boxes, the window
 // registry, and the few values one window writes and another reads.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's icon: its vermilion seal 韵, as on the launcher, drawn in
 // code. The window icon and the desktop icons (hicolor PNGs made at build
 // time by versilo-icons) are the same picture.

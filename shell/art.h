@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's artwork, drawn in code: rice paper, ink and a vermilion seal.
 // Every function returns a cached pixmap of the size asked for (in device-
 // independent pixels), drawn for the screen's pixel ratio.

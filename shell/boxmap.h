@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One window's boxes bound to the columns of its row type, in one table:
 // the same binding fills the boxes from a row and reads them back into one,
 // so no window copies fields by position.

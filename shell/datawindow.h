@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The base of every window that uses the DataStore: one load step for all
 // (connect, new recordset, place at the launcher, reload), and factories for
 // the parts every such window has: the background picture, picture buttons,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The letter keypad: 26 letter keys that build KeypadLetters for the window
 // that opened it. It does not search itself; at 返回 it closes and tells its
 // opener, which runs its search with the letters.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the keyboard focus goes in a grid of list labels. No widgets: the
 // grid says its shape and which labels hold an entry.
 #pragma once

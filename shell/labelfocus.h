@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard over a set of list labels (a paged grid, a scrolling name
 // list): only labels that show an entry take the focus (Tab in label
 // order), the arrow keys, Home and End move it across the labels' grid,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A paged grid of list labels: columns x rows of ClickLabels named
 // name + "_" + index, laid out in twips, showing one page of a list through
 // a Pager. The window says how a list position reads; a click reports the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The look of list labels: 宋体, light grey (&H00E0E0E0) behind black text
 // where a list is grey. Colours sit in the palette, so the hover highlight
 // can recolour the text.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scrolling of a list shown on a column of labels, with a thumb beside
 // it and arrows above and below: the list start and the thumb top (twips),
 // without widgets. Each window brings its own constants and its own rule

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Message texts several windows show alike. A window's own texts stay with
 // the window; these are the ones that must read the same everywhere (and be
 // defined once, since the windows are linked into one program).

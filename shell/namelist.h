@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A scrolling name list: a column of ClickLabels named name + "_" + index,
 // a thumb beside it that can be dragged, arrows above and below the thumb's
 // track, and the hover highlight. The window brings the constants (twips)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A data window whose list pages through a label grid with the picture
 // buttons 上一页 (Image5), 下一页 (Image4) and 放弃返回 (Image6): the pattern
 // browser, the works browser, works management.

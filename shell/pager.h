@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Paging through a list that is shown on a fixed number of labels. No
 // widgets: the window asks At(i) for the list position of label i.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Behaviour that keeps the writer's work safe in every window.
 #pragma once
 

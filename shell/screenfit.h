@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keeping the windows on the screen. At start the program fits its layout
 // to the available area of the screen (without the panels and docks): when
 // the largest window would not fit, the whole layout is drawn smaller,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text boxes speak CR LF: inside a QPlainTextEdit a line break is a block
 // separator, everywhere else in the program it is CR LF. These helpers are
 // the only way the program reads or writes a box.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Layouts are given in twips; 15 twips make one pixel as designed. On a
 // screen too small for the windows the whole layout is drawn smaller by
 // LayoutScale (screenfit.h); sizes, positions and fonts shrink together.

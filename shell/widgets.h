@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Behaviour every window shares: the borderless window dragged by its
 // background, picture buttons with their pressed look, background pictures
 // that let the mouse through, and the hover highlight of label lists.

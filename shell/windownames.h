@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The names of the eleven windows, by role. A window's name is its
 // objectName and its key in the window registry.
 #pragma once

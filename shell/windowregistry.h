@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The eleven windows by name (windownames.h): each exists at most once.
 #pragma once
 

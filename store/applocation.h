@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folder the program writes into: mvtrakp.m, aa.doc and every other file
 // it makes.
 //

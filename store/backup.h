@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A copy of the database the writer can take at any moment, and the way
 // back from one. No widgets.
 #pragma once

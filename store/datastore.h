@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The DataStore: the one connection to mvtrakp.m and the one shared recordset.
 //
 // Every data window connects in its load step, which replaces both the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table gateway: one row type per table, and the few ways rows move
 // between a table and a window: read every row of a query, read its first
 // row, add a row, change or delete the row of an id. Everything goes through

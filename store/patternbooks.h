@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two pattern books: their names (which are also their table names) and
 // the lookup of one tune by name.
 #pragma once

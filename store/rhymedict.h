@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two rhyme dictionaries: tone codes, rhyme groups, and the lookup of one
 // character with the last-matching-row rule, through an index built at load.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tables of mvtrakp.m and the low-level helpers shared by the store's
 // own sources (not part of the public interface).
 #pragma once

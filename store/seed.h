@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Creating mvtrakp.m from the seed tables (one .tsv file per table).
 #pragma once
 

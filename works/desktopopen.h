@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whether the desktop has a program for a file. Asking the desktop to open
 // a file succeeds as soon as the opener starts, even where no program takes
 // the file's type; this looks at the freedesktop.org registrations instead.

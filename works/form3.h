@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The works browser: the titles of all stored works, 80 to a page; a click
 // puts the work back into the composition window, with its tune's pattern
 // fetched afresh from the pattern book it was written to, and closes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printing window: the titles of the stored works, twenty at a time with
 // a draggable thumb; a click shows the work's poem, which can be edited, then
 // printed (打印) or written into "aa.doc" and opened on the desktop

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The works management window: the titles of all stored works, 80 to a page.
 // Choosing one shows it in the window's own fields (title, author, time,
 // poem) and prepares the composition window with it and its tune. From here

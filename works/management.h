@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The data side of the works management window: changing a work, and
 // copying it into the poetry library. No widgets.
 #pragma once

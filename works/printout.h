@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Printing a work (打印): the lines of the printout, laid out on any paged
 // device, and the run on the default printer. No widgets.
 #pragma once

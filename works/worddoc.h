@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The word-processor document of 打开WORD文档: the chosen work's title and
 // poem as an RTF document saved under the name "aa.doc", which Word and
 // LibreOffice both open. No widgets.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // versilo-check: runs "判断正误" or "判断平仄韵调" on poem files with the
 // same engine and the same database as the composition window, and prints
 // what the window's boxes would hold afterwards, poem after poem.

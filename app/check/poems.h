@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The poems versilo-check is given: files, folders and standard input, one
 // poem a file, or several in one file separated by blank lines.
 #pragma once

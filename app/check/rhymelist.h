@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // versilo-check's rhyme words: the list of a group (--rhymes) and the list
 // of the group a checked poem rhymes in (--explain).
 #pragma once

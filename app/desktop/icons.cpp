@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // versilo-icons OUTDIR SIZE...: writes the program's icon into an icon theme
 // layout, OUTDIR/hicolor/<SIZE>x<SIZE>/apps/org.versilo.Versilo.png, drawn
 // by the same code as the window icon. Runs at build time, offscreen.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The launcher Form10: the first window, open beneath all others until the
 // program ends. Its picture buttons open the other windows afresh.
 #pragma once

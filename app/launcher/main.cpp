@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Versilo: starts with the launcher; everything else opens from there.
 #include <QApplication>
 

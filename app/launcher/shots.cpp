@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // versilo-shots OUTDIR: draws every window of this build offscreen, as a
 // writer would use it, and writes one PNG per window (Form10.png, Form1.png,
 // Form2.png, Form3.png, Form4.png, Form5.png, Form9.png, Form8.png), and the

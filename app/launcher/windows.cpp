@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which windows this build has: the launcher always; the others when their
 // libraries are linked in.
 #include <QApplication>

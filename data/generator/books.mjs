@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds the two pattern books, data/seed/常用词谱.tsv and data/seed/白香词谱.tsv.
 //
 // A tune's pattern is induced from the Song ci corpus (chinese-poetry): every

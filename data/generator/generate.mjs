@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Regenerates every seed table in ../seed: runs the table builders one after
 // the other, each as its own node process, and stops at the first failure.
 //   cd data/generator && npm ci && node generate.mjs

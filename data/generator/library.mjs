@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds the poetry library (诗词库) and its authors (作者) from the
 // chinese-poetry corpus: 唐诗三百首 (the 320-poem edition), 千家诗 and
 // 宋词三百首, converted to simplified characters and cleaned.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds the knowledge pages (常识) from the text files in pages/: one file
 // per page, in file-name order. The first line of a file is the page title,
 // every further non-empty line one paragraph; paragraphs are joined with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds data/seed/钦定词谱.tsv: every form (正体 and 又一体) of every tune of
 // the 钦定词谱 (王奕清 等, 1715) from the structured edition in
 // shared/sources/qinding (ci_index.json and ci_list/cipai_<idx>.json).

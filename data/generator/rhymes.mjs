@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds the two rhyme dictionaries of the seed: ../seed/平水韵.tsv from 廣韻
 // (tshet-uinh) and ../seed/中华新韵.tsv from the Mandarin readings of Unihan.
 // The rules are described in rhymes.md beside this file.

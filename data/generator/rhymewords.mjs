@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds ../seed/韵字频次.tsv: how often Tang and Song poets rhymed each
 // character, per rhyme group of both systems, so the program can offer the
 // rhyme words of a group most used first.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds ../seed/两读词.tsv: the words that settle the tone of a character
 // read both level and oblique, where the two tones follow its two Mandarin
 // readings (中 zhōng / zhòng, 长 cháng / zhǎng …).

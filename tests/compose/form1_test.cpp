@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The composition window: its initial state, the buttons that only change
 // the window, typing, and the two checks run from their buttons.
 #include <QApplication>

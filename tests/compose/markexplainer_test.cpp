@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The explanations behind the marks of the composition window: tooltips on
 // the two result columns and the underlined lines, after a check.
 #include <QHelpEvent>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving a work without the window: questions, messages, the stored forms,
 // overwriting by title, the cleanup of untitled works, and write failures.
 #include <sqlite3.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two shipped pattern books, read through the store from a database built
 // out of the real seed, and checked as a poet would use them: the standard
 // tunes come out right, and every tune's own example keeps its own pattern

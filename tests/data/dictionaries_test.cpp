@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shipped rhyme dictionaries, read through the program's own store: facts
 // a poet relies on, the shape of every row, and coverage of classical poems.
 #include "datastore.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shipped poetry library, its authors and the knowledge pages, read
 // through the store from a database built out of the real seed.
 #include "datastore.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A poem typed in another script or with variant glyphs reads like the same
 // poem in standard simplified characters, through the shipped dictionaries.
 #include "datastore.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the rhyme dictionary maintenance window accepts from its boxes.
 #include "entryfields.h"
 

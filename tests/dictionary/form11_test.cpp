@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rhyme dictionary maintenance: paging the grid, the searches (by character,
 // by keypad letters, the other system), and change, add and delete with the
 // checks of the composition window seeing every change.

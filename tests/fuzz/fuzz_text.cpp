@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target for the text path: any poem and pattern text through both
 // checks, the diagnostics (form, findings, tunes) and the JSON that
 // versilo-check prints. Input layout: one byte of switches, then the poem,

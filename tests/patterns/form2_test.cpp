@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pattern browser: the book it lists, paging, and handing a tune to the
 // composition window, end to end with the conformance check.
 #include "form2.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pattern management: browse and edit modes, the stored form of a tune
 // through the edit boxes, the scrolling list, and change, add and delete
 // with their guards and messages.

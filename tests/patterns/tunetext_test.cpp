@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A stored tune text, the edit box of pattern management and what the
 // pattern browser hands to the composition window.
 #include "prosody.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The diagnostics on the examples textbooks use, read with the shipped
 // 平水韵 table, and the pieces they rest on with small hand-made data.
 #include "diagnostics.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rhyme words of a group: on small hand-made tables for the rules, and on
 // the shipped tables for what a poet expects to see first.
 #include "rhymewords.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Each rule of the diagnostics on its own, with lines made by hand: 平 and
 // 仄 stand for any level and oblique syllable, the rhyme words carry their
 // 平水韵 groups.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every form of a tune: reading the 钦定词谱 table, ranking tunes over all
 // their forms by lengths, tones and rhymes, and the note that a ci fits
 // another form. Verse lines are made from tone marks, ○ level and ●

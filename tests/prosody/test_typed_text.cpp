@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A poem line read as a poet types it: punctuation of any kind and blanks of
 // any width take no position, in both checks and under both rhyme systems;
 // letters, digits and symbols stay and are marked 空.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The knowledge pages: reading, paging, and in edit mode saving, deleting
 // and putting in blank pages, with the table checked after each change.
 #include <QApplication>

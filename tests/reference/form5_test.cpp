@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The poetry library: both lists, the chosen poem and author, scrolling, and
 // the searches by pinyin initials.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The knowledge pages as a book: paging bounds and where a blank page goes.
 #include "knowledge.h"
 

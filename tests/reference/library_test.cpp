@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The poetry library's rules without a window: the selection mark, the
 // author line, the search pattern and the thumb-to-position mapping.
 #include "library.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A window's boxes bound to the columns of its row: what Fill shows, Read
 // gives back, line breaks and ids included, and no column a box lacks is
 // touched.

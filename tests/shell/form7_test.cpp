@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The letter keypad: the letters it collects and the hand-over to the window
 // that opened it.
 #include <QApplication>

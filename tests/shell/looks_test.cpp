@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keyboard, questions and looks the windows share: message boxes answered
 // by real keys, list labels that elide long names, pictures for a screen
 // reader, the page indicator past the end.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Paging a list over a fixed set of labels, and scrolling a name list with
 // its thumb, arrows and keys.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A writer for the crash tests: connects to the database in APP_DIR and then
 // repeats one multi-row write until it is killed. Prints "ready" once
 // connected and one line per finished write.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A throw-away folder holding mvtrakp.m and tiny seed tables.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the program writes: beside the executable in a build or portable
 // copy, under $XDG_DATA_HOME/versilo when installed.
 #include "applocation.h"

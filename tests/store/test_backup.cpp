@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Backup and restore of the database, and a write that meets a full disk.
 #include "backup.h"
 #include "gateway.h"

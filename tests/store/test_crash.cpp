@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file survives a writer killed at any moment: store_crash_writer
 // repeats a multi-row write and is killed (SIGKILL) after a random time;
 // afterwards the file passes PRAGMA integrity_check and holds every write

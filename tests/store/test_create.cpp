@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening and creating mvtrakp.m: the seed, files made elsewhere, and files
 // that must be refused without being touched.
 #include "initials.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recordset over a real encrypted file: reading, finding, adding,
 // changing and deleting rows with the program's own SQL texts.
 #include "store_fixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dictionary kept between checks, changed rows taken in place, and the
 // row-for-row reading of a dictionary list after 修改.
 #include "gateway.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table gateway: rows of every table read by the windows' SQL texts,
 // and rows added, changed and deleted by id.
 #include "store_fixture.h"

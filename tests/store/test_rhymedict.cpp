@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rhyme groups, tone codes and the indexed lookup with the last-match rule.
 #include "rhymedict.h"
 #include "store_fixture.h"

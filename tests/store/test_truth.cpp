@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the store does with files that are not what it made: a table or
 // column gone, a folder it may not write, leftovers of a start cut short,
 // damaged pages; and the mode of what it creates.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test entry for suites that need a Qt application object (windows, fonts,
 // resources). Runs offscreen unless a platform is named.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the tests share: mouse events sent straight to a widget, settling
 // the windows discarded with deleteLater, readable QString output, and a
 // stand-in launcher for window tests.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A fresh program state for window tests: the store in a temporary folder,
 // created from the small fixture seed (or from a seed folder of the test's
 // own), scripted message boxes, and the windows registered by name.

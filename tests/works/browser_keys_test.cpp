@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The browsers by keyboard alone: focus moving over the entries, Enter
 // choosing, PageDown and PageUp turning pages under the page indicator, Esc
 // going back. The pattern browser and the works browser, 100 entries each.

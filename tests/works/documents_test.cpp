@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What printing and export produce, without the window: the RTF document
 // and its filler, the printed lines and their PDF, the desktop's handlers
 // for a file type, and the year read from a time of writing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The works browser: listing and paging the stored works, and putting one
 // back into the composition window with its tune fetched from its book.
 #include <QApplication>

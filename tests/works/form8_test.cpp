@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printing window: the list with its thumb, choosing a work, export to
 // aa.doc with its filler and the desktop's opening, and printing.
 #include <QDate>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The works management window: choosing, changing, deleting a work, copying
 // it into the poetry library, taking it on into the composition window.
 #include <QApplication>

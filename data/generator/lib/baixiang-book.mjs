@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // 白香词谱 as the book has it (shared/sources/baixiang/baixiang.wikitext, the
 // Wikisource transcription): a hundred tunes in the book's order, each with
 // the title and author of its example, the example line by line and under

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How well a Middle Chinese reading (a 廣韻 entry) fits a Mandarin syllable.
 //
 // The fit is learnt from the characters that are unambiguous on both sides

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Mandarin readings of a character, gathered from Unihan with pinyin-pro
 // as the last resort, and the most common of them.
 import { pinyin } from 'pinyin-pro';

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measures how well the order of the 平水韵 rows names rhymes: in the 8-line
 // poems of 全唐诗 with lines of equal length, how often the four rhyme
 // characters (ends of lines 2 4 6 8) show one and the same group (the group of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Holds data/seed/平水韵.tsv (or the one in the folder given) against the
 // 平水韵 table: for the 3,500 common characters (level 1 of the standard
 // list) the table lists, how often the tone code and the group shown agree

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measures the tone codes of 平水韵 against Tang regulated verse: in 8-line
 // poems of equal 5- or 7-character lines, the 2nd and 4th characters of a
 // 五言 line (4th and 6th of a 七言 line) must differ in tone. Counts the lines

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The 平水韵 table itself (shared/sources/pingshui/Pingshui_Rhyme.json: the
 // groups of the book with their characters, in simplified form), read into the
 // program's 108 numbering. The file lacks the group 上声 三讲 altogether (its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The 206 rhymes of 廣韻 merged into the 106 groups of 平水韻, and the
 // program's 108 numbered group names (two of which, 5 缁 and 65 邃, have no
 // counterpart among the 106).

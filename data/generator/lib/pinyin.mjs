@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Mandarin syllables: tone-marked pinyin -> toneless Latin spelling (ü as v)
 // and tone number, the split into initial and final, and the 中华新韵 group.
 

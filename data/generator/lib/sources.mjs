@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The public reference files the seed is built from besides the npm
 // packages: the 平水韵 table and the text of 白香词谱. They live in the
 // folder shared/sources beside the project (README there); VERSILO_SOURCES

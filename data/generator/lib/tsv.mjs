@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing seed tables: UTF-8 without BOM, LF line ends, a header line of the
 // column names (no id), backslash escapes, "\N" for a null field.
 import { writeFileSync, mkdirSync } from 'node:fs';

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading fields of the Unihan database shipped by Debian's unicode-data
 // (/usr/share/unicode/Unihan_*.txt.bz2). The files are bzip2-compressed, so
 // they are read through the bzcat program.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How often each character rhymes in each 平水韵 group in Tang regulated verse
 // (chinese-poetry's 全唐诗): poems of four or eight or more lines of equal
 // length (five or seven characters). The ends of the even lines rhyme; where

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hand-made facts about the library's authors and fixes of corpus slips.
 
 // Names as the corpus writes them -> the name the library uses, so one

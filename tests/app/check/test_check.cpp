@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // versilo-check end to end: the built tool on fixture files, against a
 // database created from a fixture seed.
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // versilo-check on databases that are not as the program made them: a
 // dictionary table or column gone, damaged pages, a program folder that has
 // become read-only. The built tool in real processes, on real files.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // versilo-check against the forms of the 钦定词谱 (--book 钦定词谱 --form N),
 // and the kind --detect gives a ci of seven-syllable lines.
 #include <QDir>

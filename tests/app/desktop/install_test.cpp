@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The installed program: `cmake --install` into a temporary prefix, the files
 // a desktop needs, and where the installed program keeps its database.
 #include <QDir>

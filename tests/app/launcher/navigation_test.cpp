@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The launcher with the real windows of this build: opening afresh, closing,
 // and dragging a stack of windows. Skipped for windows the build lacks.
 #include <gtest/gtest.h>
