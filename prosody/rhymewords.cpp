@@ -3,7 +3,8 @@
 
 #include "diagnostics_p.h"
 
-#include <QFile>
+#include "seedtext.h"
+
 #include <QSet>
 #include <algorithm>
 #include <map>
@@ -85,36 +86,22 @@ void Cap(QList<RhymeWord> &words, int limit)
 
 const RhymeUsage &RhymeUsage::Builtin()
 {
-    static const RhymeUsage table = [] {
-        QFile file(QStringLiteral(":/seed/韵字频次.tsv"));
-        if (!file.open(QIODevice::ReadOnly))
-            return RhymeUsage();
-        return FromText(QString::fromUtf8(file.readAll()));
-    }();
+    static const RhymeUsage table = FromText(BuiltinSeedText(QStringLiteral("韵字频次")));
     return table;
 }
 
 RhymeUsage RhymeUsage::FromText(const QString &tsv)
 {
     RhymeUsage out;
-    const QStringList lines = tsv.split(u'\n');
-    if (lines.isEmpty())
-        return out;
-    const QStringList header = lines.first().trimmed().split(u'\t');
-    const qsizetype sys = header.indexOf(QStringLiteral("韵书"));
-    const qsizetype grp = header.indexOf(QStringLiteral("韵调"));
-    const qsizetype tone = header.indexOf(QStringLiteral("平仄"));
-    const qsizetype chr = header.indexOf(QStringLiteral("汉字"));
-    const qsizetype cnt = header.indexOf(QStringLiteral("次数"));
+    const TsvRows table = ParseTsv(tsv);
+    const qsizetype sys = table.Column(QStringLiteral("韵书"));
+    const qsizetype grp = table.Column(QStringLiteral("韵调"));
+    const qsizetype tone = table.Column(QStringLiteral("平仄"));
+    const qsizetype chr = table.Column(QStringLiteral("汉字"));
+    const qsizetype cnt = table.Column(QStringLiteral("次数"));
     if (sys < 0 || grp < 0 || tone < 0 || chr < 0 || cnt < 0)
         return out;
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        QString line = lines.at(i);
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-        const QStringList f = line.split(u'\t');
-        if (f.size() != header.size())
-            continue;
+    for (const QStringList &f : table.rows) {
         bool okGroup = false;
         bool okCount = false;
         const int g = f.at(grp).toInt(&okGroup);

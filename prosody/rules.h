@@ -50,7 +50,7 @@ public:
                   const RegulatedForm &form, QList<Finding> &out, Needs &needs);
 
     const QList<Verse> &verses;
-    const ReadingLookup &lookup;
+    const ReadingLookup lookup;   // held by value: callers may hand over a temporary
     const QString system;
     const bool pingshui;
     const RegulatedForm form;
@@ -127,7 +127,7 @@ public:
 
     const QList<Verse> &verses;
     const QList<PatternLine> &lines;
-    const ReadingLookup &lookup;
+    const ReadingLookup lookup;   // held by value: callers may hand over a temporary
     const QString system;
     const QList<int> p;    // verse lengths
     const QList<int> q;    // pattern line lengths

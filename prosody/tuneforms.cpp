@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tuneforms.h"
 
-#include <QFile>
+#include "seedtext.h"
+
 #include <QSet>
 
 namespace versilo {
@@ -94,12 +95,7 @@ QString TuneForm::ExampleOpening() const
 
 const TuneForms &TuneForms::Builtin()
 {
-    static const TuneForms table = [] {
-        QFile file(QStringLiteral(":/seed/钦定词谱.tsv"));
-        if (!file.open(QIODevice::ReadOnly))
-            return TuneForms();
-        return FromText(QString::fromUtf8(file.readAll()));
-    }();
+    static const TuneForms table = FromText(BuiltinSeedText(QStringLiteral("钦定词谱")));
     return table;
 }
 
@@ -147,24 +143,15 @@ bool ParseRhymes(const QString &text, TuneForm &f)
 TuneForms TuneForms::FromText(const QString &tsv)
 {
     TuneForms out;
-    const QStringList lines = tsv.split(u'\n');
-    if (lines.isEmpty())
-        return out;
-    const QStringList header = lines.first().trimmed().split(u'\t');
-    const auto column = [&header](const char16_t *name) { return header.indexOf(QString::fromUtf16(name)); };
+    const TsvRows table = ParseTsv(tsv);
+    const auto column = [&table](const char16_t *name) { return table.Column(QString::fromUtf16(name)); };
     const qsizetype tune = column(u"词牌"), aliases = column(u"别名"), number = column(u"体"),
                     size = column(u"字数"), pattern = column(u"格律"), rhymes = column(u"韵位"),
                     example = column(u"例");
     if (tune < 0 || number < 0 || pattern < 0 || rhymes < 0)
         return out;
     QSet<QString> tunes;
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        QString line = lines.at(i);
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-        const QStringList f = line.split(u'\t');
-        if (f.size() != header.size())
-            continue;
+    for (const QStringList &f : table.rows) {
         TuneForm form;
         form.tune = f.at(tune).trimmed();
         bool ok = false;

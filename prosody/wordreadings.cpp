@@ -1,40 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "wordreadings.h"
 
-#include <QFile>
+#include "seedtext.h"
 
 namespace versilo {
 
 const WordReadings &WordReadings::Builtin()
 {
-    static const WordReadings table = [] {
-        QFile file(QStringLiteral(":/seed/两读词.tsv"));
-        if (!file.open(QIODevice::ReadOnly))
-            return WordReadings();
-        return FromText(QString::fromUtf8(file.readAll()));
-    }();
+    static const WordReadings table = FromText(BuiltinSeedText(QStringLiteral("两读词")));
     return table;
 }
 
 WordReadings WordReadings::FromText(const QString &tsv)
 {
     WordReadings out;
-    const QStringList lines = tsv.split(u'\n');
-    if (lines.isEmpty())
-        return out;
-    const QStringList header = lines.first().trimmed().split(u'\t');
-    const qsizetype word = header.indexOf(QStringLiteral("词"));
-    const qsizetype chr = header.indexOf(QStringLiteral("字"));
-    const qsizetype tone = header.indexOf(QStringLiteral("平仄"));
+    const TsvRows table = ParseTsv(tsv);
+    const qsizetype word = table.Column(QStringLiteral("词"));
+    const qsizetype chr = table.Column(QStringLiteral("字"));
+    const qsizetype tone = table.Column(QStringLiteral("平仄"));
     if (word < 0 || chr < 0 || tone < 0)
         return out;
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        QString line = lines.at(i);
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-        const QStringList f = line.split(u'\t');
-        if (f.size() != header.size())
-            continue;
+    for (const QStringList &f : table.rows) {
         const QList<uint> c = f.at(chr).toUcs4();
         if (c.size() != 1 || !f.at(word).toUcs4().contains(c.first()))
             continue;
