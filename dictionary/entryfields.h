@@ -17,6 +17,8 @@ inline const QString kIdNotNumber = QStringLiteral("ID号必须是整数！");
 inline const QString kGroupNotNumber = QStringLiteral("韵调必须是整数！");
 inline const QString kOneCharacter = QStringLiteral("汉字栏只能填一个汉字！");
 inline const QString kCharacterMismatch = QStringLiteral("汉字框与所选条目不符，未修改！");
+// Asked before typed changes to the entry boxes go.
+inline const QString kAskDropEntry = QStringLiteral("汉字条目的修改尚未保存，确定放弃吗？");
 
 // The boxes of an entry, as typed.
 struct EntryBoxes {

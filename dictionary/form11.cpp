@@ -154,10 +154,30 @@ void Form11::Command9_Click()
          {QStringLiteral("%") + TrimBlanks(Box(6)) + QStringLiteral("%")}, false);
 }
 
+void Form11::ShowEntry(const EntryBoxes &boxes)
+{
+    boxes_.Fill(boxes);
+    shown_ = boxes_.Read();
+}
+
+bool Form11::EntryTyped() const
+{
+    const EntryBoxes now = boxes_.Read();
+    return now.id != shown_.id || now.hanzi != shown_.hanzi || now.tone != shown_.tone
+           || now.pinyin != shown_.pinyin || now.group != shown_.group;
+}
+
+bool Form11::MayClose()
+{
+    return !EntryTyped() || App().Dialog().Ask(kAskDropEntry);
+}
+
 void Form11::Command1_Click()
 {
+    if (!MayClose())
+        return;
     Form7 *keypad = OpenKeypad(this, [this] { PinyinSearch(); });
-    boxes_.Fill({});
+    ShowEntry({});
     // Above the button, beside the boxes it fills.
     if (keypad)
         keypad->move(mapToGlobal(TwPoint(3333, 8040 - 2580 - 60)));
@@ -171,8 +191,10 @@ void Form11::Command2_Click()
 
 void Form11::Label3_Click(int index)
 {
+    if (!MayClose())
+        return;
     const int k = grid_->PositionOf(index);
-    boxes_.Fill(k >= 0 && k < EntryCount() ? BoxesOf(entries_[size_t(k)]) : EntryBoxes());
+    ShowEntry(k >= 0 && k < EntryCount() ? BoxesOf(entries_[size_t(k)]) : EntryBoxes());
 }
 
 void Form11::ListTableAgain() { List(QStringLiteral("select *from ") + System(), {}, true); }
@@ -205,6 +227,7 @@ void Form11::Command3_Click()
         App().Dialog().Tell(kWriteFailed + error);
         return;
     }
+    shown_ = boxes;
     // A list that is the whole table already takes the one changed row.
     if (RefreshListedRow(Rs(), System(), entries_, row.id)) {
         grid_->SetCount(EntryCount());
@@ -231,6 +254,7 @@ void Form11::Command4_Click()
         App().Dialog().Tell(kWriteFailed + error);
         return;
     }
+    shown_ = boxes_.Read();
     ListTableAgain();
 }
 
@@ -262,6 +286,10 @@ void Form11::Command7_Click()
     ShowPageNumber();
 }
 
-void Form11::Command8_Click() { CloseWindow(); }
+void Form11::Command8_Click()
+{
+    if (MayClose())
+        CloseWindow();
+}
 
 }  // namespace versilo

@@ -44,6 +44,9 @@ public:
     void Command9_Click();   // 查找汉字
     void Label3_Click(int index);   // show the entry of a cell
 
+    // Typed changes to the entry boxes go only after a question answered 是.
+    bool MayClose() override;
+
 protected:
     void Reload() override;
 
@@ -55,11 +58,17 @@ private:
     QString Box(int n) const;   // Text1 ... Text6
     // After a write: the whole table again, on the same page.
     void ListTableAgain();
+    // The entry boxes filled; what they show now counts as unchanged.
+    void ShowEntry(const EntryBoxes &boxes);
+    // Whether Text1 ... Text5 hold something typed since they were filled
+    // or written.
+    bool EntryTyped() const;
 
     std::vector<DictionaryRow> entries_;
     PagedGrid *grid_ = nullptr;
     QLineEdit *text_[7] = {};   // Text1 ... Text6 at their numbers
     BoxMap<EntryBoxes> boxes_;  // the entry shown: Text1 ... Text5
+    EntryBoxes shown_;          // what they held when filled or written
     QPushButton *command2_ = nullptr;
     QLabel *label1_ = nullptr;
 };

@@ -2,7 +2,9 @@
 // Rhyme dictionary maintenance: paging the grid, the searches (by character,
 // by keypad letters, the other system), and change, add and delete with the
 // checks of the composition window seeing every change.
+#include <QApplication>
 #include <QLineEdit>
+#include <functional>
 #include <QPushButton>
 
 #include "dictionary.h"
@@ -275,6 +277,82 @@ TEST_F(Form11Test, ChangeNeverCarriesALeftoverCharacterIntoAnotherEntry)
     QStringList after = before;
     after[1] = QStringLiteral("眠1");
     EXPECT_EQ(table(), after);
+}
+
+// A change typed into the entry boxes goes only when the writer agrees,
+// whichever way the boxes would be refilled or the window left; No keeps it.
+TEST_F(Form11Test, TypedEntryChangesAreKeptUnlessTheWriterAgrees)
+{
+    const QString ask = QStringLiteral("汉字条目的修改尚未保存，确定放弃吗？");
+    UseDictionary(30);
+    struct Way {
+        const char *what;
+        std::function<void(Form11 *)> leave;
+        bool closes;   // the window goes on Yes
+    };
+    const Way ways[] = {
+        {"another cell", [](Form11 *w) { ClickEntry(w, CharacterText(0x4E02)); }, false},
+        {"拼音查找", [](Form11 *w) { Click(w, QStringLiteral("Command1")); }, false},
+        {"返回", [](Form11 *w) { Click(w, QStringLiteral("Command8")); }, true},
+        {"Esc", [](Form11 *w) { QTest::keyClick(Child(w, QStringLiteral("Text3")), Qt::Key_Escape); }, true},
+        {"desktop close", [](Form11 *w) { w->close(); }, true},
+    };
+    for (const Way &way : ways) {
+        Form11 *w = Open();
+        QApplication::setActiveWindow(w);
+        ClickEntry(w, CharacterText(0x4E01));
+        const QString shown = Boxes(w);
+        auto *tone = Child<QLineEdit>(w, QStringLiteral("Text3"));
+        tone->setFocus();
+        tone->selectAll();
+        Type(tone, QStringLiteral("1"));
+        const QString typed = Boxes(w);
+        ASSERT_NE(typed, shown) << way.what;
+        dialogs_.asked.clear();
+        dialogs_.answers = {false};
+        way.leave(w);
+        Settle();
+        EXPECT_EQ(dialogs_.asked, QStringList{ask}) << way.what;
+        ASSERT_EQ(Windows().Find(window::kDictionary), w) << way.what;
+        EXPECT_EQ(Boxes(w), typed) << way.what;
+
+        dialogs_.answers = {true};
+        way.leave(w);
+        Settle();
+        EXPECT_EQ(Windows().Find(window::kDictionary) == nullptr, way.closes) << way.what;
+        if (!way.closes) {
+            EXPECT_NE(Boxes(w), typed) << way.what;
+            // Boxes as they were filled go without a question.
+            dialogs_.asked.clear();
+            Click(w, QStringLiteral("Command8"));
+            Settle();
+            EXPECT_TRUE(dialogs_.asked.isEmpty()) << way.what;
+            EXPECT_EQ(Windows().Find(window::kDictionary), nullptr) << way.what;
+        }
+        if (Windows().Find(window::kKeypad))
+            Windows().Close(window::kKeypad);
+    }
+    // Nothing was written.
+    std::vector<DictionaryRow> rows;
+    ASSERT_TRUE(ReadAll(Rs(), QStringLiteral("select *from 中华新韵 where 汉字=?"), {CharacterText(0x4E01)}, rows));
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].tone, QStringLiteral("0"));
+}
+
+// After 修改 the boxes hold what was written: leaving asks nothing.
+TEST_F(Form11Test, WrittenEntryLeavesWithoutAQuestion)
+{
+    UseDictionary(30);
+    Form11 *w = Open();
+    ClickEntry(w, CharacterText(0x4E01));
+    SetBox(w, 3, QStringLiteral("1"));
+    Click(w, QStringLiteral("Command3"));
+    Settle();
+    dialogs_.asked.clear();
+    Click(w, QStringLiteral("Command8"));
+    Settle();
+    EXPECT_TRUE(dialogs_.asked.isEmpty());
+    EXPECT_EQ(Windows().Find(window::kDictionary), nullptr);
 }
 
 }  // namespace
