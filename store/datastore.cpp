@@ -7,6 +7,7 @@
 #include "rhymedict.h"
 #include "schema.h"
 #include "seed.h"
+#include "shorttexts.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -164,27 +165,6 @@ const QRegularExpression &SelectPattern()
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
     return re;
 }
-
-// Short texts repeat a lot in a result (one character, a tone code, a
-// pinyin syllable): each distinct one is decoded once and then shared.
-class ShortTexts {
-public:
-    QString Get(const char *utf8, int bytes)
-    {
-        if (bytes > 7)
-            return QString::fromUtf8(utf8, bytes);
-        quint64 key = quint64(bytes) << 56;
-        for (int i = 0; i < bytes; ++i)
-            key |= quint64(quint8(utf8[i])) << (8 * i);
-        auto it = seen_.constFind(key);
-        if (it != seen_.constEnd())
-            return *it;
-        return *seen_.insert(key, QString::fromUtf8(utf8, bytes));
-    }
-
-private:
-    QHash<quint64, QString> seen_;
-};
 
 // How the table's `id` column is filled on insert.
 enum class IdKind { None, RowidAlias, Plain };
@@ -466,6 +446,29 @@ struct Recordset::Impl {
         lastName.clear();
         lastIndex = -1;
     }
+    // A new result begins: the state of the last one is dropped, and the
+    // connection is held (it names the file in a failure message). A store
+    // left unconnected (a window's connect failed while the file was
+    // locked) is connected again by whoever uses it next. Null, with the
+    // error, without a connection.
+    sqlite3 *Begin()
+    {
+        Reset();
+        error.clear();
+        if (source && !*source && reconnect) {
+            const QString why = reconnect();
+            if (!why.isEmpty()) {
+                Fail(why);
+                return nullptr;
+            }
+        }
+        conn = source ? *source : nullptr;
+        if (!conn) {
+            Fail(QStringLiteral("没有连接数据库。"));
+            return nullptr;
+        }
+        return conn->db();
+    }
     // Reads the row `rowid` of the table into row `r` of the result.
     bool ReadBack(qint64 rowid, int r);
     bool WriteCheck();
@@ -501,20 +504,9 @@ Recordset::~Recordset() = default;
 
 bool Recordset::Open(const QString &sql, const QVariantList &params, LockType lock)
 {
-    d->Reset();
-    d->error.clear();
-    if (d->source && !*d->source && d->reconnect) {
-        // The store was left unconnected (a window's connect failed while
-        // the file was locked): whoever uses it next connects it again.
-        const QString why = d->reconnect();
-        if (!why.isEmpty())
-            return d->Fail(why);
-    }
-    const ConnectionPtr conn = d->source ? *d->source : nullptr;
-    if (!conn)
-        return d->Fail(QStringLiteral("没有连接数据库。"));
-    sqlite3 *db = conn->db();
-    d->conn = conn;   // names the file in a failure message
+    sqlite3 *db = d->Begin();
+    if (!db)
+        return false;
 
     // The table named after "from" is the one rows are changed in; its row
     // id is fetched in front of the columns.
@@ -629,18 +621,9 @@ bool Recordset::ReadEach(const QString &sql, const QVariantList &params,
                          const std::function<bool(const QStringList &, QString *)> &start,
                          const std::function<void(const RowValues &)> &row)
 {
-    d->Reset();
-    d->error.clear();
-    if (d->source && !*d->source && d->reconnect) {
-        const QString why = d->reconnect();
-        if (!why.isEmpty())
-            return d->Fail(why);
-    }
-    const ConnectionPtr conn = d->source ? *d->source : nullptr;
-    if (!conn)
-        return d->Fail(QStringLiteral("没有连接数据库。"));
-    sqlite3 *db = conn->db();
-    d->conn = conn;   // names the file in a failure message
+    sqlite3 *db = d->Begin();
+    if (!db)
+        return false;
     const auto done = [&](bool ok) {
         d->conn.reset();
         return ok;

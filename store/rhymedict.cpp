@@ -4,6 +4,7 @@
 #include "datastore.h"
 #include "gateway.h"
 #include "schema.h"
+#include "shorttexts.h"
 
 #include <QDir>
 
@@ -307,27 +308,6 @@ struct Query {
     Query &operator=(const Query &) = delete;
     sqlite3_stmt *st = nullptr;
     int rc;
-};
-
-// Short texts repeat a lot in a dictionary (a tone code, a group number, a
-// pinyin syllable): each distinct one is decoded once and then shared.
-class ShortTexts {
-public:
-    QString Get(const char *utf8, int bytes)
-    {
-        if (bytes > 7)
-            return QString::fromUtf8(utf8, bytes);
-        quint64 key = quint64(bytes) << 56;
-        for (int i = 0; i < bytes; ++i)
-            key |= quint64(quint8(utf8[i])) << (8 * i);
-        auto it = seen_.constFind(key);
-        if (it != seen_.constEnd())
-            return *it;
-        return *seen_.insert(key, QString::fromUtf8(utf8, bytes));
-    }
-
-private:
-    QHash<quint64, QString> seen_;
 };
 
 // A column as text, the way a field converted to text reads: null gives "".
