@@ -481,6 +481,9 @@ public:
 private:
     bool Dictionary(const QString &system, const RhymeDictionary **out, QString *error);
     std::optional<Explanation> Explain(const ComposeTexts &form, QString *error);
+    // The rhyme words of the group the poem rhymes in, on the dictionaries
+    // already read (after Explain); nothing when there are none to give.
+    std::optional<RhymeWords> RhymeWordsOf(const QList<Verse> &verses);
 
     const Options &o_;
     DataStore &store_;
@@ -489,7 +492,18 @@ private:
     std::map<QString, RhymeDictionary> dictionaries_;
     std::optional<ReadingIndex> index_;
     std::optional<QList<TuneCandidate>> tunes_;
+    RhymeListsMade rhymeLists_;
 };
+
+std::optional<RhymeWords> Checker::RhymeWordsOf(const QList<Verse> &verses)
+{
+    const RhymeDictionary *dict = nullptr;
+    const RhymeDictionary *other = nullptr;
+    QString unread;   // a dictionary that cannot be read gives no list
+    if (!index_ || !Dictionary(o_.system, &dict, &unread) || !Dictionary(OtherSystem(o_.system), &other, &unread))
+        return std::nullopt;
+    return PoemRhymeWords(*dict, *other, index_->Lookup(), verses, 30, rhymeLists_);
+}
 
 bool Checker::Dictionary(const QString &system, const RhymeDictionary **out, QString *error)
 {
@@ -613,7 +627,7 @@ bool Checker::Check(const check::PoemInput &poem, QString *error)
             obj.insert("form", FormJson(*explanation));
         if (o_.explain) {
             // The rhyme words of the group the poem rhymes in.
-            if (const auto words = PoemRhymeWords(store_, o_.system, explanation->diagnosis.verses, 30))
+            if (const auto words = RhymeWordsOf(explanation->diagnosis.verses))
                 obj.insert("rhymeWords", RhymeWordsJson(*words));
         }
         const QJsonDocument doc(obj);

@@ -2,8 +2,6 @@
 #include "rhymelist.h"
 
 #include <map>
-#include <memory>
-#include <tuple>
 
 #include <QDir>
 #include <QFileInfo>
@@ -29,11 +27,6 @@ void Print(std::FILE *to, const QString &text)
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), to);
 }
 
-const QString &OtherSystem(const QString &system)
-{
-    return system == kPingshui ? kNewRhyme : kPingshui;
-}
-
 QString ToneWordOf(Tone t)
 {
     return t == Tone::Level ? QStringLiteral("平") : QStringLiteral("仄");
@@ -57,6 +50,11 @@ QString Line(const QString &head, const QList<RhymeWord> &words, bool withGroup)
 
 }  // namespace
 
+const QString &OtherSystem(const QString &system)
+{
+    return system == kPingshui ? kNewRhyme : kPingshui;
+}
+
 QJsonObject RhymeWordsJson(const RhymeWords &words)
 {
     return QJsonObject{{"system", words.system},
@@ -78,37 +76,18 @@ QString RhymeWordsText(const RhymeWords &words)
     return out;
 }
 
-std::optional<RhymeWords> PoemRhymeWords(DataStore &store, const QString &system,
-                                         const QList<Verse> &verses, int limit)
+std::optional<RhymeWords> PoemRhymeWords(const RhymeDictionary &dict, const RhymeDictionary &other,
+                                         const ReadingLookup &lookup, const QList<Verse> &verses,
+                                         int limit, RhymeListsMade &made)
 {
-    // Many poems in one run share the dictionaries: read each pair once.
-    struct Loaded {
-        RhymeDictionary dict;
-        RhymeDictionary other;
-        std::unique_ptr<ReadingIndex> index;
-        // The lists already made, by group, tone and length: poems of one
-        // rhyme share one list.
-        std::map<std::tuple<int, int, int>, RhymeWords> lists;
-    };
-    static std::map<QString, std::unique_ptr<Loaded>> cache;
-    std::unique_ptr<Loaded> &slot = cache[store.FilePath() + '\n' + system];
-    if (!slot) {
-        auto loaded = std::make_unique<Loaded>();
-        if (!LoadRhymeDictionary(store, system, loaded->dict)
-            || !LoadRhymeDictionary(store, OtherSystem(system), loaded->other))
-            return std::nullopt;
-        loaded->index = std::make_unique<ReadingIndex>(loaded->dict);
-        slot = std::move(loaded);
-    }
-    const std::optional<PoemRhyme> rhyme = FindPoemRhyme(verses, slot->index->Lookup());
+    const std::optional<PoemRhyme> rhyme = FindPoemRhyme(verses, lookup);
     if (!rhyme)
         return std::nullopt;
-    const auto key = std::make_tuple(rhyme->group, int(rhyme->tone), limit);
-    auto found = slot->lists.find(key);
-    if (found == slot->lists.end())
-        found = slot->lists
-                    .emplace(key, ListRhymeWords(slot->dict, &slot->other, RhymeUsage::Builtin(),
-                                                 rhyme->group, rhyme->tone, limit))
+    const std::pair<int, int> key{rhyme->group, int(rhyme->tone)};
+    auto found = made.find(key);
+    if (found == made.end())
+        found = made.emplace(key, ListRhymeWords(dict, &other, RhymeUsage::Builtin(), rhyme->group,
+                                                 rhyme->tone, limit))
                     .first;
     return found->second;
 }

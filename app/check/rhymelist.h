@@ -5,6 +5,9 @@
 
 #include <QJsonObject>
 #include <QString>
+#include <map>
+#include <optional>
+#include <utility>
 
 #include "rhymewords.h"
 
@@ -31,10 +34,17 @@ QJsonObject RhymeWordsJson(const RhymeWords &words);
 // The list as text, three lines at most.
 QString RhymeWordsText(const RhymeWords &words);
 
-// The rhyme words of the group a poem rhymes in, read from the store's
-// dictionaries; nothing when the poem shows no rhyme group or a dictionary
-// cannot be read.
-std::optional<RhymeWords> PoemRhymeWords(DataStore &store, const QString &system,
-                                         const QList<Verse> &verses, int limit);
+// The other rhyme system: 平水韵 for 中华新韵 and the other way round.
+const QString &OtherSystem(const QString &system);
+
+// The lists a run has made, by group and tone: poems of one rhyme share one.
+using RhymeListsMade = std::map<std::pair<int, int>, RhymeWords>;
+
+// The rhyme words of the group a poem rhymes in, from the dictionaries the
+// run has read (`dict` the poem's system, `lookup` its readings); nothing
+// when the poem shows no rhyme group.
+std::optional<RhymeWords> PoemRhymeWords(const RhymeDictionary &dict, const RhymeDictionary &other,
+                                         const ReadingLookup &lookup, const QList<Verse> &verses,
+                                         int limit, RhymeListsMade &made);
 
 }  // namespace versilo
