@@ -133,13 +133,18 @@ void Form8::Reload()
 void Form8::Label4_Click(int index)
 {
     const QString listed = index >= 0 && index < kLabels ? label4_->Label(index)->text() : QString();
-    if (listed.isEmpty())
+    if (listed.isEmpty() || !MayClose())
         return;
     const WorkRow work = RowAt(works_, label4_->PositionOf(index));
     label26_->setText(work.title);
     SetBoxText(text1_, PoemFromStored(work.poem));
     lineCount_ = int(work.poem.count(u'|')) + 1;
+    used_ = BoxText(text1_);
 }
+
+bool Form8::HasUnusedEdits() const { return BoxText(text1_) != used_; }
+
+bool Form8::MayClose() { return !HasUnusedEdits() || App().Dialog().Ask(kAskDiscardPrintCopy); }
 
 void Form8::Image2_Click() { HideWindow(); }
 
@@ -148,13 +153,15 @@ void Form8::Image3_Click()
     Dialogs &dialogs = App().Dialog();
     const QString path = ExportPath();
     ++lineCount_;
+    const QString text = BoxText(text1_);
     const QByteArray document =
-        ToRtf(ExportParagraphs(label26_->text(), BoxText(text1_), ExportFiller(lineCount_)));
+        ToRtf(ExportParagraphs(label26_->text(), text, ExportFiller(lineCount_)));
     QString error;
     if (!WriteDocument(path, document, &error)) {
         dialogs.Tell(error);
         return;
     }
+    used_ = text;
     dialogs.Tell(kExportDone);
 
     // Opening succeeds as soon as the desktop's opener starts, whether or not
@@ -175,10 +182,13 @@ void Form8::Image3_Click()
 
 void Form8::Image4_Click()
 {
-    const QList<PrintLine> lines = PrintLines(label26_->text(), BoxText(text1_), QDate::currentDate());
+    const QString text = BoxText(text1_);
+    const QList<PrintLine> lines = PrintLines(label26_->text(), text, QDate::currentDate());
     QString error;
     if (!PrintOnDefaultPrinter(lines, &error))
         App().Dialog().Tell(error);
+    else
+        used_ = text;
 }
 
 }  // namespace versilo

@@ -21,6 +21,9 @@ class NameList;
 
 inline const QString kExportDone = QStringLiteral("OK");
 inline const QString kWordNote = QStringLiteral(" 如果运行出现错误，请重新安装WORD.");
+// Asked before another work, a fresh window or the end of the program
+// replaces a poem changed in the box and neither printed nor exported since.
+inline const QString kAskDiscardPrintCopy = QStringLiteral("打印稿的修改尚未打印或导出，确定放弃吗？");
 
 // What 打开WORD文档 asks of the desktop: the folder "aa.doc" goes into, the
 // desktop programs that take a file's type, and opening a file (true when
@@ -67,12 +70,18 @@ public:
     void Image3_Click();            // 打开WORD文档
     void Image4_Click();            // 打印
 
+    // The box holds changes made since the work was chosen that have not
+    // gone to paper or to "aa.doc".
+    bool HasUnusedEdits() const;
+    bool MayClose() override;
+
 protected:
     void Reload() override;
 
 private:
     std::vector<WorkRow> works_;
     int lineCount_ = 0;
+    QString used_;                     // the box's text as chosen, printed or exported last
     NameList *label4_ = nullptr;
     QLabel *label26_ = nullptr;        // title of the chosen work
     QPlainTextEdit *text1_ = nullptr;  // its poem

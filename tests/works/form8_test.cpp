@@ -213,5 +213,44 @@ TEST_F(Form8Test, AnUntitledWorkIsListedAndALongPoemIsNotPadded)
     EXPECT_EQ(file.readAll(), ToRtf(ExportParagraphs(QString(), Body(w), 0)));
 }
 
+// A poem changed in the box goes only after a question answered 是: another
+// work chosen, or the window given up (a fresh one from the launcher, the end
+// of the program). Once printed or exported, the change has been used.
+TEST_F(Form8Test, AChangedPrintCopyIsGivenUpOnlyWhenTheWriterSaysSo)
+{
+    const QString ask = QStringLiteral("打印稿的修改尚未打印或导出，确定放弃吗？");
+    SeedWorks(2);
+    Form8 *w = Open();
+    Click(w, "Label4_0");
+    Click(w, "Label4_1");   // nothing typed: no question
+    EXPECT_TRUE(dialogs_.asked.isEmpty());
+    EXPECT_FALSE(w->HasUnusedEdits());
+
+    auto *box = Child<QPlainTextEdit>(w, "Text1");
+    box->setFocus();
+    box->insertPlainText(QStringLiteral("改"));   // typed (an input method commits the text)
+    dialogs_.answers = {false};
+    Click(w, "Label4_0");
+    EXPECT_EQ(dialogs_.asked, QStringList{ask});
+    EXPECT_TRUE(Body(w).contains(QStringLiteral("改")));   // 否 keeps it
+    EXPECT_EQ(LabelText(w, "Label26"), QStringLiteral("作品1"));
+    dialogs_.answers = {false};
+    EXPECT_FALSE(w->MayClose());
+
+    Click(w, "Image3");   // exported: used
+    EXPECT_FALSE(w->HasUnusedEdits());
+    dialogs_.asked.clear();
+    Click(w, "Label4_0");
+    EXPECT_TRUE(dialogs_.asked.isEmpty());
+    EXPECT_EQ(LabelText(w, "Label26"), QStringLiteral("作品0"));
+
+    box->insertPlainText(QStringLiteral("再"));
+    dialogs_.answers = {true};
+    Click(w, "Label4_1");   // 是 gives it up
+    EXPECT_EQ(dialogs_.asked, QStringList{ask});
+    EXPECT_FALSE(Body(w).contains(QStringLiteral("再")));
+    EXPECT_EQ(LabelText(w, "Label26"), QStringLiteral("作品1"));
+}
+
 }  // namespace
 }  // namespace versilo::testing
