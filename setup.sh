@@ -8,7 +8,7 @@ mode=${1:-run}
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-translations-l10n
           libsqlcipher-dev sqlcipher libgtest-dev poppler-utils
-          fonts-noto-cjk fonts-wqy-microhei fonts-arphic-ukai fonts-arphic-uming
+          fonts-noto-cjk fonts-wqy-microhei fonts-arphic-ukai fonts-arphic-uming fonts-hanazono
           desktop-file-utils appstream dpkg-dev lintian)
 missing=()
 for p in "${packages[@]}"; do

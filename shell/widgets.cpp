@@ -23,10 +23,21 @@
 
 namespace versilo {
 
+namespace {
+
+// After the face a text is set in, the faces that carry the rare characters
+// of the rhyme dictionaries (extensions A to F), so none shows as a box.
+QStringList WithRareCharacters(const QString &face)
+{
+    return {face, QStringLiteral("Noto Serif CJK SC"), QStringLiteral("HanaMinA"), QStringLiteral("HanaMinB")};
+}
+
+}  // namespace
+
 QFont SongFont(double points)
 {
     QFont f;
-    f.setFamilies({QStringLiteral("AR PL UMing CN"), QStringLiteral("Noto Serif CJK SC")});
+    f.setFamilies(WithRareCharacters(QStringLiteral("AR PL UMing CN")));
     f.setPointSizeF(points * LayoutScale());
     return f;
 }
@@ -34,7 +45,7 @@ QFont SongFont(double points)
 QFont KaiFont(double points)
 {
     QFont f;
-    f.setFamilies({QStringLiteral("AR PL UKai CN"), QStringLiteral("Noto Serif CJK SC")});
+    f.setFamilies(WithRareCharacters(QStringLiteral("AR PL UKai CN")));
     f.setPointSizeF(points * LayoutScale());
     return f;
 }
