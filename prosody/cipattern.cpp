@@ -99,11 +99,14 @@ Alignment Align(const QList<int> &p, const QList<int> &q, int bound)
             rowBest = std::min(rowBest, here);
             if (here >= kInf)
                 continue;
+            // Of two equally cheap ways, the one ending in pattern lines
+            // the poem lacks wins: a poem that stops short is missing its
+            // last lines, not its first.
             const auto relax = [&](int a, int b, int c) {
                 if (i + a > n || j + b > m)
                     return;
                 const int k = at(i + a, j + b);
-                if (here + c < cost.at(k)) {
+                if (here + c < cost.at(k) || (here + c == cost.at(k) && a == 0 && from.at(k).verses != 0)) {
                     cost[k] = here + c;
                     from[k] = Block{i, a, j, b};
                 }
@@ -357,8 +360,16 @@ void RhymeSection(CiPoem &c, const QList<RhymeAt> &section, T tone)
 
 void RuleCiLines(CiPoem &c)
 {
-    const Alignment alignment = Align(c.p, c.q);
-    for (const Block &b : alignment.blocks) {
+    // Pattern lines missing one after another are one gap, said once.
+    QList<Block> blocks;
+    for (const Block &b : Align(c.p, c.q).blocks) {
+        if (b.verses == 0 && !blocks.isEmpty() && blocks.last().verses == 0
+            && blocks.last().p0 + blocks.last().lines == b.p0)
+            blocks.last().lines += b.lines;
+        else
+            blocks.append(b);
+    }
+    for (const Block &b : blocks) {
         if (b.lines == 0)
             ExtraLine(c, b);
         else if (b.verses == 0)
