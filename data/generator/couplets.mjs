@@ -92,11 +92,12 @@ const CLASSES = {
   代: '我 吾 余 予 君 尔 汝 他 谁 何 此 彼 是 斯 兹 其 自 己 卿 侬 伊 渠 某 孰 尔 若 之 孰 奚 焉 安 胡 曷 那 这',
 };
 
-// Function words with a fine class: 否 (negation), 副 (adverbs), 介 (prepositions),
+// Function words with a fine class: 否 (negation), 副 (adverbs and the
+// auxiliaries 能 可 堪 欲 …, which face them), 介 (prepositions),
 // 连 (conjunctions), 助 (particles).
 const FUNCTION_WORDS = {
   否: '不 无 未 莫 非 勿 休 没 弗 毋 罔 靡',
-  副: '已 犹 亦 且 又 复 更 还 却 只 唯 惟 应 须 欲 将 共 同 皆 俱 尽 曾 正 方 仍 空 徒 漫 谩 恰 偏 最 甚 太 颇 况 纵 虽 乃 即 便 则 遂 再 才 始 终 竟 每 各 相 互 频 屡 常 长 久 暂 忽 乍 顿 渐 稍 略 殊 浑 都 总 全 俱 独 但 只 仅 亲 遥 时 聊 宁 岂 讵 几 何 犹 尚 未 已 将 欲 暗 静 自 偶',
+  副: '能 可 堪 肯 敢 宜 会 拟 欲 须 应 当 要 已 犹 亦 且 又 复 更 还 却 只 唯 惟 应 须 欲 将 共 同 皆 俱 尽 曾 正 方 仍 空 徒 漫 谩 恰 偏 最 甚 太 颇 况 纵 虽 乃 即 便 则 遂 再 才 始 终 竟 每 各 相 互 频 屡 常 长 久 暂 忽 乍 顿 渐 稍 略 殊 浑 都 总 全 俱 独 但 只 仅 亲 遥 时 聊 宁 岂 讵 几 何 犹 尚 未 已 将 欲 暗 静 自 偶',
   介: '于 以 为 因 由 从 向 在 到 至 及 与 和 同 自 对 被 把 将 随 凭 傍 依 临 当 隔',
   连: '而 且 与 及 或 若 如 似 虽 纵 然 则 故 乃 况 但',
   助: '之 乎 者 也 矣 焉 哉 兮 耶 欤 夫 耳 尔 已 么 呢 兮 然 其',
