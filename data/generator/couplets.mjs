@@ -283,7 +283,11 @@ for (const [fine, list] of Object.entries(NOUNS)) {
 }
 for (const [cls, list] of Object.entries(ALSO)) for (const w of words(list)) addClass(entry(w), cls);
 // Colours and numbers: the fine class is the class (a colour faces a colour).
-for (const w of words(CLASSES.颜色)) if (!entry(w).fine) entry(w).fine = '颜色';
+// A colour is an adjective as well (丹山 faces 废苑 as 荒山 would).
+for (const w of words(CLASSES.颜色)) {
+  if (!entry(w).fine) entry(w).fine = '颜色';
+  addClass(entry(w), '形');
+}
 
 const sense = new Map();
 for (const group of SAME_SENSE) {
