@@ -83,13 +83,13 @@ struct Judged {
 };
 
 // Two readings facing each other. A character the list does not know faces
-// anything loosely: nothing can be said against it.
+// anything loosely, at no cost: nothing can be said against it.
 Judged Face(const Reading &a, const Reading &b)
 {
     Judged j;
     if (!a.known || !b.known) {
         j.facing = Facing::Loose;
-        j.cost = kLeave;
+        j.cost = 0;
         j.outLabel = a.known ? Label(a.classes.value(0), a.fine) : QStringLiteral("？");
         j.inLabel = b.known ? Label(b.classes.value(0), b.fine) : QStringLiteral("？");
         return j;
@@ -128,6 +128,20 @@ Judged Face(const Reading &a, const Reading &b)
         j.outLabel = a.classes.contains(kAdjective) ? kAdjective : QStringLiteral("虚字·副");
         j.inLabel = b.classes.contains(kAdjective) ? kAdjective : QStringLiteral("虚字·副");
         return j;
+    }
+    // Directions are nouns of place (青天外—白鹭洲), and numbers, directions
+    // and adjectives all say which one (半落—中分, 中峰—众壑, 孤城—远树).
+    static const QList<std::pair<QString, QString>> near = {
+        {QStringLiteral("方位"), kNoun}, {QStringLiteral("数"), QStringLiteral("方位")},
+        {QStringLiteral("数"), kAdjective}};
+    for (const auto &[x, y] : near) {
+        if ((a.classes.contains(x) && b.classes.contains(y)) || (a.classes.contains(y) && b.classes.contains(x))) {
+            j.facing = Facing::Loose;
+            j.cost = kLeave;
+            j.outLabel = a.classes.contains(x) && b.classes.contains(y) ? x : y;
+            j.inLabel = j.outLabel == x ? y : x;
+            return j;
+        }
     }
     if (verbAdj) {
         j.facing = Facing::Loose;
