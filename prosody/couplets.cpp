@@ -69,9 +69,10 @@ Reading ReadWord(const CoupletWords &words, const QString &text)
     return r;
 }
 
-// What a pair costs the couplet: nothing when the two are of one class, 1
-// when they face only by leave (a verb and an adjective, a character the
-// list lacks), 2 when they do not face.
+// What a pair costs the couplet: nothing when the two are of one class (or
+// one of them is a character the list lacks), 1 when they face only by
+// leave (a verb and an adjective, a direction and a noun), 2 when they do
+// not face.
 constexpr int kLeave = 1;
 constexpr int kMiss = 2;
 
