@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "diagnostics.h"
 
+#include "couplets.h"
 #include "diagnostics_p.h"
 #include "tuneranking.h"
 #include "wordreadings.h"
@@ -248,14 +249,15 @@ using namespace diag;
 
 // ---- finding kinds ----------------------------------------------------------------
 
-const FindingKind kFindingKinds[20] = {
+const FindingKind kFindingKinds[23] = {
     FindingKind::OffPattern,     FindingKind::Unopposed,       FindingKind::Unjoined,
     FindingKind::LonelyLevel,    FindingKind::ThreeLevelEnd,   FindingKind::ThreeObliqueEnd,
     FindingKind::Awkward,        FindingKind::SelfRescue,      FindingKind::PartnerRescue,
     FindingKind::SpecialForm,    FindingKind::OutOfRhyme,      FindingKind::NeighbourRhyme,
     FindingKind::RepeatedRhyme,  FindingKind::ObliqueRhyme,    FindingKind::LineLength,
     FindingKind::Breaks,         FindingKind::ExtraLine,       FindingKind::MissingLine,
-    FindingKind::TwoReadings,    FindingKind::OtherForm,
+    FindingKind::TwoReadings,    FindingKind::OtherForm,       FindingKind::Parallel,
+    FindingKind::SameSense,      FindingKind::RepeatedWord,
 };
 
 QString KindName(FindingKind kind)
@@ -281,6 +283,9 @@ QString KindName(FindingKind kind)
     case FindingKind::MissingLine: return QStringLiteral("缺句");
     case FindingKind::TwoReadings: return QStringLiteral("两读");
     case FindingKind::OtherForm: return QStringLiteral("又一体");
+    case FindingKind::Parallel: return QStringLiteral("对仗");
+    case FindingKind::SameSense: return QStringLiteral("合掌");
+    case FindingKind::RepeatedWord: return QStringLiteral("重字");
     }
     return {};
 }
@@ -485,8 +490,10 @@ Diagnosis Diagnose(const DiagnosisInput &in, const ReadingLookup &lookup)
         NoteOtherForm(read, in.tuneName, in.forms, d.findings);
     if (!judged) {
         d.regulated = DetectRegulated(read, lookup, in.system);
-        if (d.regulated)
+        if (d.regulated) {
             JudgeRegulated(read, lookup, in.system, *d.regulated, d.findings, needs);
+            RuleCouplets(read, *d.regulated, d.findings);
+        }
     }
 
     // Characters with both readings: which reading the position needs.

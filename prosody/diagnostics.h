@@ -103,10 +103,13 @@ enum class FindingKind : quint8 {
     MissingLine,       // 缺句
     TwoReadings,       // 两读
     OtherForm,         // 又一体: the ci fits another form of the tune
+    Parallel,          // 对仗: a couplet that faces or fails to
+    SameSense,         // 合掌: a couplet's lines saying one thing
+    RepeatedWord,      // 重字: one character facing itself
 };
 
 // Every kind, in the order above.
-extern const FindingKind kFindingKinds[20];
+extern const FindingKind kFindingKinds[23];
 
 // "失律", "孤平", …
 QString KindName(FindingKind kind);

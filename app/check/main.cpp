@@ -18,6 +18,7 @@
 #include <optional>
 
 #include "applocation.h"
+#include "couplets.h"
 #include "backup.h"
 #include "datastore.h"
 #include "diagnostics.h"
@@ -71,7 +72,9 @@ const char kHelp[] =
     "  --form N           with --book 钦定词谱: the Nth form of the tune (1 is the\n"
     "                     正体, 2 on its 又一体); by default the 正体\n"
     "  --pattern-file F   the pattern from a file, one pattern line a line\n"
-    "  --explain          the findings behind the marks (JSON key \"findings\")\n"
+    "  --explain          the findings behind the marks (JSON key \"findings\"); for a\n"
+    "                     律诗 or 排律 the 对仗 of each couplet word by word (JSON key\n"
+    "                     \"couplets\")\n"
     "  --detect           the form: the regulated form, or the three tunes whose line\n"
     "                     lengths fit best (JSON key \"form\")\n"
     "  --json             JSON instead of text: the window's boxes by name, \"system\",\n"
@@ -434,6 +437,60 @@ QJsonArray FindingsJson(const QList<Finding> &findings, const std::optional<QStr
     return out;
 }
 
+// ---- 对仗 -------------------------------------------------------------------------
+
+// The couplets of a 律诗 or 排律 word by word; nothing for other poems.
+QList<Couplet> CoupletsOf(const Explanation &e)
+{
+    const auto &r = e.diagnosis.regulated;
+    if (!r || r->name.contains(u'绝'))
+        return {};
+    return JudgeCouplets(e.diagnosis.verses);
+}
+
+QString CoupletVerdict(const Couplet &c)
+{
+    return c.parallel ? (c.strict ? QStringLiteral("工对") : QStringLiteral("宽对")) : QStringLiteral("不对仗");
+}
+
+QJsonArray CoupletsJson(const QList<Couplet> &couplets, const QList<Verse> &verses)
+{
+    QJsonArray out;
+    for (const Couplet &c : couplets) {
+        QJsonArray pairs;
+        for (const FacingPair &p : c.pairs)
+            pairs.append(QJsonObject{{"position", p.out.start + 1},
+                                     {"out", p.out.text},
+                                     {"in", p.in.text},
+                                     {"outClass", p.out.label},
+                                     {"inClass", p.in.label},
+                                     {"facing", FacingName(p.facing)}});
+        QJsonArray repeated;
+        for (int k : c.repeated)
+            repeated.append(k + 1);
+        out.append(QJsonObject{{"couplet", c.name},
+                               {"verses", QJsonArray{c.first + 1, c.first + 2}},
+                               {"lines", QJsonArray{verses.at(c.first).line + 1, verses.at(c.first + 1).line + 1}},
+                               {"mustFace", c.mustFace},
+                               {"parallel", c.parallel},
+                               {"verdict", CoupletVerdict(c)},
+                               {"sameSense", c.sameSense},
+                               {"repeated", repeated},
+                               {"pairs", pairs}});
+    }
+    return out;
+}
+
+// "对仗: 颔联 宽对  明月—清泉（名·天文／名·地理）、…", one line per couplet.
+QString CoupletsText(const QList<Couplet> &couplets)
+{
+    QString out;
+    for (const Couplet &c : couplets)
+        out += "对仗: " + c.name + " " + CoupletVerdict(c) + (c.sameSense ? QStringLiteral(" 合掌") : QString())
+               + "  " + DescribePairs(c) + "\n";
+    return out;
+}
+
 // The form and the findings; `layoutFinding`, when there is one, first.
 QString ExplanationView(const Options &o, const Explanation &e, const QString &layoutFinding)
 {
@@ -629,6 +686,8 @@ bool Checker::Check(const check::PoemInput &poem, QString *error)
             // The rhyme words of the group the poem rhymes in.
             if (const auto words = RhymeWordsOf(explanation->diagnosis.verses))
                 obj.insert("rhymeWords", RhymeWordsJson(*words));
+            if (const QList<Couplet> couplets = CoupletsOf(*explanation); !couplets.isEmpty())
+                obj.insert("couplets", CoupletsJson(couplets, explanation->diagnosis.verses));
         }
         const QJsonDocument doc(obj);
         PrintOut(several_ ? QString::fromUtf8(doc.toJson(QJsonDocument::Compact)) + "\n"
@@ -647,6 +706,8 @@ bool Checker::Check(const check::PoemInput &poem, QString *error)
                                 layoutMessage ? "误 " + QString::number(layout.firstOff + 1) + "  分行  "
                                                     + *layoutMessage + "\n"
                                               : QString());
+    if (explanation && o_.explain)
+        text += CoupletsText(CoupletsOf(*explanation));
     if (several_)
         text += "\n";
     PrintOut(text);

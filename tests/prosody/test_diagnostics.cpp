@@ -96,10 +96,10 @@ TEST_F(Textbook, RegulatedVerseFormAndFindings)
          {S(u"对句相救")}},
         {u"宿建德江: the special form", u"移舟泊烟渚，日暮客愁新。\r\n野旷天低树，江清月近人。",
          u"五绝 平起 首句不入韵 真韵", {S(u"特拗")}},
-        {u"登高 without a fault",
+        {u"登高 without a fault: its first and last couplets face as well (notes)",
          u"风急天高猿啸哀，渚清沙白鸟飞回。\r\n无边落木萧萧下，不尽长江滚滚来。\r\n"
          u"万里悲秋常作客，百年多病独登台。\r\n艰难苦恨繁霜鬓，潦倒新停浊酒杯。",
-         u"七律 仄起 首句入韵 灰韵", {}},
+         u"七律 仄起 首句入韵 灰韵", {S(u"对仗"), S(u"对仗")}},
         {u"锦瑟: the first line rhymes",
          u"锦瑟无端五十弦，一弦一柱思华年。\r\n庄生晓梦迷蝴蝶，望帝春心托杜鹃。\r\n"
          u"沧海月明珠有泪，蓝田日暖玉生烟。\r\n此情可待成追忆，只是当时已惘然。",
@@ -107,7 +107,7 @@ TEST_F(Textbook, RegulatedVerseFormAndFindings)
         {u"春望 with one rhyme out of its group",
          u"国破山河在，城春草木深。\r\n感时花溅泪，恨别鸟惊心。\r\n"
          u"烽火连三月，家书抵万斤。\r\n白头搔更短，浑欲不胜簪。",
-         u"五律 仄起 首句不入韵 侵韵", {S(u"出韵")}},
+         u"五律 仄起 首句不入韵 侵韵", {S(u"对仗"), S(u"出韵")}},
         {u"the third line not joined to the second, and a rhyme used twice",
          u"白日依山尽，黄河入海流。\r\n万径人踪灭，登楼望远流。", u"五绝 仄起 首句不入韵 尤韵",
          {S(u"失粘"), S(u"重韵")}},

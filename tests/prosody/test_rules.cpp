@@ -417,7 +417,7 @@ TEST(CiRules, TunesRankedBestFirstAsManyAsAsked)
 TEST(FindingKinds, NamesAreTheWritersWords)
 {
     const QStringList names = S(u"失律 失对 失粘 孤平 三平尾 三仄尾 拗句 本句自救 对句相救 特拗 "
-                                u"出韵 邻韵 重韵 仄韵 句长 句读 多句 缺句 两读 又一体")
+                                u"出韵 邻韵 重韵 仄韵 句长 句读 多句 缺句 两读 又一体 对仗 合掌 重字")
                                   .split(u' ');
     ASSERT_EQ(names.size(), qsizetype(std::size(kFindingKinds)));
     for (qsizetype i = 0; i < names.size(); ++i) {

@@ -1,0 +1,99 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// 对仗: whether the two lines of each couplet of a 律诗 or 排律 face each
+// other word by word.
+//
+// Both lines of a couplet are split into words the same way (a five-syllable
+// line 2+2+1 or 2+1+2, a seven-syllable one 2+2+2+1 or 2+2+1+2, whichever
+// the word list and the facing favour), and each word is held against the
+// word facing it: of one fine class (明月—清泉, both nouns of nature) they
+// make a strict pair (工对), of one class a loose pair (宽对). The same
+// character facing itself (重字) and two lines saying one thing (合掌) are
+// noted.
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include "diagnostics.h"
+
+namespace versilo {
+
+// A word and the classes it can stand in.
+struct WordClass {
+    QStringList classes;   // 名 动 形 数 方位 颜色 代 虚字, most likely first
+    QString fine;          // 天文 地理 时令 …, "" when none is given
+    QString sense;         // words of one sense share it, "" when none
+};
+
+// The word list the split and the classes come from.
+class CoupletWords {
+public:
+    CoupletWords() = default;
+
+    // The table compiled into the program; empty when it is missing.
+    static const CoupletWords &Builtin();
+    // Tab-separated text of the columns 词, 词类 (classes joined by "|"),
+    // 细类, 同义 with a header line; rows that do not fit are passed by.
+    static CoupletWords FromText(const QString &tsv);
+
+    void Add(const QString &word, const QStringList &classes, const QString &fine = QString(),
+             const QString &sense = QString());
+    // nullptr when the word is not listed.
+    const WordClass *Find(const QString &word) const;
+    bool IsEmpty() const { return words_.isEmpty(); }
+
+private:
+    QHash<QString, WordClass> words_;
+};
+
+// How two facing words match.
+enum class Facing : quint8 { Strict, Loose, None };   // 工对, 宽对, 不对
+
+struct CoupletWord {
+    QString text;
+    int start = 0;         // syllable of the line it starts at, from 0
+    QString label;         // the class it faces in, "名·天文"; "" when unknown
+};
+
+struct FacingPair {
+    CoupletWord out;       // in the first line (出句)
+    CoupletWord in;        // in the second line (对句)
+    Facing facing = Facing::None;
+};
+
+struct Couplet {
+    int first = 0;          // verse line of the 出句, from 0
+    QString name;           // 首联 颔联 颈联 尾联; 第三联 … in the middle of a 排律
+    bool mustFace = false;  // the middle couplets
+    bool parallel = false;
+    bool strict = false;    // 工对: every pair faces, most of them strictly
+    bool sameSense = false; // 合掌
+    int misses = 0;         // syllables that face nothing of their class
+    int cost = 0;           // 2 a syllable that faces nothing, 1 one that faces by leave
+    QList<FacingPair> pairs;
+    QList<int> repeated;    // syllables where both lines have the same character
+};
+
+// The couplets of a poem of regulated shape with eight or more lines (律诗,
+// 排律); nothing for a quatrain or a poem whose lines differ in length.
+QList<Couplet> JudgeCouplets(const QList<Verse> &verses,
+                             const CoupletWords &words = CoupletWords::Builtin());
+
+// "明月—清泉（名·天文／名·地理）、…": the pairs of a couplet.
+QString DescribePairs(const Couplet &c);
+
+// "工对", "宽对", "不对".
+QString FacingName(Facing f);
+
+namespace diag {
+
+// The couplets of a 律诗 or 排律 as findings: a middle couplet that does not
+// face is a fault, a first or last couplet that does is a note; 合掌 is a
+// fault, 重字 a note.
+void RuleCouplets(const QList<Verse> &verses, const RegulatedForm &form, QList<Finding> &out);
+
+}  // namespace diag
+
+}  // namespace versilo
