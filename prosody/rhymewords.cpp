@@ -5,6 +5,7 @@
 
 #include "seedtext.h"
 
+#include <QHash>
 #include <QSet>
 #include <algorithm>
 #include <map>
@@ -141,8 +142,15 @@ int RhymeGroupNumber(const QString &system, const QString &name)
     const int n = text.toInt(&ok);
     if (ok)
         return RhymeGroupName(system, QString::number(n)).isEmpty() ? 0 : n;
-    // "十一庚" and "上平一东" name the group by their last character.
-    for (const QString &want : {text, text.right(1)}) {
+    // "十一庚" and "上平一东" name the group by their last character. Under
+    // 平水韵 a poet names four groups by the rhyme books' characters, which
+    // the dictionary shows by others: 庚 is 筐, 寘 置, 祃 驾, 箇 个.
+    static const QHash<QChar, QChar> kBookNames{
+        {u'庚', u'筐'}, {u'寘', u'置'}, {u'祃', u'驾'}, {u'箇', u'个'}};
+    QStringList wants{text, text.right(1)};
+    if (system == kPingshui && kBookNames.contains(text.back()))
+        wants.append(kBookNames.value(text.back()));
+    for (const QString &want : wants) {
         for (int g = 1;; ++g) {
             const QString groupName = RhymeGroupName(system, QString::number(g));
             if (groupName.isEmpty())

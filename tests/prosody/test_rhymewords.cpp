@@ -143,6 +143,9 @@ TEST(RhymeWords, GroupNumbersAndTones)
         {kPingshui, "东", 1}, {kPingshui, "上平一东", 1}, {kPingshui, "2", 2},
         {kPingshui, "999", 0}, {kPingshui, "", 0}, {kPingshui, "无", 0},
         {kNewRhyme, "十一庚", 11}, {kNewRhyme, "庚", 11}, {kNewRhyme, "东", 0},
+        // the rhyme books' names of four 平水韵 groups the dictionary names otherwise
+        {kPingshui, "庚", 24}, {kPingshui, "下平八庚", 24}, {kPingshui, "筐", 24},
+        {kPingshui, "寘", 64}, {kPingshui, "祃", 83}, {kPingshui, "箇", 82},
     };
     for (const auto &c : cases)
         EXPECT_EQ(RhymeGroupNumber(c.system, c.name), c.group) << c.name.toStdString();
