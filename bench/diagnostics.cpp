@@ -1,15 +1,28 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// versilo-bench-diagnostics [--list KIND] [SEED_DIR]: how the diagnostics fare on the library the
-// build carries (the seed compiled into the program, or the seed folder given
-// as the first argument). Regulated verse: the share read as a regulated
-// form, the share of rhyme words judged 出韵 and of lines judged 孤平, under
-// 平水韵. Ci: the share whose tune is among the three best the line lengths
-// find, and the share of their rhyme words judged 出韵 against the true tune.
+// versilo-bench-diagnostics [--list KIND] [--heldout DIR] [SEED_DIR]: how the
+// diagnostics fare on the library the build carries (the seed compiled into
+// the program, or the seed folder given as the first argument). Regulated
+// verse: the share read as a regulated form, the share of rhyme words judged
+// 出韵 and of lines judged 孤平, under 平水韵. Ci: the share whose tune is among
+// the three best the line lengths find, and the share of their rhyme words
+// judged 出韵 against the true tune.
+//
+// With --heldout, the same on poems outside the library instead: DIR holds
+// 全唐诗.txt and 全宋词.txt as data/generator/heldout.mjs draws them (poems
+// separated by blank lines, a title line "# title·author" or "# tune·author"
+// first), and the batch run of versilo-check over the 全唐诗 file is timed.
 #include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QMap>
+#include <QProcess>
+#include <QSet>
+#include <QStringDecoder>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 
@@ -17,6 +30,7 @@
 #include "patternbooks.h"
 #include "rhymedict.h"
 #include "seed.h"
+#include "tuneforms.h"
 
 using namespace versilo;
 
@@ -74,6 +88,271 @@ bool TitledAsCi(const LibraryPoem &p)
     return !head.isEmpty() && head == p.title.mid(dot + 1);
 }
 
+// ---- the held-out sample ------------------------------------------------------
+
+struct SamplePoem {
+    QString title;
+    QString text;   // CR LF between lines
+};
+
+// Poems separated by blank lines, each opened by a title line "# title".
+std::optional<QList<SamplePoem>> ReadSample(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        Print("versilo-bench-diagnostics: cannot read " + path + ": " + file.errorString());
+        return std::nullopt;
+    }
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString all = decoder(file.readAll());
+    QList<SamplePoem> poems;
+    SamplePoem p;
+    QStringList lines;
+    const auto close = [&] {
+        if (!lines.isEmpty())
+            poems.append({p.title, lines.join(QStringLiteral("\r\n"))});
+        p = {};
+        lines.clear();
+    };
+    for (const QString &raw : all.split(u'\n')) {
+        const QString line = raw.trimmed();
+        if (line.isEmpty())
+            close();
+        else if (line.startsWith(u'#') && lines.isEmpty())
+            p.title = line.mid(1).trimmed();
+        else
+            lines.append(line);
+    }
+    close();
+    return poems;
+}
+
+QString VerseText(const Verse &v)
+{
+    QString s;
+    for (char32_t c : v.chars)
+        s += QString::fromUcs4(&c, 1);
+    return s;
+}
+
+// Whether the rhymes of a poem of even lines show it is no regulated verse,
+// by the dictionary alone and whatever the engine makes of it: most ends of
+// the even lines have only oblique readings, or two or more ends in a row
+// leave the group most ends share for one group of their own (换韵). A
+// single word off the rhyme is no change.
+struct RhymeWitness {
+    bool oblique = false;
+    bool changes = false;
+};
+
+RhymeWitness WitnessRhymes(const QList<Verse> &verses, const ReadingLookup &lookup)
+{
+    RhymeWitness w;
+    int obliqueOnly = 0;
+    QList<QSet<int>> ends;
+    QHash<int, int> count;
+    for (qsizetype v = 1; v < verses.size(); v += 2) {
+        if (verses.at(v).chars.isEmpty())
+            continue;
+        const CharReadings r = lookup(verses.at(v).chars.last());
+        QSet<int> groups;
+        bool level = false;
+        for (const Reading &reading : r.readings) {
+            if (reading.group > 0)
+                groups.insert(reading.group);
+            level = level || reading.tone == Tone::Level || reading.tone == Tone::Either;
+        }
+        obliqueOnly += !level && !r.readings.isEmpty() ? 1 : 0;
+        for (int g : groups)
+            ++count[g];
+        ends.append(groups);
+    }
+    w.oblique = 2 * obliqueOnly > ends.size();
+    int main = 0;
+    for (auto it = count.cbegin(); it != count.cend(); ++it) {
+        if (it.value() > count.value(main) || (it.value() == count.value(main) && it.key() < main))
+            main = it.key();
+    }
+    QSet<int> run;
+    int length = 0;
+    for (const QSet<int> &groups : ends) {
+        if (groups.isEmpty() || groups.contains(main)) {
+            length = 0;
+            continue;
+        }
+        if (length > 0 && run.intersects(groups)) {
+            run.intersect(groups);
+            ++length;
+        } else {
+            run = groups;
+            length = 1;
+        }
+        w.changes = w.changes || length >= 2;
+    }
+    return w;
+}
+
+// Names of one tune: its own and every other name 钦定词谱 gives it.
+class TuneNames {
+public:
+    TuneNames()
+    {
+        for (const TuneForm &f : TuneForms::Builtin().All()) {
+            QSet<QString> names(f.aliases.begin(), f.aliases.end());
+            names.insert(f.tune);
+            for (const QString &n : names)
+                same_[n].unite(names);
+        }
+    }
+    bool Same(const QString &a, const QString &b) const { return a == b || same_.value(a).contains(b); }
+
+private:
+    QHash<QString, QSet<QString>> same_;
+};
+
+int HeldOut(const QString &dir, const ReadingLookup &lookup, const QList<TuneCandidate> &tunes,
+            std::optional<FindingKind> listKind)
+{
+    const auto shi = ReadSample(dir + QStringLiteral("/全唐诗.txt"));
+    const auto ci = ReadSample(dir + QStringLiteral("/全宋词.txt"));
+    if (!shi || !ci)
+        return 2;
+    Print(QStringLiteral("held-out sample %1: %2 poems of 全唐诗, %3 ci of 全宋词; %4 tunes in the two books")
+              .arg(dir).arg(shi->size()).arg(ci->size()).arg(tunes.size()));
+
+    // ---- 全唐诗
+    QElapsedTimer timer;
+    timer.start();
+    qint64 regulated = 0, oldByRhyme = 0, oldCalledRegulated = 0, obliqueRhymed = 0, changing = 0;
+    QMap<QString, qint64> forms, kinds;
+    QStringList oldAsRegulated;
+    for (const SamplePoem &p : *shi) {
+        DiagnosisInput in;
+        in.poem = p.text;
+        in.system = kPingshui;
+        const Diagnosis d = Diagnose(in, lookup);
+        const RhymeWitness w = WitnessRhymes(d.verses, lookup);
+        obliqueRhymed += w.oblique ? 1 : 0;
+        changing += w.changes ? 1 : 0;
+        if (w.oblique || w.changes)
+            ++oldByRhyme;
+        if (d.regulated) {
+            ++regulated;
+            ++forms[d.regulated->name];
+            if (w.oblique || w.changes) {
+                ++oldCalledRegulated;
+                oldAsRegulated.append(p.title + "→" + d.regulated->Describe());
+            }
+        } else {
+            ++forms[d.uniformLines ? QStringLiteral("(not regulated)") : QStringLiteral("(lines of unequal length)")];
+        }
+        for (const Finding &f : d.findings) {
+            if (f.fault)
+                ++kinds[KindName(f.kind)];
+            if (f.kind == listKind)
+                Print(QStringLiteral("    %1 | %2 | %3 | %4")
+                          .arg(p.title, VerseText(d.verses.value(f.verse)), d.verses.value(f.verse).marks,
+                               f.message));
+        }
+    }
+    const double shiSeconds = double(timer.nsecsElapsed()) / 1e9;
+    Print(QStringLiteral("全唐诗, poems of regulated shape: %1").arg(shi->size()));
+    Print(QStringLiteral("  called regulated (律/绝/排律): %1").arg(Share(regulated, shi->size())));
+    QStringList formCounts;
+    for (auto it = forms.cbegin(); it != forms.cend(); ++it)
+        formCounts.append(it.key() + " " + QString::number(it.value()));
+    Print(QStringLiteral("  forms: ") + formCounts.join(QStringLiteral(", ")));
+    Print(QStringLiteral("  rhyming oblique %1, changing rhyme %2: 古体 by their rhymes %3")
+              .arg(obliqueRhymed).arg(changing).arg(oldByRhyme));
+    Print(QStringLiteral("  of these called regulated (goal 0): %1 %2")
+              .arg(Share(oldCalledRegulated, oldByRhyme), oldAsRegulated.join(QStringLiteral(" "))));
+    Print(QStringLiteral("  called regulated among the others: %1")
+              .arg(Share(regulated - oldCalledRegulated, shi->size() - oldByRhyme)));
+    QStringList kindCounts;
+    for (const QString &k : {QStringLiteral("失律"), QStringLiteral("失粘"), QStringLiteral("失对"),
+                             QStringLiteral("孤平")})
+        kindCounts.append(k + " " + QString::number(kinds.value(k)));
+    Print(QStringLiteral("  faults found: ") + kindCounts.join(QStringLiteral(", ")));
+    kindCounts.clear();
+    for (auto it = kinds.cbegin(); it != kinds.cend(); ++it)
+        kindCounts.append(it.key() + " " + QString::number(it.value()));
+    Print(QStringLiteral("  faults by kind: ") + kindCounts.join(QStringLiteral(", ")));
+    Print(QStringLiteral("  the engine alone: %1 s").arg(shiSeconds, 0, 'f', 2));
+
+    // ---- 全宋词
+    const TuneNames names;
+    const auto inBooks = [&](const QString &tune) {
+        return std::any_of(tunes.begin(), tunes.end(), [&](const TuneCandidate &t) { return names.Same(t.name, tune); });
+    };
+    qint64 findable = 0, first = 0, three = 0, firstAll = 0, threeAll = 0;
+    QStringList missed;
+    timer.restart();
+    for (const SamplePoem &p : *ci) {
+        const QStringList truth = p.title.left(p.title.lastIndexOf(u'·')).split(u'/');
+        const bool known = std::any_of(truth.begin(), truth.end(), inBooks);
+        findable += known ? 1 : 0;
+        const QList<Verse> verses = SplitVerses(p.text, QString(), StripSet::Full, lookup);
+        const QList<TuneMatch> best = RankTunes(verses, tunes, 3);
+        int at = -1;
+        for (qsizetype k = 0; k < best.size() && at < 0; ++k) {
+            if (std::any_of(truth.begin(), truth.end(), [&](const QString &t) { return names.Same(best.at(k).name, t); }))
+                at = int(k);
+        }
+        firstAll += at == 0 ? 1 : 0;
+        threeAll += at >= 0 ? 1 : 0;
+        if (known) {
+            first += at == 0 ? 1 : 0;
+            three += at >= 0 ? 1 : 0;
+            if (at != 0)
+                missed.append(p.title + "→" + (best.isEmpty() ? QString() : best.first().name)
+                              + (at > 0 ? QStringLiteral("(%1)").arg(at + 1) : QString()));
+        }
+    }
+    const double ciSeconds = double(timer.nsecsElapsed()) / 1e9;
+    Print(QStringLiteral("全宋词: %1 ci, %2 under a tune of the two books (other names of 钦定词谱 count)")
+              .arg(ci->size()).arg(findable));
+    Print(QStringLiteral("  right tune first: %1").arg(Share(first, findable)));
+    Print(QStringLiteral("  right tune among three: %1").arg(Share(three, findable)));
+    Print(QStringLiteral("  over all %1 (a tune only 钦定词谱 has cannot be named): first %2, among three %3")
+              .arg(ci->size()).arg(Share(firstAll, ci->size()), Share(threeAll, ci->size())));
+    Print(QStringLiteral("  not first: ") + missed.join(QStringLiteral(" ")));
+    Print(QStringLiteral("  the engine alone: %1 s").arg(ciSeconds, 0, 'f', 2));
+
+    // ---- versilo-check over the 全唐诗 file in one process
+    const QString check = QCoreApplication::applicationDirPath() + QStringLiteral("/versilo-check");
+    if (!QFileInfo(check).isExecutable()) {
+        Print("  batch: no " + check + " to time");
+        return 0;
+    }
+    const auto run = [&](const QStringList &args, int *rc) {
+        QProcess proc;
+        proc.setStandardOutputFile(QProcess::nullDevice());
+        proc.setStandardErrorFile(QProcess::nullDevice());
+        QElapsedTimer t;
+        t.start();
+        proc.start(check, args);
+        proc.waitForFinished(-1);
+        *rc = proc.exitStatus() == QProcess::NormalExit ? proc.exitCode() : -1;
+        return double(t.nsecsElapsed()) / 1e9;
+    };
+    const QStringList common{QStringLiteral("--system"), kPingshui, QStringLiteral("--explain"),
+                             QStringLiteral("--detect"), QStringLiteral("--split"), QStringLiteral("--json")};
+    int rcAll = 0, rcOne = 0;
+    const double all = run(common + QStringList{dir + QStringLiteral("/全唐诗.txt")}, &rcAll);
+    // One poem in its own run, for the cost every run pays.
+    QFile one(QDir::temp().filePath(QStringLiteral("versilo-bench-one-poem.txt")));
+    double single = 0;
+    if (!shi->isEmpty() && one.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        one.write(shi->first().text.toUtf8());
+        one.close();
+        single = run(common + QStringList{one.fileName()}, &rcOne);
+        one.remove();
+    }
+    Print(QStringLiteral("  batch: versilo-check %1 全唐诗.txt: %2 poems in %3 s (rc %4); one poem alone %5 s (rc %6)")
+              .arg(common.join(u' ')).arg(shi->size()).arg(all, 0, 'f', 2).arg(rcAll).arg(single, 0, 'f', 2).arg(rcOne));
+    return rcAll == 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
@@ -82,6 +361,7 @@ int main(int argc, char **argv)
     const QStringList args = QCoreApplication::arguments();
     // [--list KIND] prints every finding of that kind with its poem.
     QString seedDir;
+    QString heldOut;
     std::optional<FindingKind> listKind;
     for (qsizetype i = 1; i < args.size(); ++i) {
         if (args.at(i) == QStringLiteral("--list") && i + 1 < args.size()) {
@@ -90,12 +370,18 @@ int main(int argc, char **argv)
                 Print(QStringLiteral("versilo-bench-diagnostics: no finding is called ") + args.at(i));
                 return 2;
             }
+        } else if (args.at(i) == QStringLiteral("--heldout") && i + 1 < args.size()) {
+            heldOut = args.at(++i);
         } else {
             seedDir = args.at(i);
         }
     }
     if (!seedDir.isEmpty() && !QFileInfo(seedDir).isDir()) {
         Print("versilo-bench-diagnostics: no such folder: " + seedDir);
+        return 2;
+    }
+    if (!heldOut.isEmpty() && !QFileInfo(heldOut).isDir()) {
+        Print("versilo-bench-diagnostics: no such folder: " + heldOut);
         return 2;
     }
     const auto list = [&](const QString &title, const Diagnosis &d) {
@@ -146,6 +432,14 @@ int main(int argc, char **argv)
     for (const TuneCandidate &t : tunes) {
         if (!patternOf.contains(t.name))
             patternOf.insert(t.name, t.pattern);
+    }
+
+    if (!heldOut.isEmpty()) {
+        const int rc = HeldOut(heldOut, lookup, tunes, listKind);
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        Print(QStringLiteral("done in %1 s").arg(seconds, 0, 'f', 2));
+        return rc;
     }
 
     Print(QStringLiteral("library: %1 poems, %2 of them ci; %3 tunes in the two books; 平水韵 %4 rows")
