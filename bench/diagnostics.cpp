@@ -137,9 +137,9 @@ QString VerseText(const Verse &v)
 
 // Whether the rhymes of a poem of even lines show it is no regulated verse,
 // by the dictionary alone and whatever the engine makes of it: most ends of
-// the even lines have only oblique readings, or two or more ends in a row
-// leave the group most ends share for one group of their own (换韵). A
-// single word off the rhyme is no change.
+// the even lines have only oblique readings, or the rhymes go over from the
+// group most of them share to one of their own for good, two or more (换韵).
+// Words off the rhyme that come back to it are no change.
 struct RhymeWitness {
     bool oblique = false;
     bool changes = false;
@@ -173,22 +173,21 @@ RhymeWitness WitnessRhymes(const QList<Verse> &verses, const ReadingLookup &look
         if (it.value() > count.value(main) || (it.value() == count.value(main) && it.key() < main))
             main = it.key();
     }
-    QSet<int> run;
-    int length = 0;
-    for (const QSet<int> &groups : ends) {
-        if (groups.isEmpty() || groups.contains(main)) {
-            length = 0;
-            continue;
-        }
-        if (length > 0 && run.intersects(groups)) {
-            run.intersect(groups);
+    // The rhymes going over to a group of their own for good, or starting
+    // in one: two or more at the end or at the start outside the main group,
+    // sharing one.
+    const auto run = [main](auto begin, auto end) {
+        QSet<int> shared;
+        int length = 0;
+        for (auto it = begin; it != end && !it->isEmpty() && !it->contains(main); ++it) {
+            shared = length == 0 ? *it : shared & *it;
+            if (shared.isEmpty())
+                break;
             ++length;
-        } else {
-            run = groups;
-            length = 1;
         }
-        w.changes = w.changes || length >= 2;
-    }
+        return length >= 2;
+    };
+    w.changes = run(ends.cbegin(), ends.cend()) || run(ends.crbegin(), ends.crend());
     return w;
 }
 

@@ -458,8 +458,29 @@ bool LevelRhymes(const QList<QList<T>> &t)
     return oblique == 0 || (oblique == 1 && t.size() > 4 && level > oblique);
 }
 
+// The classes two or more rhymes in a row share, counted from the start of
+// the list: rhymes given as the neighbouring classes each stands in, empty
+// for a rhyme in the main class.
+bool SharedRunFromStart(const QList<QSet<int>> &rhymes)
+{
+    QSet<int> shared;
+    int run = 0;
+    for (const QSet<int> &classes : rhymes) {
+        if (classes.isEmpty())
+            break;
+        shared = run == 0 ? classes : shared & classes;
+        if (shared.isEmpty())
+            break;
+        ++run;
+    }
+    return run >= 2;
+}
+
 // A poem changes its rhyme (换韵) when two or more of its even-line rhymes
-// share a group that is neither the main one nor a neighbour of it.
+// share a group that is neither the main one nor a neighbour of it. A
+// neighbouring group may stand in for the main one here and there (出韵),
+// but a poem whose rhymes go over to it for good, or start in it, two
+// rhymes or more (来 台 then 西 啼), changes its rhyme as well.
 bool ChangesRhyme(const QList<Verse> &verses, const QList<QList<T>> &t, const ReadingLookup &lookup,
                   const QString &system, const RhymePlan &plan)
 {
@@ -467,20 +488,26 @@ bool ChangesRhyme(const QList<Verse> &verses, const QList<QList<T>> &t, const Re
         return false;
     const bool pingshui = system == kPingshui;
     QHash<int, int> outside;
+    QList<QSet<int>> neighbours;   // per even line: the neighbouring classes its rhyme stands in
     for (qsizetype i = 1; i < verses.size(); i += 2) {
+        neighbours.append(QSet<int>());
         if (t.at(i).last() != T::L)
             continue;
         const QSet<int> classes =
             RhymeClasses(lookup(verses.at(i).chars.last()), T::L, pingshui, plan.sections);
-        if (classes.isEmpty() || classes.contains(plan.main)
-            || (pingshui && !plan.sections && Neighbour(classes, plan.main)))
+        if (classes.isEmpty() || classes.contains(plan.main))
             continue;
+        if (pingshui && !plan.sections && Neighbour(classes, plan.main)) {
+            neighbours.last() = classes;
+            continue;
+        }
         for (int c : classes) {
             if (++outside[c] >= 2)
                 return true;
         }
     }
-    return false;
+    QList<QSet<int>> fromEnd(neighbours.rbegin(), neighbours.rend());
+    return SharedRunFromStart(neighbours) || SharedRunFromStart(fromEnd);
 }
 
 // Whether enough of the tone relations hold: the even positions of a line
