@@ -481,8 +481,10 @@ Diagnosis Diagnose(const DiagnosisInput &in, const ReadingLookup &lookup)
     bool judged = false;
     if (!in.pattern.trimmed().isEmpty() && !in.tuneName.isEmpty())
         judged = JudgeCi(read, in.pattern, lookup, in.system, d.findings, needs);
-    if (judged)
-        NoteOtherForm(read, in.tuneName, in.forms, d.findings);
+    if (judged) {
+        const RhymeSounds sounds = ReadRhymeSounds(read, lookup, in.system);
+        NoteOtherForm(read, in.tuneName, in.forms, d.findings, &sounds);
+    }
     if (!judged) {
         d.regulated = DetectRegulated(read, lookup, in.system);
         if (d.regulated)
