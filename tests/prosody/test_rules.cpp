@@ -29,6 +29,7 @@ RhymeDictionary HandDictionary()
         {u"冬", "0", "2"}, {u"农", "0", "2"}, {u"钟", "0", "2"}, {u"江", "0", "3"}, {u"盐", "0", "30"},
         {u"咸", "0", "31"}, {u"衫", "0", "31"}, {u"凡", "0", "31"}, {u"岩", "0", "31"},
         {u"董", "1", "32"}, {u"孔", "1", "32"}, {u"动", "1", "32"},
+        {u"间", "2", "1"}, {u"间", "2", "32"},
     };
     for (const auto &r : rows) {
         DictionaryRow row;
@@ -484,7 +485,8 @@ TEST(WordReadings, TheWordAroundACharacterSettlesIt)
 
 TEST(WordReadings, TheRulesJudgeTheReadingTheWordGives)
 {
-    const WordReadings table = WordReadings::FromText(S(u"词\t字\t平仄\n两平\t两\t0\n两仄\t两\t1\n"));
+    const WordReadings table =
+        WordReadings::FromText(S(u"词\t字\t平仄\n两平\t两\t0\n两仄\t两\t1\n平间\t间\t1\n"));
     const WordReadings none;
     const struct {
         const char *what;
@@ -503,6 +505,8 @@ TEST(WordReadings, TheRulesJudgeTheReadingTheWordGives)
         {"the word reads it oblique: 孤平",
          {u"仄仄平平仄", u"仄平两仄东", u"平平平仄仄", u"仄仄仄平同"}, &table, {S(u"孤平")},
          u"在「两仄」中读仄声"},
+        {"a rhyme word the word would read oblique rhymes all the same",
+         {u"仄仄平平仄", u"平平仄仄东", u"平平平仄仄", u"仄仄仄平间"}, &table, {}, u"韵脚"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
