@@ -127,6 +127,8 @@ namespace {
 // (the even positions alternating, the couplets opposed and joined, the
 // line ends) holds.
 constexpr double kRegulatedShare = 0.8;
+// The share a poem whose rhymes go over to a neighbouring group must keep.
+constexpr double kStrictShare = 0.9;
 
 bool RegulatedShape(const QList<Verse> &verses)
 {
@@ -478,20 +480,24 @@ bool SharedRunFromStart(const QList<QSet<int>> &rhymes)
 
 // A poem changes its rhyme (换韵) when two or more of its even-line rhymes
 // share a group that is neither the main one nor a neighbour of it. A
-// neighbouring group may stand in for the main one here and there (出韵),
-// but a poem whose rhymes go over to it for good, or start in it, two
-// rhymes or more (来 台 then 西 啼), changes its rhyme as well.
-bool ChangesRhyme(const QList<Verse> &verses, const QList<QList<T>> &t, const ReadingLookup &lookup,
-                  const QString &system, const RhymePlan &plan)
+// neighbouring group may stand in for the main one here and there (出韵);
+// rhymes that go over to it for good, or start in it, two rhymes or more
+// (来 台 then 西 啼), are a change to a neighbouring group: 古体 poems rhyme
+// so freely, a 律诗 only as a fault (邵雍's 插花吟 ends in 菲 归 after 卮 枝
+// 时), and the tones tell which.
+enum class RhymeChange : quint8 { None, ToNeighbour, Other };
+
+RhymeChange ChangesRhyme(const QList<Verse> &verses, const QList<QList<T>> &t, const ReadingLookup &lookup,
+                         const QString &system, const RhymePlan &plan)
 {
     if (plan.main == 0)
-        return false;
+        return RhymeChange::None;
     const bool pingshui = system == kPingshui;
     QHash<int, int> outside;
     QList<QSet<int>> neighbours;   // per even line: the neighbouring classes its rhyme stands in
     for (qsizetype i = 1; i < verses.size(); i += 2) {
         neighbours.append(QSet<int>());
-        if (t.at(i).last() != T::L)
+        if (t.at(i).last() != T::L && t.at(i).last() != T::B)
             continue;
         const QSet<int> classes =
             RhymeClasses(lookup(verses.at(i).chars.last()), T::L, pingshui, plan.sections);
@@ -503,17 +509,18 @@ bool ChangesRhyme(const QList<Verse> &verses, const QList<QList<T>> &t, const Re
         }
         for (int c : classes) {
             if (++outside[c] >= 2)
-                return true;
+                return RhymeChange::Other;
         }
     }
     QList<QSet<int>> fromEnd(neighbours.rbegin(), neighbours.rend());
-    return SharedRunFromStart(neighbours) || SharedRunFromStart(fromEnd);
+    return SharedRunFromStart(neighbours) || SharedRunFromStart(fromEnd) ? RhymeChange::ToNeighbour
+                                                                         : RhymeChange::None;
 }
 
 // Whether enough of the tone relations hold: the even positions of a line
 // alternating, the lines of a couplet opposed, the couplets joined (粘), the
 // line ends in their tones.
-bool ToneRelationsHold(const QList<QList<T>> &t, T rhymeTone)
+bool ToneRelationsHold(const QList<QList<T>> &t, T rhymeTone, double share = kRegulatedShare)
 {
     int items = 0;
     int holds = 0;
@@ -524,16 +531,22 @@ bool ToneRelationsHold(const QList<QList<T>> &t, T rhymeTone)
     for (qsizetype i = 0; i < t.size(); ++i) {
         const QList<T> &ti = t.at(i);
         const qsizetype len = ti.size();
+        // The special form 平平仄平仄 (仄仄平平仄平仄) of a line that does not
+        // rhyme swaps its third and fourth core syllables: its fourth is level
+        // by right.
+        const qsizetype off = len - 5;
+        const bool special = i % 2 == 0 && len >= 5 && ti.at(off + 1) == T::L && ti.at(off + 2) == T::O
+                             && ti.at(off + 3) == T::L && ti.at(off + 4) == T::O;
         for (qsizetype k = 1; k + 2 < len - 1; k += 2) {
             if (Firm(ti.at(k)) && Firm(ti.at(k + 2)))
-                count(ti.at(k) != ti.at(k + 2));
+                count(ti.at(k) != ti.at(k + 2) || (special && k + 2 == off + 3));
         }
         if (i > 0 && Firm(ti.at(1)) && Firm(t.at(i - 1).at(1)))
             count(i % 2 == 1 ? ti.at(1) != t.at(i - 1).at(1) : ti.at(1) == t.at(i - 1).at(1));
         if (i > 0 && Firm(ti.last()))
             count(i % 2 == 1 ? ti.last() == rhymeTone : ti.last() != rhymeTone);
     }
-    return items > 0 && holds >= kRegulatedShare * items;
+    return items > 0 && holds >= share * items;
 }
 
 // 平起 or 仄起 by the first line; failing that, by what the other lines imply.
@@ -567,7 +580,9 @@ std::optional<RegulatedForm> DetectRegulated(const QList<Verse> &verses,
     if (!LevelRhymes(t) || !ToneRelationsHold(t, T::L))
         return std::nullopt;
     const RhymePlan plan = PlanRhymes(verses, t, lookup, system);
-    if (ChangesRhyme(verses, t, lookup, system, plan))
+    const RhymeChange change = ChangesRhyme(verses, t, lookup, system, plan);
+    if (change == RhymeChange::Other
+        || (change == RhymeChange::ToNeighbour && !ToneRelationsHold(t, T::L, kStrictShare)))
         return std::nullopt;
 
     RegulatedForm form;
