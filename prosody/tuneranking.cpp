@@ -114,6 +114,30 @@ void JudgeRhymeWords(const QHash<int, QList<quint64>> &byRhyme, FormFit &fit)
     }
 }
 
+// The tune names of the books write one character two ways (一翦梅, 一剪梅).
+QString PlainName(QString name)
+{
+    return name.replace(u'翦', u'剪');
+}
+
+// The reference's forms of a tune by its name, or by its name written plainly.
+QList<const TuneForm *> FormsOf(const TuneForms &forms, const QString &name)
+{
+    const QList<const TuneForm *> out = forms.Of(name);
+    return out.isEmpty() ? forms.Of(PlainName(name)) : out;
+}
+
+// Whether two names name one tune: written alike, or names the reference
+// gives one tune (山花子 and 摊破浣溪沙).
+bool OneTune(const TuneForms &forms, const QString &a, const QString &b)
+{
+    if (PlainName(a) == PlainName(b))
+        return true;
+    const QList<const TuneForm *> fa = FormsOf(forms, a);
+    const QList<const TuneForm *> fb = FormsOf(forms, b);
+    return std::any_of(fa.begin(), fa.end(), [&fb](const TuneForm *f) { return fb.contains(f); });
+}
+
 int LowerBound(const QList<int> &p, const QList<int> &q)
 {
     // Every step of an alignment costs at least the difference of the
@@ -288,7 +312,7 @@ QList<TuneMatch> RankTunes(const QList<Verse> &verses, const QList<TuneCandidate
             continue;   // a tune without a pattern is no candidate
         const int lower = LowerBound(p, PatternLengths(own));
         patterns.push_back({lower, i, nullptr, false, std::move(own)});
-        for (const TuneForm *form : forms.Of(tunes.at(i).name)) {
+        for (const TuneForm *form : FormsOf(forms, tunes.at(i).name)) {
             patterns.push_back({LowerBound(p, form->Lengths(false)), i, form, false, {}});
             if (form->clauseMarks.contains(u'读'))
                 patterns.push_back({LowerBound(p, form->Lengths(true)), i, form, true, {}});
@@ -305,8 +329,14 @@ QList<TuneMatch> RankTunes(const QList<Verse> &verses, const QList<TuneCandidate
     };
     QHash<qsizetype, Scored> byTune;
     AlignmentMemo memo;
-    // The cut-off: the score of the last of the best `count` names.
+    // The cut-off: the score of the last of the best `count` names. Names
+    // that may name one tune count once, so that the cut-off never drops a
+    // tune the list will need when it lists that tune once.
     QHash<QString, double> byName;
+    const auto keyOf = [&forms](const QString &name) {
+        const QList<const TuneForm *> f = FormsOf(forms, name);
+        return f.isEmpty() ? PlainName(name) : f.first()->tune;
+    };
     const auto cut = [&]() -> double {
         if (byName.size() < count || count <= 0)
             return std::numeric_limits<int>::max() / 4;
@@ -332,7 +362,7 @@ QList<TuneMatch> RankTunes(const QList<Verse> &verses, const QList<TuneCandidate
         const int larger = std::max(verseTotal, total);
         const double share = larger > 0 ? std::max(0.0, 1.0 - double(fit->cost) / larger) : 0.0;
         byTune.insert(pt.tune, Scored{fit->Score(), share, pt.form ? pt.form->number : 0, fit->Fits()});
-        const QString &name = tunes.at(pt.tune).name;
+        const QString name = keyOf(tunes.at(pt.tune).name);
         if (!byName.contains(name) || fit->Score() < byName.value(name))
             byName.insert(name, fit->Score());
         cutoff = cut();
@@ -347,7 +377,11 @@ QList<TuneMatch> RankTunes(const QList<Verse> &verses, const QList<TuneCandidate
     QList<TuneMatch> out;
     for (qsizetype i : order) {
         const TuneCandidate &t = tunes.at(i);
-        if (std::any_of(out.begin(), out.end(), [&t](const TuneMatch &m) { return m.name == t.name; }))
+        // One entry a tune: its name once, and the tune once under the
+        // names the two books give it.
+        if (std::any_of(out.begin(), out.end(), [&](const TuneMatch &m) {
+                return m.name == t.name || (m.book != t.book && OneTune(forms, m.name, t.name));
+            }))
             continue;
         const Scored &s = byTune[i];
         out.append(TuneMatch{t.book, t.name, s.fit, s.form, s.fits});

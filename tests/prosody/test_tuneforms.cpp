@@ -179,6 +179,39 @@ TEST(TuneRanking, EveryFormOfATuneToneAndRhymeDecide)
     }
 }
 
+TEST(TuneRanking, ATuneTheTwoBooksNameApartIsListedOnce)
+{
+    const TuneForms reference = Reference(kRows);
+    const QString pattern = S(u"●●○○●●△\r\n●○△\r\n○●△\r\n");
+    const QString other = S(u"●●○○●●△\r\n●○○△\r\n○●△\r\n");
+    const QString a = S(u"甲书"), b = S(u"乙书");
+    const struct {
+        const char *what;
+        QList<TuneCandidate> tunes;
+        QStringList names;
+    } cases[] = {
+        {"an alias of the reference in the other book",
+         {{a, S(u"长短句"), pattern}, {b, S(u"另名"), pattern}, {a, S(u"近调"), other}},
+         {S(u"长短句"), S(u"近调")}},
+        {"a character written two ways",
+         {{a, S(u"一剪梅"), pattern}, {b, S(u"一翦梅"), pattern}, {a, S(u"近调"), other}},
+         {S(u"一剪梅"), S(u"近调")}},
+        {"two names of one book stay two tunes",
+         {{a, S(u"长短句"), pattern}, {a, S(u"另名"), pattern}, {a, S(u"近调"), other}},
+         {S(u"长短句"), S(u"另名"), S(u"近调")}},
+        {"other tunes are not merged",
+         {{a, S(u"长短句"), pattern}, {b, S(u"近调"), other}, {b, S(u"远调"), other}},
+         {S(u"长短句"), S(u"近调"), S(u"远调")}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        QStringList names;
+        for (const TuneMatch &m : RankTunes(Marked({u"●●○○●●○", u"●○○", u"○●○"}), c.tunes, 3, &reference))
+            names.append(m.name);
+        EXPECT_EQ(names, c.names);
+    }
+}
+
 TEST(TuneRanking, AFormOfTheReferenceDoesNotOutrankTheRightLengths)
 {
     // 长短句's forms have 13, 17 and 26 syllables; a verse of 7 and 6 is
