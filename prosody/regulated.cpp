@@ -531,15 +531,9 @@ bool ToneRelationsHold(const QList<QList<T>> &t, T rhymeTone, double share = kRe
     for (qsizetype i = 0; i < t.size(); ++i) {
         const QList<T> &ti = t.at(i);
         const qsizetype len = ti.size();
-        // The special form 平平仄平仄 (仄仄平平仄平仄) of a line that does not
-        // rhyme swaps its third and fourth core syllables: its fourth is level
-        // by right, where the first is not oblique.
-        const qsizetype off = len - 5;
-        const bool special = i % 2 == 0 && len >= 5 && ti.at(off) != T::O && ti.at(off + 1) == T::L
-                             && ti.at(off + 2) == T::O && ti.at(off + 3) == T::L && ti.at(off + 4) == T::O;
         for (qsizetype k = 1; k + 2 < len - 1; k += 2) {
             if (Firm(ti.at(k)) && Firm(ti.at(k + 2)))
-                count(ti.at(k) != ti.at(k + 2) || (special && k + 2 == off + 3));
+                count(ti.at(k) != ti.at(k + 2));
         }
         if (i > 0 && Firm(ti.at(1)) && Firm(t.at(i - 1).at(1)))
             count(i % 2 == 1 ? ti.at(1) != t.at(i - 1).at(1) : ti.at(1) == t.at(i - 1).at(1));
