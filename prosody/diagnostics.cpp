@@ -465,14 +465,37 @@ Diagnosis Diagnose(const DiagnosisInput &in, const ReadingLookup &lookup)
     }
 
     // A character with both readings that its word settles is judged in
-    // the word's reading.
+    // the word's reading; but at the end of a line, where one of its
+    // readings rhymes with the end of another line, the rhyme decides
+    // (有无间 ends a line rhyming with 山 and 关, whatever 无间 reads).
     const WordReadings &words = in.words ? *in.words : WordReadings::Builtin();
     QList<Verse> read = verses;
+    QHash<int, int> endGroups;   // group -> line ends that may rhyme in it
+    const auto groupsOf = [&lookup](char32_t c) {
+        QSet<int> groups;
+        for (const Reading &r : lookup(c).readings) {
+            if (r.group > 0)
+                groups.insert(r.group);
+        }
+        return groups;
+    };
+    for (const Verse &verse : verses) {
+        if (!verse.chars.isEmpty()) {
+            for (int g : groupsOf(verse.chars.last()))
+                ++endGroups[g];
+        }
+    }
+    const auto rhymesWithAnotherEnd = [&](char32_t c) {
+        const QSet<int> groups = groupsOf(c);
+        return std::any_of(groups.begin(), groups.end(), [&](int g) { return endGroups.value(g) >= 2; });
+    };
     QHash<QPair<qsizetype, qsizetype>, WordReadings::Settled> byWord;
     for (qsizetype v = 0; v < read.size(); ++v) {
         Verse &verse = read[v];
         for (qsizetype k = 0; k < verse.chars.size(); ++k) {
             if (verse.marks.at(k) != u'※')
+                continue;
+            if (k + 1 == verse.chars.size() && rhymesWithAnotherEnd(verse.chars.at(k)))
                 continue;
             if (const auto s = words.Settle(verse.chars, int(k))) {
                 verse.marks[k] = s->tone == Tone::Level ? QChar(u'○') : QChar(u'●');
@@ -486,8 +509,10 @@ Diagnosis Diagnose(const DiagnosisInput &in, const ReadingLookup &lookup)
     bool judged = false;
     if (!in.pattern.trimmed().isEmpty() && !in.tuneName.isEmpty())
         judged = JudgeCi(read, in.pattern, lookup, in.system, d.findings, needs);
-    if (judged)
-        NoteOtherForm(read, in.tuneName, in.forms, d.findings);
+    if (judged) {
+        const RhymeSounds sounds = ReadRhymeSounds(read, lookup, in.system);
+        NoteOtherForm(read, in.tuneName, in.forms, d.findings, &sounds);
+    }
     if (!judged) {
         d.regulated = DetectRegulated(read, lookup, in.system);
         if (d.regulated) {

@@ -190,9 +190,11 @@ struct TuneMatch {
 // name, at most `count`. Each tune is held in its book's pattern and in
 // every form the reference gives under its name (nullptr: the 钦定词谱 the
 // program carries): first by line lengths, then by how well the tones and
-// the tones of the rhymes agree.
+// the tones of the rhymes agree, and, given the readings of the rhyme
+// system, whether the words on the rhyme positions rhyme with each other.
 QList<TuneMatch> RankTunes(const QList<Verse> &verses, const QList<TuneCandidate> &tunes,
-                           int count = 3, const class TuneForms *reference = nullptr);
+                           int count = 3, const class TuneForms *reference = nullptr,
+                           const ReadingLookup &lookup = {}, const QString &system = {});
 
 // What the tooltip says about a character: its readings and the one that
 // decided its mark.

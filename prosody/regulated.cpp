@@ -127,6 +127,8 @@ namespace {
 // (the even positions alternating, the couplets opposed and joined, the
 // line ends) holds.
 constexpr double kRegulatedShare = 0.8;
+// The share a poem whose rhymes go over to a neighbouring group must keep.
+constexpr double kStrictShare = 0.9;
 
 bool RegulatedShape(const QList<Verse> &verses)
 {
@@ -458,35 +460,67 @@ bool LevelRhymes(const QList<QList<T>> &t)
     return oblique == 0 || (oblique == 1 && t.size() > 4 && level > oblique);
 }
 
+// The classes two or more rhymes in a row share, counted from the start of
+// the list: rhymes given as the neighbouring classes each stands in, empty
+// for a rhyme in the main class.
+bool SharedRunFromStart(const QList<QSet<int>> &rhymes)
+{
+    QSet<int> shared;
+    int run = 0;
+    for (const QSet<int> &classes : rhymes) {
+        if (classes.isEmpty())
+            break;
+        shared = run == 0 ? classes : shared & classes;
+        if (shared.isEmpty())
+            break;
+        ++run;
+    }
+    return run >= 2;
+}
+
 // A poem changes its rhyme (换韵) when two or more of its even-line rhymes
-// share a group that is neither the main one nor a neighbour of it.
-bool ChangesRhyme(const QList<Verse> &verses, const QList<QList<T>> &t, const ReadingLookup &lookup,
-                  const QString &system, const RhymePlan &plan)
+// share a group that is neither the main one nor a neighbour of it. A
+// neighbouring group may stand in for the main one here and there (出韵);
+// rhymes that go over to it for good, or start in it, two rhymes or more
+// (来 台 then 西 啼), are a change to a neighbouring group: 古体 poems rhyme
+// so freely, a 律诗 only as a fault (邵雍's 插花吟 ends in 菲 归 after 卮 枝
+// 时), and the tones tell which.
+enum class RhymeChange : quint8 { None, ToNeighbour, Other };
+
+RhymeChange ChangesRhyme(const QList<Verse> &verses, const QList<QList<T>> &t, const ReadingLookup &lookup,
+                         const QString &system, const RhymePlan &plan)
 {
     if (plan.main == 0)
-        return false;
+        return RhymeChange::None;
     const bool pingshui = system == kPingshui;
     QHash<int, int> outside;
+    QList<QSet<int>> neighbours;   // per even line: the neighbouring classes its rhyme stands in
     for (qsizetype i = 1; i < verses.size(); i += 2) {
-        if (t.at(i).last() != T::L)
+        neighbours.append(QSet<int>());
+        if (t.at(i).last() != T::L && t.at(i).last() != T::B)
             continue;
         const QSet<int> classes =
             RhymeClasses(lookup(verses.at(i).chars.last()), T::L, pingshui, plan.sections);
-        if (classes.isEmpty() || classes.contains(plan.main)
-            || (pingshui && !plan.sections && Neighbour(classes, plan.main)))
+        if (classes.isEmpty() || classes.contains(plan.main))
             continue;
+        if (pingshui && !plan.sections && Neighbour(classes, plan.main)) {
+            neighbours.last() = classes;
+            continue;
+        }
         for (int c : classes) {
             if (++outside[c] >= 2)
-                return true;
+                return RhymeChange::Other;
         }
     }
-    return false;
+    QList<QSet<int>> fromEnd(neighbours.rbegin(), neighbours.rend());
+    return SharedRunFromStart(neighbours) || SharedRunFromStart(fromEnd) ? RhymeChange::ToNeighbour
+                                                                         : RhymeChange::None;
 }
 
 // Whether enough of the tone relations hold: the even positions of a line
 // alternating, the lines of a couplet opposed, the couplets joined (粘), the
 // line ends in their tones.
-bool ToneRelationsHold(const QList<QList<T>> &t, T rhymeTone)
+bool ToneRelationsHold(const QList<QList<T>> &t, T rhymeTone, double share = kRegulatedShare)
 {
     int items = 0;
     int holds = 0;
@@ -506,7 +540,7 @@ bool ToneRelationsHold(const QList<QList<T>> &t, T rhymeTone)
         if (i > 0 && Firm(ti.last()))
             count(i % 2 == 1 ? ti.last() == rhymeTone : ti.last() != rhymeTone);
     }
-    return items > 0 && holds >= kRegulatedShare * items;
+    return items > 0 && holds >= share * items;
 }
 
 // 平起 or 仄起 by the first line; failing that, by what the other lines imply.
@@ -540,7 +574,9 @@ std::optional<RegulatedForm> DetectRegulated(const QList<Verse> &verses,
     if (!LevelRhymes(t) || !ToneRelationsHold(t, T::L))
         return std::nullopt;
     const RhymePlan plan = PlanRhymes(verses, t, lookup, system);
-    if (ChangesRhyme(verses, t, lookup, system, plan))
+    const RhymeChange change = ChangesRhyme(verses, t, lookup, system, plan);
+    if (change == RhymeChange::Other
+        || (change == RhymeChange::ToNeighbour && !ToneRelationsHold(t, T::L, kStrictShare)))
         return std::nullopt;
 
     RegulatedForm form;

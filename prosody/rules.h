@@ -92,6 +92,8 @@ struct Symbol {
     bool rhyme = false;
     T rhymeTone = T::U;     // T::U: the tone of the section the rhyme is in
     bool change = false;    // 换平韵 / 换仄韵: a new rhyme starts here
+    int rhymeSet = -1;      // the rhyme it keeps where the pattern says (a set may come
+                            // back after another); -1: the one since the last change
 };
 
 using PatternLine = QList<Symbol>;

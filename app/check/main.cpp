@@ -611,7 +611,7 @@ std::optional<Explanation> Checker::Explain(const ComposeTexts &form, QString *e
                 }
                 tunes_ = std::move(tunes);
             }
-            e.tunes = RankTunes(e.diagnosis.verses, *tunes_, 3);
+            e.tunes = RankTunes(e.diagnosis.verses, *tunes_, 3, nullptr, lookup, o_.system);
         }
     }
     return e;

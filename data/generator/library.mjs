@@ -14,49 +14,17 @@ import { readdirSync, writeFileSync } from 'node:fs';
 import * as OpenCC from 'opencc-js';
 import { writeTable as writeTsv } from './lib/tsv.mjs';
 import {
-  AUTHOR_ALIASES, DYNASTY_OF, BIRTH_YEAR, DYNASTY_ORDER, TEXT_FIXES, TITLE_FIXES, TUNE_NAMES, BMP_FORMS,
+  AUTHOR_ALIASES, DYNASTY_OF, BIRTH_YEAR, DYNASTY_ORDER, TEXT_FIXES, TITLE_FIXES, TUNE_NAMES,
   EDITION_TEXTS, ONE_OF,
 } from './library/authors.mjs';
+import {
+  t2s, PUNCT, CLAUSE_END, isHan, cleanLine, cleanTitle, bare, cleanLines, nearlyEqual,
+} from './lib/clean.mjs';
 
 const here = dirname(fileURLToPath(import.meta.url));
 const require = createRequire(import.meta.url);
 const corpus = join(here, 'node_modules/chinese-poetry/dist');
 const seedDir = join(here, '../seed');
-const t2s = OpenCC.Converter({ from: 't', to: 'cn' });
-
-// Characters a cleaned poem may contain besides Chinese characters.
-const PUNCT = '，。！？；：、“”‘’《》·—';
-const CLAUSE_END = /[，。！？；：、]/;
-
-function isHan(ch) {
-  const c = ch.codePointAt(0);
-  return (c >= 0x4e00 && c <= 0x9fff) || (c >= 0x3400 && c <= 0x4dbf) || c === 0x3007;
-}
-
-// Notes in brackets, stray blanks and ASCII punctuation go; what remains is
-// checked character by character.
-function cleanLine(line) {
-  let s = [...t2s(line)].map((ch) => BMP_FORMS[ch] || ch).join('');
-  s = s.replace(/\(/g, '（').replace(/\)/g, '）');
-  s = s.replace(/（[^）]*）/g, '')
-    .replace(/\[[^\]]*\]/g, '').replace(/〔[^〕]*〕/g, '').replace(/【[^】]*】/g, '')
-    .replace(/［[^］]*］/g, '');
-  s = s.replace(/[ \t\r\u3000]/g, '')
-    .replace(/,/g, '，').replace(/\./g, '。').replace(/\?/g, '？').replace(/!/g, '！')
-    .replace(/;/g, '；').replace(/:/g, '：')
-    .replace(/[「『]/g, '“').replace(/[」』]/g, '”')
-    .replace(/[・•‧]/g, '·');
-  return s;
-}
-
-function cleanTitle(title) {
-  return cleanLine(title).replace(/[“”《》]/g, '');
-}
-
-// Text without punctuation: the identity of a poem for deduplication.
-function bare(text) {
-  return [...text].filter(isHan).join('');
-}
 
 const oddChars = new Map();
 function noteOdd(where, text) {
@@ -78,25 +46,11 @@ function dynastyFromTag(raw) {
   return m ? m[1] : null;
 }
 
-function nearlyEqual(a, b) {
-  if (a.length !== b.length) return false;
-  let differences = 0;
-  for (let i = 0; i < a.length; i++) if (a[i] !== b[i] && ++differences > 3) return false;
-  return true;
-}
-
 const poems = [];          // { title, author, text, source }
 const byAuthor = new Map(); // author -> bare texts so far
 const seen = new Map();    // author + bare text -> index in poems
 const dynastyHint = new Map();
 let dropped = 0;
-
-// A printed line (a couplet) closes with a full stop, not a comma. Notes may
-// run over several paragraphs: the poem is cleaned as a whole.
-function cleanLines(paragraphs) {
-  return cleanLine(paragraphs.join('\n')).split('\n').filter((l) => l.length > 0)
-    .map((l) => l.replace(/，$/, '。'));
-}
 
 // Second editions: 全唐诗 and 全宋诗 (the poems), 全宋词 (the ci, fullCi
 // below), by author. The poem of an author that opens most like the given

@@ -26,9 +26,10 @@ RhymeDictionary HandDictionary()
     } rows[] = {
         {u"平", "0", ""},  {u"仄", "1", ""},  {u"两", "2", ""},
         {u"东", "0", "1"}, {u"同", "0", "1"}, {u"风", "0", "1"}, {u"红", "0", "1"},
-        {u"冬", "0", "2"}, {u"江", "0", "3"}, {u"盐", "0", "30"},
+        {u"冬", "0", "2"}, {u"农", "0", "2"}, {u"钟", "2", "2"}, {u"钟", "2", "33"}, {u"江", "0", "3"}, {u"盐", "0", "30"},
         {u"咸", "0", "31"}, {u"衫", "0", "31"}, {u"凡", "0", "31"}, {u"岩", "0", "31"},
         {u"董", "1", "32"}, {u"孔", "1", "32"}, {u"动", "1", "32"},
+        {u"间", "2", "1"}, {u"间", "2", "32"},
     };
     for (const auto &r : rows) {
         DictionaryRow row;
@@ -165,6 +166,25 @@ TEST(RegulatedForm, ShapeAndNameOfTheForm)
         {"a change of rhyme (换韵)",
          {u"仄仄平平仄", u"平平仄仄东", u"平平平仄仄", u"仄仄仄平同", u"仄仄平平仄", u"平平仄仄江",
           u"平平平仄仄", u"仄仄仄平江"},
+         u""},
+        {"rhymes going over to the neighbouring 冬 for good, the tones loose as well",
+         {u"仄仄平平仄", u"平平仄仄东", u"平平平仄仄", u"仄仄仄平同", u"仄平平平仄", u"平平仄仄冬",
+          u"平平平仄仄", u"仄仄仄平农"},
+         u""},
+        {"the same tones keeping one rhyme",
+         {u"仄仄平平仄", u"平平仄仄东", u"平平平仄仄", u"仄仄仄平同", u"仄平平平仄", u"平平仄仄风",
+          u"平平平仄仄", u"仄仄仄平红"},
+         u"五律 仄起 首句不入韵 东韵"},
+        {"rhymes going over to 冬 in strict tones: a 律诗 with two rhymes out",
+         {u"仄仄平平仄", u"平平仄仄东", u"平平平仄仄", u"仄仄仄平同", u"仄仄平平仄", u"平平仄仄冬",
+          u"平平平仄仄", u"仄仄仄平农"},
+         u"五律 仄起 首句不入韵 东韵"},
+        {"rhymes starting in 冬, one of them a word of both tones, the tones loose",
+         {u"仄仄平平仄", u"平平仄仄冬", u"平平平仄仄", u"仄仄仄平钟", u"仄平平平仄", u"平平仄仄东",
+          u"平平平仄仄", u"仄仄仄平同", u"仄仄平平仄", u"平平仄仄风"},
+         u""},
+        {"the special form twice and one couplet unjoined: too loose for a 绝句",
+         {u"平平仄平仄", u"仄仄仄平东", u"平平仄平仄", u"仄仄仄平同"},
          u""},
         {"every couplet unjoined and unopposed",
          {u"仄仄仄平平", u"仄仄仄平东", u"平平平仄仄", u"平平平仄同"}, u""},
@@ -475,7 +495,8 @@ TEST(WordReadings, TheWordAroundACharacterSettlesIt)
 
 TEST(WordReadings, TheRulesJudgeTheReadingTheWordGives)
 {
-    const WordReadings table = WordReadings::FromText(S(u"词\t字\t平仄\n两平\t两\t0\n两仄\t两\t1\n"));
+    const WordReadings table =
+        WordReadings::FromText(S(u"词\t字\t平仄\n两平\t两\t0\n两仄\t两\t1\n平间\t间\t1\n"));
     const WordReadings none;
     const struct {
         const char *what;
@@ -494,6 +515,8 @@ TEST(WordReadings, TheRulesJudgeTheReadingTheWordGives)
         {"the word reads it oblique: 孤平",
          {u"仄仄平平仄", u"仄平两仄东", u"平平平仄仄", u"仄仄仄平同"}, &table, {S(u"孤平")},
          u"在「两仄」中读仄声"},
+        {"a rhyme word the word would read oblique rhymes all the same",
+         {u"仄仄平平仄", u"平平仄仄东", u"平平平仄仄", u"仄仄仄平间"}, &table, {}, u"韵脚"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);

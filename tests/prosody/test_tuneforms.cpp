@@ -179,6 +179,39 @@ TEST(TuneRanking, EveryFormOfATuneToneAndRhymeDecide)
     }
 }
 
+TEST(TuneRanking, ATuneTheTwoBooksNameApartIsListedOnce)
+{
+    const TuneForms reference = Reference(kRows);
+    const QString pattern = S(u"●●○○●●△\r\n●○△\r\n○●△\r\n");
+    const QString other = S(u"●●○○●●△\r\n●○○△\r\n○●△\r\n");
+    const QString a = S(u"甲书"), b = S(u"乙书");
+    const struct {
+        const char *what;
+        QList<TuneCandidate> tunes;
+        QStringList names;
+    } cases[] = {
+        {"an alias of the reference in the other book",
+         {{a, S(u"长短句"), pattern}, {b, S(u"另名"), pattern}, {a, S(u"近调"), other}},
+         {S(u"长短句"), S(u"近调")}},
+        {"a character written two ways",
+         {{a, S(u"一剪梅"), pattern}, {b, S(u"一翦梅"), pattern}, {a, S(u"近调"), other}},
+         {S(u"一剪梅"), S(u"近调")}},
+        {"two names of one book stay two tunes",
+         {{a, S(u"长短句"), pattern}, {a, S(u"另名"), pattern}, {a, S(u"近调"), other}},
+         {S(u"长短句"), S(u"另名"), S(u"近调")}},
+        {"other tunes are not merged",
+         {{a, S(u"长短句"), pattern}, {b, S(u"近调"), other}, {b, S(u"远调"), other}},
+         {S(u"长短句"), S(u"近调"), S(u"远调")}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        QStringList names;
+        for (const TuneMatch &m : RankTunes(Marked({u"●●○○●●○", u"●○○", u"○●○"}), c.tunes, 3, &reference))
+            names.append(m.name);
+        EXPECT_EQ(names, c.names);
+    }
+}
+
 TEST(TuneRanking, AFormOfTheReferenceDoesNotOutrankTheRightLengths)
 {
     // 长短句's forms have 13, 17 and 26 syllables; a verse of 7 and 6 is
@@ -320,10 +353,119 @@ TEST(TuneRanking, RealCiOfFormsTheBooksLack)
         SCOPED_TRACE(c.what);
         ASSERT_FALSE(c.ci.isEmpty());
         const QList<Verse> verses = SplitVerses(c.ci, {}, StripSet::Full, index.Lookup());
-        const QList<TuneMatch> best = RankTunes(verses, tunes, 3);
-        ASSERT_FALSE(best.isEmpty());
-        EXPECT_EQ(best.first().name, S(c.tune));
-        EXPECT_GT(best.first().form, 0);
+        for (const bool heard : {false, true}) {
+            SCOPED_TRACE(heard ? "the rhyme words heard" : "by tones alone");
+            const QList<TuneMatch> best = heard ? RankTunes(verses, tunes, 3, nullptr, index.Lookup(), kPingshui)
+                                                : RankTunes(verses, tunes, 3);
+            ASSERT_FALSE(best.isEmpty());
+            EXPECT_EQ(best.first().name, S(c.tune));
+            EXPECT_GT(best.first().form, 0);
+        }
+    }
+}
+
+// Rhyme words by hand: 东 同 风 红 in 东 (the first section of the ci rhymes),
+// 人 春 in 真 (the sixth); 平 and 仄 have no group.
+const ReadingIndex &RhymeIndex()
+{
+    static const ReadingIndex index([] {
+        RhymeDictionary dict(kPingshui);
+        const struct {
+            const char16_t *hanzi;
+            const char *tone, *group;
+        } rows[] = {
+            {u"平", "0", ""}, {u"仄", "1", ""}, {u"东", "0", "1"}, {u"同", "0", "1"},
+            {u"风", "0", "1"}, {u"红", "0", "1"}, {u"人", "0", "12"}, {u"春", "0", "12"},
+        };
+        for (const auto &r : rows) {
+            DictionaryRow row;
+            row.hanzi = S(r.hanzi);
+            row.tone = QString::fromLatin1(r.tone);
+            row.group = QString::fromLatin1(r.group);
+            dict.Append(row);
+        }
+        return dict;
+    }());
+    return index;
+}
+
+QList<Verse> Words(const QList<const char16_t *> &lines)
+{
+    QStringList text;
+    for (const char16_t *l : lines)
+        text.append(S(l));
+    return SplitVerses(text.join(QStringLiteral("\r\n")), {}, StripSet::Full, RhymeIndex().Lookup());
+}
+
+TEST(TuneRanking, TheWordsOfOneRhymeAreHeldAgainstEachOther)
+{
+    // Three lines of five, rhyming throughout, or with a second rhyme on the
+    // middle line inside the first.
+    const TuneForms reference = Reference(
+        u"一韵\t\t1\t正体\t15\t平平仄仄平韵仄仄仄平平韵平平仄仄平韵\t5,10,15\t甲/乙/丙\n"
+        u"两韵\t\t1\t正体\t15\t平平仄仄平韵仄仄仄平平韵平平仄仄平韵\t5,15|10\t甲/乙/丙\n");
+    const struct {
+        const char *what;
+        const char16_t *tune;
+        QList<const char16_t *> lines;
+        int offRhyme, rhymeWords;
+    } cases[] = {
+        {"every word in the rhyme", u"一韵", {u"平平仄仄东", u"仄仄仄平同", u"平平仄仄风"}, 0, 3},
+        {"a word off the rhyme", u"一韵", {u"平平仄仄东", u"仄仄仄平人", u"平平仄仄风"}, 1, 3},
+        {"a word without a group says nothing", u"一韵", {u"平平仄仄东", u"仄仄仄平平", u"平平仄仄风"}, 0, 2},
+        {"a rhyme that comes back after another", u"两韵", {u"平平仄仄东", u"仄仄仄平人", u"平平仄仄风"}, 0, 2},
+        {"the rhyme that comes back does not rhyme", u"两韵", {u"平平仄仄东", u"仄仄仄平风", u"平平仄仄人"},
+         1, 2},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QList<Verse> verses = Words(c.lines);
+        const RhymeSounds sounds = ReadRhymeSounds(verses, RhymeIndex().Lookup(), kPingshui);
+        const TuneForm *form = reference.Find(S(c.tune), 1);
+        ASSERT_NE(form, nullptr);
+        const std::optional<FormFit> fit = FitForm(verses, *form, 100, nullptr, &sounds);
+        ASSERT_TRUE(fit.has_value());
+        EXPECT_EQ(fit->offRhyme, c.offRhyme);
+        EXPECT_EQ(fit->rhymeWords, c.rhymeWords);
+    }
+}
+
+TEST(TuneRanking, OfFormsAlikeInLinesAndTonesTheOneWhoseRhymesRhymeComesFirst)
+{
+    // Four lines of four, level at every rhyme position of any of them, so
+    // that only the rhyme words tell the tunes apart.
+    const QString book = S(u"书");
+    const TuneCandidate evenLines{book, S(u"隔句"), S(u"○○●●○⊙\r\n●●○○△\r\n○○●⊙\r\n●●○○△\r\n")};
+    const TuneCandidate lastTwo{book, S(u"末二"), S(u"○○●●○⊙\r\n●●○○⊙\r\n○○●△\r\n●●○○△\r\n")};
+    const TuneCandidate everyLine{book, S(u"句句"), S(u"○○●●○△\r\n●●○○△\r\n○○●△\r\n●●○○△\r\n")};
+    const TuneCandidate twoRhymes{book, S(u"换韵"),
+                                  S(u"○○●●○△\r\n●●○○△\r\n○○●△(换平韵)\r\n●●○○△\r\n")};
+    const struct {
+        const char *what;
+        QList<const char16_t *> lines;
+        QList<TuneCandidate> tunes;   // the first wins when the rhyme words are not heard
+        const char16_t *first;
+        bool fits;
+    } cases[] = {
+        {"the even lines rhyme", {u"平平仄仄平春", u"仄仄平平东", u"平平仄人", u"仄仄平平风"},
+         {lastTwo, evenLines}, u"隔句", true},
+        {"the last two lines rhyme", {u"平平仄仄平春", u"仄仄平平人", u"平平仄东", u"仄仄平平风"},
+         {evenLines, lastTwo}, u"末二", true},
+        {"a change of rhyme halfway", {u"平平仄仄平东", u"仄仄平平风", u"平平仄人", u"仄仄平平春"},
+         {everyLine, twoRhymes}, u"换韵", true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QList<Verse> verses = Words(c.lines);
+        const TuneForms none;
+        const QList<TuneMatch> byTones = RankTunes(verses, c.tunes, 3, &none);
+        ASSERT_FALSE(byTones.isEmpty());
+        EXPECT_EQ(byTones.first().name, c.tunes.first().name);
+        const QList<TuneMatch> best = RankTunes(verses, c.tunes, 3, &none, RhymeIndex().Lookup(), kPingshui);
+        ASSERT_EQ(best.size(), 2);
+        EXPECT_EQ(best.first().name, S(c.first));
+        EXPECT_EQ(best.first().fits, c.fits);
+        EXPECT_FALSE(best.last().fits) << "its rhyme positions do not rhyme";
     }
 }
 
