@@ -443,13 +443,13 @@ void CoupletWords::AddUsage(const QString &tsv)
             continue;
         QList<std::pair<char32_t, int>> list;
         for (const QString &p : row.at(partners).split(u' ', Qt::SkipEmptyParts)) {
-            const QList<uint> u = p.toUcs4();
-            if (u.size() < 2)
-                continue;
-            const int m = QString::fromUcs4(reinterpret_cast<const char32_t *>(u.constData()) + 1, u.size() - 1)
-                              .toInt(&ok);
+            // A character and its count: "风12".
+            const char32_t other = p.at(0).isHighSurrogate() && p.size() > 1
+                                       ? QChar::surrogateToUcs4(p.at(0), p.at(1))
+                                       : p.at(0).unicode();
+            const int m = p.mid(QChar::requiresSurrogates(other) ? 2 : 1).toInt(&ok);
             if (ok && m > 0)
-                list.append({char32_t(u.first()), m});
+                list.append({other, m});
         }
         AddUsage(c, n, list);
     }

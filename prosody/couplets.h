@@ -94,7 +94,8 @@ struct Couplet {
     bool sameSense = false; // 合掌
     int misses = 0;         // syllables that face nothing of their class
     int cost = 0;           // 2 a syllable that faces nothing, 1 one that faces by leave
-    int faced = 0;          // syllables whose two characters poets are known to face
+    int faced = 0;          // syllables whose two characters the poets face, or face
+                            // with many of the same characters
     int unfaced = 0;        // syllables of two common characters poets never faced
     QList<FacingPair> pairs;
     QList<int> repeated;    // syllables where both lines have the same character
