@@ -195,23 +195,25 @@ TEST(Couplets, TheUsageTableReadsItsRows)
 {
     CoupletWords w;
     w.AddUsage(S(u"字\t次数\t对字\n风\t100\t雨12 月9 风5\n雨\t80\t风12\n坏\tx\t风3\n月\t50\t\n"
-                 u"云\t40\t雨 雾x 烟2\n"));
+                 u"云\t40\t雨 雾x 烟2 𠀋4\n"));
     ASSERT_TRUE(w.HasUsage());
     struct Case {
-        char16_t a;
-        char16_t b;
+        char32_t a;
+        char32_t b;
         int faced;
     };
     const Case cases[] = {
-        {u'风', u'雨', 12}, {u'雨', u'风', 12},   // listed under both
-        {u'风', u'月', 9},  {u'月', u'风', 9},    // listed under one, faced both ways
-        {u'风', u'风', 0},                        // a character does not face itself
-        {u'风', u'雪', 0},  {u'雪', u'风', 0},    // never faced
-        {u'坏', u'风', 0},                        // a row without a count is passed by
-        {u'云', u'烟', 2},  {u'云', u'雨', 0},  {u'云', u'雾', 0},   // partners without a count are passed by
+        {U'风', U'雨', 12}, {U'雨', U'风', 12},   // listed under both
+        {U'风', U'月', 9},  {U'月', U'风', 9},    // listed under one, faced both ways
+        {U'风', U'风', 0},                        // a character does not face itself
+        {U'风', U'雪', 0},  {U'雪', U'风', 0},    // never faced
+        {U'坏', U'风', 0},                        // a row without a count is passed by
+        {U'云', U'烟', 2},  {U'云', U'雨', 0},  {U'云', U'雾', 0},   // partners without a count are passed by
+        {U'云', U'𠀋', 4},  {U'𠀋', U'云', 4},    // a character beyond the basic plane
     };
     for (const Case &c : cases)
-        EXPECT_EQ(w.Faced(c.a, c.b), c.faced) << QString(QChar(c.a)).toStdString() << QString(QChar(c.b)).toStdString();
+        EXPECT_EQ(w.Faced(c.a, c.b), c.faced)
+            << QString::fromUcs4(&c.a, 1).toStdString() << QString::fromUcs4(&c.b, 1).toStdString();
     EXPECT_EQ(w.Seen(U'风'), 100);
     EXPECT_EQ(w.Seen(U'月'), 50);
     EXPECT_EQ(w.Seen(U'坏'), 0);
