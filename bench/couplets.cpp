@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// versilo-bench-couplets [--print parallel|unparallel N] [FILE]: how the 对仗
-// judge fares on poets' 律诗. Without FILE the 律诗 of the library the build
+// versilo-bench-couplets [--print parallel|unparallel N] [FILE]
+// versilo-bench-couplets --judge 出句 对句
+// How the 对仗 judge fares on poets' 律诗. Without FILE the 律诗 of the library the build
 // carries; with FILE the poems of that text file, one verse line per text
 // line (or a whole couplet on one line), poems separated by blank lines, the
 // ones of eight lines of five or seven syllables. Prints the share of 颔联
@@ -8,7 +9,9 @@
 // and 尾联. --print lists N couplets judged so, drawn with a fixed seed, for
 // a reader to judge by hand. A poem counts as 律诗 when the diagnostics read
 // it so under 平水韵 with at most two tonal faults (失律, 失对, 失粘): an
-// eight-line 古体 poem is no 律诗.
+// eight-line 古体 poem is no 律诗. --judge shows one couplet's verdicts as
+// a first and as a middle couplet, with its cost and the places where the
+// poets face its characters.
 #include <QCoreApplication>
 #include <QFile>
 #include <QMap>
@@ -171,11 +174,36 @@ int main(int argc, char **argv)
         printCount = args.at(2).toInt();
         args = args.mid(3);
     }
-    const QList<QString> poems = args.isEmpty() ? LibraryPoems() : FilePoems(args.first());
     if (CoupletWords::Builtin().IsEmpty()) {
         Print(QStringLiteral("the word list is missing from the build"));
         return 1;
     }
+    if (args.size() == 3 && args.first() == QStringLiteral("--judge")) {
+        // One couplet, as the first and as a middle couplet of a poem: its
+        // verdicts and what went into them.
+        const QList<Verse> one = Verses(args.at(1) + u'，' + args.at(2));
+        QList<Verse> poem;
+        for (int i = 0; i < 4; ++i) {
+            for (const Verse &v : one) {
+                poem.append(v);
+                poem.last().line = int(poem.size() - 1);
+            }
+        }
+        const QList<Couplet> cs = JudgeCouplets(poem);
+        if (cs.size() < 2)
+            return 1;
+        const Couplet &c = cs.at(1);
+        Print(QStringLiteral("as 首联 %1, as 颔联 %2 cost %3, poets face %4 places, never %5: %6")
+                  .arg(cs.at(0).parallel ? QStringLiteral("对仗") : QStringLiteral("不对仗"))
+                  .arg(c.parallel ? (c.strict ? QStringLiteral("工对") : QStringLiteral("宽对"))
+                                  : QStringLiteral("不对仗"))
+                  .arg(c.cost)
+                  .arg(c.faced)
+                  .arg(c.unfaced)
+                  .arg(DescribePairs(c)));
+        return 0;
+    }
+    const QList<QString> poems = args.isEmpty() ? LibraryPoems() : FilePoems(args.first());
 
     const ReadingIndex index = PingshuiIndex();
     const ReadingLookup lookup = index.Lookup();
@@ -185,7 +213,7 @@ int main(int argc, char **argv)
     qint64 first = 0, firstParallel = 0, last = 0, lastParallel = 0;
     qint64 sameSense = 0, repeated = 0;
     QList<Seen> seen;
-    QMap<int, qint64> middleMisses, outerMisses;
+    QMap<int, qint64> middleMisses, outerMisses, middleFaced, outerFaced;
     for (const QString &poem : poems) {
         const QList<Verse> verses = Verses(poem);
         if (!EightLines(verses))
@@ -207,6 +235,10 @@ int main(int argc, char **argv)
                 lastParallel += c.parallel ? 1 : 0;
             }
             (c.mustFace ? middleMisses : outerMisses)[std::min(c.cost, 5)] += 1;
+            (c.mustFace ? middleFaced : outerFaced)[c.faced] += 1;
+            if (qEnvironmentVariableIsSet("VERSILO_DUMP"))
+                std::fprintf(stderr, "%d\t%d\t%d\t%d\t%d\t%d\t%d\n", c.mustFace ? 1 : 0, c.first, c.cost, c.faced,
+                             c.unfaced, int(verses.at(0).chars.size()), c.parallel ? 1 : 0);
             sameSense += c.sameSense ? 1 : 0;
             repeated += (c.parallel || c.mustFace) && !c.repeated.isEmpty() ? 1 : 0;
             QString lines;
@@ -248,6 +280,10 @@ int main(int argc, char **argv)
     QString hist = QStringLiteral("cost (0 1 2 3 4 5+), middle / first and last:");
     for (int m = 0; m <= 5; ++m)
         hist += QStringLiteral(" %1/%2").arg(middleMisses.value(m)).arg(outerMisses.value(m));
+    Print(hist);
+    hist = QStringLiteral("places the poets face (0 … 7), middle / first and last:");
+    for (int m = 0; m <= 7; ++m)
+        hist += QStringLiteral(" %1/%2").arg(middleFaced.value(m)).arg(outerFaced.value(m));
     Print(hist);
     Print(QStringLiteral("合掌: %1 couplets; 重字 in a facing couplet: %2").arg(sameSense).arg(repeated));
     return 0;

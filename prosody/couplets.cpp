@@ -8,6 +8,18 @@ namespace versilo {
 
 namespace {
 
+// Two characters faced with this many of the same characters are of one
+// kind.
+constexpr int kAkinPartners = 4;
+
+quint64 PairKey(char32_t a, char32_t b) { return (quint64(a) << 32) | quint64(b); }
+
+char32_t Single(const QString &s)
+{
+    const QList<uint> u = s.toUcs4();
+    return u.size() == 1 ? char32_t(u.first()) : 0;
+}
+
 const QString kNoun = QStringLiteral("名");
 const QString kVerb = QStringLiteral("动");
 const QString kAdjective = QStringLiteral("形");
@@ -156,6 +168,31 @@ Judged Face(const Reading &a, const Reading &b)
     return j;
 }
 
+// Characters this common in the poets' middle couplets have met often
+// enough that their never facing each other says something.
+constexpr int kWellSeen = 150;
+
+// Two characters facing each other, by their classes and by what the poets
+// did: a pair the poets faced faces (琴—柳, 关—剑), whatever the classes
+// say.
+Judged FaceChars(const CoupletWords &words, const QString &a, const QString &b, bool *usage)
+{
+    Judged j = Face(ReadWord(words, a), ReadWord(words, b));
+    *usage = false;
+    if (!words.HasUsage() || a == b)
+        return j;
+    const char32_t ca = Single(a);
+    const char32_t cb = Single(b);
+    if (words.Faced(ca, cb) > 0 || words.Akin(ca, cb)) {
+        if (j.cost > 0) {
+            j.facing = Facing::Loose;
+            j.cost = 0;
+            *usage = true;
+        }
+    }
+    return j;
+}
+
 Facing Weaker(Facing a, Facing b) { return a > b ? a : b; }
 
 bool Doubled(const QString &w) { return w.size() == 2 && w.at(0) == w.at(1); }
@@ -195,6 +232,7 @@ PairResult FacePair(const CoupletWords &words, const QString &a, const QString &
         whole = Face(wa, wb);
     r.sameSense = SameSense(wa, wb, a, b);
     if (a.size() == 1) {
+        whole = FaceChars(words, a, b, &r.pair.usage);
         r.pair.facing = whole.facing;
         r.pair.out.label = whole.outLabel;
         r.pair.in.label = whole.inLabel;
@@ -210,10 +248,13 @@ PairResult FacePair(const CoupletWords &words, const QString &a, const QString &
     bool partsSame = true;
     QStringList outLabels;
     QStringList inLabels;
+    bool usage = false;
     for (int i = 0; i < 2; ++i) {
         const Reading ca = ReadWord(words, a.mid(i, 1));
         const Reading cb = ReadWord(words, b.mid(i, 1));
-        const Judged j = Face(ca, cb);
+        bool byUsage = false;
+        const Judged j = FaceChars(words, a.mid(i, 1), b.mid(i, 1), &byUsage);
+        usage = usage || byUsage;
         parts = Weaker(parts, j.facing);
         misses += j.facing == Facing::None ? 1 : 0;
         cost += j.cost;
@@ -223,7 +264,7 @@ PairResult FacePair(const CoupletWords &words, const QString &a, const QString &
     }
     r.sameSense = r.sameSense || partsSame;
     const bool wholeFaces = (wa.known && wb.known) && whole.facing != Facing::None;
-    if (wholeFaces && (parts == Facing::None || whole.facing <= parts)) {
+    if (wholeFaces && (whole.cost < cost || (whole.cost == cost && whole.facing <= parts))) {
         r.cost = whole.cost;
         r.pair.facing = whole.facing;
         r.pair.out.label = whole.outLabel;
@@ -231,10 +272,13 @@ PairResult FacePair(const CoupletWords &words, const QString &a, const QString &
         return r;
     }
     r.pair.facing = parts;
+    r.pair.usage = usage;
     r.pair.out.label = outLabels.join(u'+');
     r.pair.in.label = inLabels.join(u'+');
     r.misses = misses;
-    r.cost = cost;
+    // A word neither of whose characters faces is one word that does not
+    // face (数有—何曾), not two.
+    r.cost = words.HasUsage() ? std::min(cost, kMiss + kLeave) : cost;
     return r;
 }
 
@@ -280,6 +324,39 @@ SplitResult FaceSplit(const CoupletWords &words, const Verse &a, const Verse &b,
     return r;
 }
 
+// What a couplet may cost and still face. Without the poets' usage one
+// syllable that does not face is passed over (借对, a proper name the list
+// lacks, a word the list classes otherwise), and one more that faces by
+// leave.
+//
+// With it, the judge weighs the classes against the number of places where
+// the poets would face the two characters, and against where the couplet
+// stands: poets faced nearly every middle couplet and no more than a third
+// of the first and last ones, so a first or last couplet needs more to be
+// called parallel than a middle one. A middle couplet may have the one
+// syllable that does not face when the poets would face none of its pairs;
+// two when they would face some (one more by leave in a line of five:
+// 数有关中乱，何曾劒外清; a second miss in a line of seven:
+// 月狖声和琴调咽，烟村景接柳条春). A first or last couplet may have one
+// syllable that faces by leave when they would face none of its pairs (the
+// classes alone let lines that merely run on pass for a couplet: 野人如有幸，
+// 应得见陶钧), one that does not face when they would face one, and the
+// allowance of the plain judge when they would face more. Set on the
+// library's 律诗.
+int AllowedCost(int faced, qsizetype len, bool middle, bool usage)
+{
+    if (!usage)
+        return kMiss + kLeave;
+    if (middle) {
+        if (faced == 0)
+            return kMiss;
+        return len >= 7 ? 2 * kMiss : kMiss + kLeave;
+    }
+    if (faced == 0)
+        return kLeave;
+    return faced == 1 ? kMiss : kMiss + kLeave;
+}
+
 QString CoupletName(int index, int count)
 {
     static const QStringList numbers = {QStringLiteral("一"), QStringLiteral("二"), QStringLiteral("三"),
@@ -310,7 +387,11 @@ QString CoupletName(int index, int count)
 
 const CoupletWords &CoupletWords::Builtin()
 {
-    static const CoupletWords table = FromText(BuiltinSeedText(QStringLiteral("对仗词类")));
+    static const CoupletWords table = [] {
+        CoupletWords w = FromText(BuiltinSeedText(QStringLiteral("对仗词类")));
+        w.AddUsage(BuiltinSeedText(QStringLiteral("对仗字对")));
+        return w;
+    }();
     return table;
 }
 
@@ -344,6 +425,65 @@ const WordClass *CoupletWords::Find(const QString &word) const
 {
     const auto it = words_.constFind(word);
     return it == words_.constEnd() ? nullptr : &it.value();
+}
+
+void CoupletWords::AddUsage(const QString &tsv)
+{
+    const TsvRows t = ParseTsv(tsv);
+    const qsizetype chr = t.Column(QStringLiteral("字"));
+    const qsizetype seen = t.Column(QStringLiteral("次数"));
+    const qsizetype partners = t.Column(QStringLiteral("对字"));
+    if (chr < 0 || seen < 0 || partners < 0)
+        return;
+    for (const QStringList &row : t.rows) {
+        const char32_t c = Single(row.at(chr));
+        bool ok = false;
+        const int n = row.at(seen).toInt(&ok);
+        if (!c || !ok || n <= 0)
+            continue;
+        QList<std::pair<char32_t, int>> list;
+        for (const QString &p : row.at(partners).split(u' ', Qt::SkipEmptyParts)) {
+            // A character and its count: "风12".
+            const char32_t other = p.at(0).isHighSurrogate() && p.size() > 1
+                                       ? QChar::surrogateToUcs4(p.at(0), p.at(1))
+                                       : p.at(0).unicode();
+            const int m = p.mid(QChar::requiresSurrogates(other) ? 2 : 1).toInt(&ok);
+            if (ok && m > 0)
+                list.append({other, m});
+        }
+        AddUsage(c, n, list);
+    }
+}
+
+void CoupletWords::AddUsage(char32_t ch, int seen, const QList<std::pair<char32_t, int>> &partners)
+{
+    seen_.insert(ch, seen);
+    QList<char32_t> &mine = partners_[ch];
+    for (const auto &[other, n] : partners) {
+        if (other == ch)
+            continue;
+        if (!mine.contains(other))
+            mine.append(other);
+        faced_.insert(PairKey(ch, other), std::max(n, faced_.value(PairKey(ch, other))));
+        faced_.insert(PairKey(other, ch), std::max(n, faced_.value(PairKey(other, ch))));
+    }
+}
+
+int CoupletWords::Faced(char32_t a, char32_t b) const
+{
+    return faced_.value(PairKey(a, b));
+}
+
+bool CoupletWords::Akin(char32_t a, char32_t b) const
+{
+    const auto pa = partners_.constFind(a);
+    const auto pb = partners_.constFind(b);
+    if (a == b || pa == partners_.constEnd() || pb == partners_.constEnd())
+        return false;
+    int common = 0;
+    for (char32_t c : *pa)
+        common += pb->contains(c) ? 1 : 0;
+    return common >= kAkinPartners;
 }
 
 // ---- judging ------------------------------------------------------------------------
@@ -391,12 +531,17 @@ QList<Couplet> JudgeCouplets(const QList<Verse> &verses, const CoupletWords &wor
         c.first = 2 * i;
         c.name = CoupletName(i, count);
         c.mustFace = i > 0 && i < count - 1;
-        // One syllable that does not face is passed over (借对, a proper
-        // name the list lacks, a word the list classes otherwise), and one
-        // more that faces by leave; more make the couplet unparallel.
+        for (qsizetype k = 0; k < len; ++k) {
+            if (a.chars.at(k) == b.chars.at(k))
+                c.repeated.append(int(k));
+            else if (words.Faced(a.chars.at(k), b.chars.at(k)) > 0 || words.Akin(a.chars.at(k), b.chars.at(k)))
+                ++c.faced;
+            else if (words.Seen(a.chars.at(k)) >= kWellSeen && words.Seen(b.chars.at(k)) >= kWellSeen)
+                ++c.unfaced;
+        }
         c.misses = best.misses;
         c.cost = best.cost;
-        c.parallel = best.cost <= kMiss + kLeave;
+        c.parallel = best.cost <= AllowedCost(c.faced, len, c.mustFace, words.HasUsage());
         int same = 0;
         int strict = 0;
         for (const PairResult &p : best.pairs) {
@@ -409,10 +554,6 @@ QList<Couplet> JudgeCouplets(const QList<Verse> &verses, const CoupletWords &wor
         // Two lines whose facing words are all, or all but one, the same
         // or of one sense.
         c.sameSense = c.parallel && same >= 2 && same >= best.pairs.size() - 1;
-        for (qsizetype k = 0; k < len; ++k) {
-            if (a.chars.at(k) == b.chars.at(k))
-                c.repeated.append(int(k));
-        }
         out.append(c);
     }
     return out;
@@ -425,7 +566,10 @@ QString DescribePairs(const Couplet &c)
         QString s = p.out.text + u'—' + p.in.text;
         if (!p.out.label.isEmpty() || !p.in.label.isEmpty())
             s += u'（' + (p.out.label == p.in.label ? p.out.label : p.out.label + u'／' + p.in.label)
-                 + (p.facing == Facing::None ? QStringLiteral("，不对") : QString()) + u'）';
+                 + (p.facing == Facing::None ? QStringLiteral("，不对")
+                    : p.usage            ? QStringLiteral("，诗家常对")
+                                         : QString())
+                 + u'）';
         parts.append(s);
     }
     return parts.join(u'、');

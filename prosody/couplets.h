@@ -44,8 +44,29 @@ public:
     const WordClass *Find(const QString &word) const;
     bool IsEmpty() const { return words_.isEmpty(); }
 
+    // What the poets did: how often a character stands in the middle
+    // couplets of their 律诗, and the characters they faced it with more
+    // often than chance (counted from Song regulated verse). Tab-separated
+    // text of the columns 字, 次数, 对字 ("风12 日9 …") with a header line.
+    void AddUsage(const QString &tsv);
+    void AddUsage(char32_t ch, int seen, const QList<std::pair<char32_t, int>> &partners);
+    // How often the poets faced the two characters, 0 when never (or too
+    // seldom to tell it from chance).
+    int Faced(char32_t a, char32_t b) const;
+    // Whether the two characters are faced with many of the same
+    // characters: words of one kind, that would face each other though the
+    // poets' counts are too few to show it (即—便 both face 何 犹 方 聊 …).
+    bool Akin(char32_t a, char32_t b) const;
+    // How often the character stands in a middle couplet; 0 when it is not
+    // in the usage table.
+    int Seen(char32_t ch) const { return seen_.value(ch); }
+    bool HasUsage() const { return !seen_.isEmpty(); }
+
 private:
     QHash<QString, WordClass> words_;
+    QHash<char32_t, int> seen_;
+    QHash<quint64, int> faced_;   // both orders of a pair
+    QHash<char32_t, QList<char32_t>> partners_;
 };
 
 // How two facing words match.
@@ -61,6 +82,7 @@ struct FacingPair {
     CoupletWord out;       // in the first line (出句)
     CoupletWord in;        // in the second line (对句)
     Facing facing = Facing::None;
+    bool usage = false;    // faces because the poets faced it, not by class
 };
 
 struct Couplet {
@@ -72,6 +94,9 @@ struct Couplet {
     bool sameSense = false; // 合掌
     int misses = 0;         // syllables that face nothing of their class
     int cost = 0;           // 2 a syllable that faces nothing, 1 one that faces by leave
+    int faced = 0;          // syllables whose two characters the poets face, or face
+                            // with many of the same characters
+    int unfaced = 0;        // syllables of two common characters poets never faced
     QList<FacingPair> pairs;
     QList<int> repeated;    // syllables where both lines have the same character
 };

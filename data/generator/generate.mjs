@@ -8,7 +8,8 @@ import { fileURLToPath } from 'node:url';
 import { dirname, join } from 'node:path';
 
 const here = dirname(fileURLToPath(import.meta.url));
-const STEPS = ['rhymes.mjs', 'books.mjs', 'library.mjs', 'pages.mjs', 'words.mjs', 'rhymewords.mjs', 'qinding.mjs'];
+const STEPS = ['rhymes.mjs', 'books.mjs', 'library.mjs', 'pages.mjs', 'words.mjs', 'rhymewords.mjs', 'qinding.mjs',
+  'facing.mjs'];
 
 if (!existsSync(join(here, 'node_modules'))) {
   console.error('node_modules is missing: run "npm ci" in data/generator first');

@@ -191,6 +191,85 @@ TEST(Couplets, TheWordListReadsItsTable)
     EXPECT_TRUE(CoupletWords::FromText(S(u"字\t类\n月\t名\n")).IsEmpty());
 }
 
+TEST(Couplets, TheUsageTableReadsItsRows)
+{
+    CoupletWords w;
+    w.AddUsage(S(u"字\t次数\t对字\n风\t100\t雨12 月9 风5\n雨\t80\t风12\n坏\tx\t风3\n月\t50\t\n"
+                 u"云\t40\t雨 雾x 烟2 𠀋4\n"));
+    ASSERT_TRUE(w.HasUsage());
+    struct Case {
+        char32_t a;
+        char32_t b;
+        int faced;
+    };
+    const Case cases[] = {
+        {U'风', U'雨', 12}, {U'雨', U'风', 12},   // listed under both
+        {U'风', U'月', 9},  {U'月', U'风', 9},    // listed under one, faced both ways
+        {U'风', U'风', 0},                        // a character does not face itself
+        {U'风', U'雪', 0},  {U'雪', U'风', 0},    // never faced
+        {U'坏', U'风', 0},                        // a row without a count is passed by
+        {U'云', U'烟', 2},  {U'云', U'雨', 0},  {U'云', U'雾', 0},   // partners without a count are passed by
+        {U'云', U'𠀋', 4},  {U'𠀋', U'云', 4},    // a character beyond the basic plane
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(w.Faced(c.a, c.b), c.faced)
+            << QString::fromUcs4(&c.a, 1).toStdString() << QString::fromUcs4(&c.b, 1).toStdString();
+    EXPECT_EQ(w.Seen(U'风'), 100);
+    EXPECT_EQ(w.Seen(U'月'), 50);
+    EXPECT_EQ(w.Seen(U'坏'), 0);
+
+    CoupletWords bad;
+    bad.AddUsage(S(u"字\t对字\n风\t雨12\n"));
+    EXPECT_FALSE(bad.HasUsage());
+}
+
+// The judge hears the poets beside the classes: on the hand-made list 照
+// (a verb) and 人 (a noun) do not face, unless the usage says the poets face
+// them; and what the usage says of the other places decides how much a
+// first or a middle couplet may cost.
+TEST(Couplets, ThePoetsUsageBesideTheClasses)
+{
+    using Partners = QList<std::pair<char32_t, int>>;
+    const Partners kin = {{U'子', 5}, {U'丑', 5}, {U'寅', 5}, {U'卯', 5}};
+    struct Case {
+        const char *what;
+        QList<std::pair<char32_t, Partners>> usage;   // seen 100 times each
+        const char16_t *out;
+        const char16_t *in;
+        int at;                 // 0 首联, 1 颔联
+        bool parallel;
+        bool learned;           // 照—人 faces by the poets' usage
+    };
+    const Case cases[] = {
+        {"no usage: the classes alone, as a first couplet", {}, u"明月松间照", u"清泉石上人", 0, true, false},
+        {"the poets face 照—人", {{U'照', {{U'人', 7}}}}, u"明月松间照", u"清泉石上人", 0, true, true},
+        {"the poets face 照—人, middle", {{U'照', {{U'人', 7}}}}, u"明月松间照", u"清泉石上人", 1, true, true},
+        {"no pair faced: a first couplet with a miss", {{U'风', {{U'雨', 7}}}}, u"明月松间照", u"清泉石上人", 0,
+         false, false},
+        {"no pair faced: a middle couplet may have one miss", {{U'风', {{U'雨', 7}}}}, u"明月松间照",
+         u"清泉石上人", 1, true, false},
+        {"one pair faced: a first couplet may have one miss", {{U'月', {{U'泉', 7}}}}, u"明月松间照",
+         u"清泉石上人", 0, true, false},
+        {"no pair faced, nothing amiss", {{U'风', {{U'雨', 7}}}}, u"明月松间照", u"清泉石上流", 0, true, false},
+        {"照 and 人 faced with four of the same characters", {{U'照', kin}, {U'人', kin}}, u"明月松间照",
+         u"清泉石上人", 0, true, true},
+        {"照 and 人 faced with three of the same", {{U'照', kin}, {U'人', kin.mid(1, 3)}},
+         u"明月松间照", u"清泉石上人", 0, false, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        CoupletWords words = Hand();
+        for (const auto &[ch, partners] : c.usage)
+            words.AddUsage(ch, 100, partners);
+        const Couplet k = JudgeCouplets(Poem(S(c.out), S(c.in), c.at), words).at(c.at);
+        EXPECT_EQ(k.parallel, c.parallel) << DescribePairs(k).toStdString();
+        ASSERT_EQ(k.pairs.size(), 3);
+        EXPECT_EQ(k.pairs.last().usage, c.learned);
+        EXPECT_EQ(DescribePairs(k).contains(S(u"照—人（动／名·人伦，诗家常对）")), c.learned)
+            << DescribePairs(k).toStdString();
+    }
+}
+
 // Poets' couplets on the list the program carries.
 TEST(Couplets, PoetsCouplets)
 {
@@ -222,6 +301,49 @@ TEST(Couplets, PoetsCouplets)
         const Couplet k = JudgeCouplets(Poem(S(c.out), S(c.in))).at(1);
         EXPECT_EQ(k.parallel, c.parallel) << DescribePairs(k).toStdString();
         EXPECT_FALSE(k.sameSense) << DescribePairs(k).toStdString();
+    }
+}
+
+// What the program learned of the poets, and real couplets judged where they
+// stand: lines that run on are no 对仗 at the head or the end of a poem, a
+// middle couplet whose word is used as another part of speech still faces.
+TEST(Couplets, PoetsCoupletsWhereTheyStand)
+{
+    const CoupletWords &words = CoupletWords::Builtin();
+    ASSERT_TRUE(words.HasUsage());
+    EXPECT_GT(words.Faced(U'风', U'雨'), 100);
+    EXPECT_GT(words.Faced(U'琴', U'酒'), 0);
+    EXPECT_GT(words.Faced(U'剑', U'书'), 0);
+    EXPECT_EQ(words.Faced(U'此', U'孤'), 0);
+    EXPECT_TRUE(words.Akin(U'即', U'便'));
+    EXPECT_FALSE(words.Akin(U'此', U'孤'));
+    EXPECT_FALSE(words.Akin(U'者', U'情'));
+
+    struct Case {
+        const char16_t *what;
+        const char16_t *out;
+        const char16_t *in;
+        int at;   // 0 首联, 1 颔联, 2 颈联, 3 尾联
+        bool parallel;
+    };
+    const Case cases[] = {
+        {u"尾联, one line running on into the next", u"野人如有幸", u"应得见陶钧", 3, false},
+        {u"尾联, not parallel", u"虚弃如吾者", u"逢君益自伤", 3, false},
+        {u"颈联, 狖 村 声 景 as nouns, 咽 春 as verbs", u"月狖声和琴调咽", u"烟村景接柳条春", 2, true},
+        {u"the same lines as a 首联", u"月狖声和琴调咽", u"烟村景接柳条春", 0, false},
+        {u"颔联, 数有 as an adverb and a verb", u"数有关中乱", u"何曾劒外清", 1, true},
+        {u"杜甫 春望 首联", u"国破山河在", u"城春草木深", 0, true},
+        {u"李白 送友人 首联", u"青山横北郭", u"白水绕东城", 0, true},
+        {u"李白 送友人 颔联, famously not parallel", u"此地一为别", u"孤蓬万里征", 1, false},
+        {u"李白 送友人 尾联", u"挥手自兹去", u"萧萧班马鸣", 3, false},
+        {u"杜甫 闻官军收河南河北 尾联, 流水对", u"即从巴峡穿巫峡", u"便下襄阳向洛阳", 3, true},
+        {u"孟浩然 临洞庭湖赠张丞相 尾联", u"坐观垂钓者", u"徒有羡鱼情", 3, false},
+        {u"王维 山居秋暝 尾联", u"随意春芳歇", u"王孙自可留", 3, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(QString::fromUtf16(c.what).toStdString());
+        const Couplet k = JudgeCouplets(Poem(S(c.out), S(c.in), c.at)).at(c.at);
+        EXPECT_EQ(k.parallel, c.parallel) << DescribePairs(k).toStdString();
     }
 }
 
