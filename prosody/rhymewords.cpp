@@ -6,6 +6,7 @@
 #include "seedtext.h"
 
 #include <QHash>
+#include <QMap>
 #include <QSet>
 #include <algorithm>
 #include <map>
@@ -34,10 +35,12 @@ char32_t OneChar(const QString &text)
 
 // The characters of each group that fit the tone, in dictionary order, once
 // each; and how many rows of each group are level and oblique.
+// By group number, so that lists built from them come out in one order on
+// every run (ties of use keep the order of the groups).
 struct Members {
-    QHash<int, QList<char32_t>> of;
-    QHash<int, QSet<char32_t>> set;
-    QHash<int, std::pair<int, int>> tones;   // level rows, oblique rows
+    QMap<int, QList<char32_t>> of;
+    QMap<int, QSet<char32_t>> set;
+    QMap<int, std::pair<int, int>> tones;   // level rows, oblique rows
 };
 
 Members CollectMembers(const RhymeDictionary &dict, Tone want)
@@ -167,9 +170,30 @@ Tone GroupTone(const RhymeDictionary &dict, int group)
     return MajorityTone(CollectMembers(dict, Tone::Either).tones.value(group));
 }
 
+struct RhymeWordLister::Gathered {
+    std::map<Tone, Members> members;               // of dict, by the tone asked for
+    std::optional<Members> theirs;                 // of other, either tone
+    QHash<char32_t, QList<int>> theirGroupsOf;     // other's groups of each character
+};
+
+RhymeWordLister::RhymeWordLister(const RhymeDictionary &dict, const RhymeDictionary *other,
+                                 const RhymeUsage &usage)
+    : dict_(dict), other_(other), usage_(usage), gathered_(std::make_unique<Gathered>())
+{
+}
+
+RhymeWordLister::~RhymeWordLister() = default;
+
 RhymeWords ListRhymeWords(const RhymeDictionary &dict, const RhymeDictionary *other,
                           const RhymeUsage &usage, int group, Tone tone, int limit)
 {
+    return RhymeWordLister(dict, other, usage).List(group, tone, limit);
+}
+
+RhymeWords RhymeWordLister::List(int group, Tone tone, int limit)
+{
+    const RhymeDictionary &dict = dict_;
+    const RhymeUsage &usage = usage_;
     RhymeWords out;
     out.system = dict.System();
     out.group = group;
@@ -177,7 +201,10 @@ RhymeWords ListRhymeWords(const RhymeDictionary &dict, const RhymeDictionary *ot
     out.tone = tone;
     if (out.groupName.isEmpty())
         return out;
-    const Members members = CollectMembers(dict, tone);
+    auto made = gathered_->members.find(tone);
+    if (made == gathered_->members.end())
+        made = gathered_->members.emplace(tone, CollectMembers(dict, tone)).first;
+    const Members &members = made->second;
     const QString &sys = dict.System();
     const QSet<char32_t> own = members.set.value(group);
 
@@ -204,13 +231,16 @@ RhymeWords ListRhymeWords(const RhymeDictionary &dict, const RhymeDictionary *ot
         SortByUse(out.neighbours);
     }
 
-    if (other) {
+    if (other_) {
         // The other system's groups the most used words of this one fall in.
-        const Members theirs = CollectMembers(*other, Tone::Either);
-        QHash<char32_t, QList<int>> groupsOf;
-        for (auto it = theirs.of.cbegin(); it != theirs.of.cend(); ++it)
-            for (char32_t c : it.value())
-                groupsOf[c].append(it.key());
+        if (!gathered_->theirs) {
+            gathered_->theirs = CollectMembers(*other_, Tone::Either);
+            for (auto it = gathered_->theirs->of.cbegin(); it != gathered_->theirs->of.cend(); ++it)
+                for (char32_t c : it.value())
+                    gathered_->theirGroupsOf[c].append(it.key());
+        }
+        const Members &theirs = *gathered_->theirs;
+        const QHash<char32_t, QList<int>> &groupsOf = gathered_->theirGroupsOf;
         std::map<int, int> weight;
         int total = 0;
         for (int i = 0; i < std::min<int>(kCoreWords, int(out.words.size())); ++i) {

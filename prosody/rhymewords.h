@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <memory>
 #include <optional>
 
 #include "diagnostics.h"
@@ -73,6 +74,26 @@ Tone GroupTone(const RhymeDictionary &dict, int group);
 // 词林正韵 section (平水韵 only).
 RhymeWords ListRhymeWords(const RhymeDictionary &dict, const RhymeDictionary *other,
                           const RhymeUsage &usage, int group, Tone tone, int limit = 0);
+
+// The lists of many groups from the same dictionaries (which must outlive
+// it): what every list needs from them is gathered once, on the first list.
+class RhymeWordLister {
+public:
+    RhymeWordLister(const RhymeDictionary &dict, const RhymeDictionary *other, const RhymeUsage &usage);
+    ~RhymeWordLister();
+    RhymeWordLister(const RhymeWordLister &) = delete;
+    RhymeWordLister &operator=(const RhymeWordLister &) = delete;
+
+    // As ListRhymeWords.
+    RhymeWords List(int group, Tone tone, int limit = 0);
+
+private:
+    struct Gathered;
+    const RhymeDictionary &dict_;
+    const RhymeDictionary *other_;
+    const RhymeUsage &usage_;
+    std::unique_ptr<Gathered> gathered_;
+};
 
 // The group and tone a poem rhymes in: the group most of the ends of its
 // even verse lines share (the first of them on a tie); nothing when none of

@@ -84,11 +84,12 @@ std::optional<RhymeWords> PoemRhymeWords(const RhymeDictionary &dict, const Rhym
     if (!rhyme)
         return std::nullopt;
     const std::pair<int, int> key{rhyme->group, int(rhyme->tone)};
-    auto found = made.find(key);
-    if (found == made.end())
-        found = made.emplace(key, ListRhymeWords(dict, &other, RhymeUsage::Builtin(), rhyme->group,
-                                                 rhyme->tone, limit))
-                    .first;
+    auto found = made.lists.find(key);
+    if (found == made.lists.end()) {
+        if (!made.lister)
+            made.lister = std::make_unique<RhymeWordLister>(dict, &other, RhymeUsage::Builtin());
+        found = made.lists.emplace(key, made.lister->List(rhyme->group, rhyme->tone, limit)).first;
+    }
     return found->second;
 }
 

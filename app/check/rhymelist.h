@@ -6,6 +6,7 @@
 #include <QJsonObject>
 #include <QString>
 #include <map>
+#include <memory>
 #include <optional>
 #include <utility>
 
@@ -37,12 +38,17 @@ QString RhymeWordsText(const RhymeWords &words);
 // The other rhyme system: 平水韵 for 中华新韵 and the other way round.
 const QString &OtherSystem(const QString &system);
 
-// The lists a run has made, by group and tone: poems of one rhyme share one.
-using RhymeListsMade = std::map<std::pair<int, int>, RhymeWords>;
+// The lists a run has made, by group and tone: poems of one rhyme share one,
+// and all share what the lister gathered from the dictionaries.
+struct RhymeListsMade {
+    std::unique_ptr<RhymeWordLister> lister;
+    std::map<std::pair<int, int>, RhymeWords> lists;
+};
 
 // The rhyme words of the group a poem rhymes in, from the dictionaries the
 // run has read (`dict` the poem's system, `lookup` its readings); nothing
-// when the poem shows no rhyme group.
+// when the poem shows no rhyme group. One `made` serves one pair of
+// dictionaries.
 std::optional<RhymeWords> PoemRhymeWords(const RhymeDictionary &dict, const RhymeDictionary &other,
                                          const ReadingLookup &lookup, const QList<Verse> &verses,
                                          int limit, RhymeListsMade &made);

@@ -345,6 +345,20 @@ TEST_F(CheckTool, RhymeWordsOfAGroupAndOfAPoem)
     EXPECT_EQ(listed["rhymeWords"].toObject()["system"].toString(), "中华新韵");
 }
 
+// The lists come out the same on every run: words used equally often keep
+// one order (the program's own dictionaries, where 灰 has many such ties).
+TEST_F(CheckTool, RhymeWordsComeOutTheSameOnEveryRun)
+{
+    const QString app = dir_.filePath("builtin");
+    ASSERT_TRUE(QDir().mkpath(app));
+    const QStringList args{"--app-dir", app, "--rhymes", "灰", "--system", "平水韵", "--json"};
+    const Result first = Run(args);
+    ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
+    ASSERT_FALSE(first.out.isEmpty());
+    for (int run = 0; run < 4; ++run)
+        EXPECT_EQ(Run(args).out, first.out) << "run " << run + 2;
+}
+
 TEST_F(CheckTool, DetectNamesTheBestTunesOfOtherPoems)
 {
     const QJsonObject j = Json({"--detect", Poem("白日依山尽，\n黄河入海流。\n")});
