@@ -102,9 +102,9 @@ TEST_F(GatewayTest, WritesOnlyTheNamedColumnsOfTheRowOfAnId)
     EXPECT_EQ(works[0].id, 3);
 }
 
-// A column name the row type lacks is refused, alone or beside known ones,
-// and the row keeps every column it had.
-TEST_F(GatewayTest, UpdateNamingAnUnknownColumnWritesNothing)
+// A column name the row type lacks is refused, alone or beside known ones:
+// a change leaves the row with every column it had, an addition adds no row.
+TEST_F(GatewayTest, WriteNamingAnUnknownColumnWritesNothing)
 {
     const WorkRow before = Works()[0];
     WorkRow changed = before;
@@ -118,6 +118,14 @@ TEST_F(GatewayTest, UpdateNamingAnUnknownColumnWritesNothing)
         EXPECT_TRUE(why.contains(columns.last())) << why.toStdString();
         EXPECT_FALSE(Rs().IsOpen());
         EXPECT_EQ(Works()[0].title, before.title);
+
+        WorkRow added{0, QStringLiteral("新"), QStringLiteral("甲|乙"), {}, {}, {}, {}, {}};
+        why.clear();
+        EXPECT_FALSE(InsertRow(Rs(), kWorksTable, added, columns, &why)) << columns.join(',').toStdString();
+        EXPECT_TRUE(why.contains(columns.last())) << why.toStdString();
+        EXPECT_EQ(added.id, 0);
+        EXPECT_FALSE(Rs().IsOpen());
+        EXPECT_EQ(Works().size(), 2u);
     }
 }
 
