@@ -28,6 +28,16 @@ template <class Row> struct Field {
         else if (number)
             row.*number = v.isNull() ? 0.0 : v.toDouble();
     }
+    // The same straight from a row of a streamed result.
+    void Read(Row &row, const Recordset::RowValues &values, int index) const
+    {
+        if (!text)
+            return Read(row, values.At(index));
+        bool null = false;
+        row.*text = values.TextAt(index, &null);
+        if (isNull)
+            row.*isNull = null;
+    }
     QVariant Value(const Row &row) const
     {
         if (isNull && row.*isNull)
@@ -188,7 +198,7 @@ bool ReadAll(Recordset &rs, const QString &sql, const QVariantList &params, std:
         if (idIndex >= 0)
             row.id = values.At(idIndex).toLongLong();
         for (size_t k = 0; k < fields.size(); ++k)
-            fields[k].Read(row, values.At(index[k]));
+            fields[k].Read(row, values, index[k]);
         rows.push_back(std::move(row));
     };
     if (!rs.ReadEach(sql, params, start, take)) {
