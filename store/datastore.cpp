@@ -626,7 +626,7 @@ QString Recordset::RowValues::TextAt(int c, bool *isNull) const
     case SQLITE_NULL:
         return {};
     case SQLITE_INTEGER:
-        return QString::number(qlonglong(sqlite3_column_int64(st_, c)));
+        return static_cast<ShortTexts *>(texts_)->Number(sqlite3_column_int64(st_, c));
     case SQLITE_TEXT:
         return static_cast<ShortTexts *>(texts_)->Get(
             reinterpret_cast<const char *>(sqlite3_column_text(st_, c)), sqlite3_column_bytes(st_, c));

@@ -396,7 +396,7 @@ QString ColumnText(sqlite3_stmt *st, int c, ShortTexts &texts, bool *isNull = nu
     case SQLITE_NULL:
         return {};
     case SQLITE_INTEGER:
-        return QString::number(qlonglong(sqlite3_column_int64(st, c)));
+        return texts.Number(sqlite3_column_int64(st, c));
     case SQLITE_TEXT:
         return texts.Get(reinterpret_cast<const char *>(sqlite3_column_text(st, c)),
                          sqlite3_column_bytes(st, c));
