@@ -469,14 +469,17 @@ QRect ClickLabel::TextRect() const
     return r;
 }
 
-bool ClickLabel::Elides() const
+bool ClickLabel::PlainLine() const
 {
     const QString t = text();
     if (t.isEmpty() || wordWrap() || t.contains(QLatin1Char('\n')) || !pixmap().isNull())
         return false;
-    if (textFormat() == Qt::RichText || (textFormat() == Qt::AutoText && Qt::mightBeRichText(t)))
-        return false;
-    return fontMetrics().horizontalAdvance(t) > TextRect().width();
+    return !(textFormat() == Qt::RichText || (textFormat() == Qt::AutoText && Qt::mightBeRichText(t)));
+}
+
+bool ClickLabel::Elides() const
+{
+    return PlainLine() && fontMetrics().horizontalAdvance(text()) > TextRect().width();
 }
 
 QString ClickLabel::ShownText() const
@@ -501,8 +504,11 @@ bool ClickLabel::event(QEvent *e)
 
 void ClickLabel::paintEvent(QPaintEvent *e)
 {
-    if (Elides()) {
-        // The same drawing as QLabel's, of the shortened text.
+    if (PlainLine()) {
+        // The same drawing as QLabel's, of the text as shown (shortened or
+        // whole). QLabel would lay out a text document for every label
+        // that takes the focus, which costs a grid of hundreds of entries
+        // far more than the drawing itself.
         QPainter p(this);
         drawFrame(&p);
         style()->drawItemText(&p, TextRect(), QStyle::visualAlignment(layoutDirection(), alignment()),

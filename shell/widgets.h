@@ -156,6 +156,7 @@ protected:
     bool event(QEvent *e) override;
 private:
     QRect TextRect() const;
+    bool PlainLine() const;   // one line of plain text, no picture
     bool Elides() const;
     bool afterDoubleClick_ = false;
 };

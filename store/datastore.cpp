@@ -617,6 +617,24 @@ QVariant Recordset::RowValues::At(int c) const
     }
 }
 
+QString Recordset::RowValues::TextAt(int c, bool *isNull) const
+{
+    const int type = c >= 0 && c < sqlite3_column_count(st_) ? sqlite3_column_type(st_, c) : SQLITE_NULL;
+    if (isNull)
+        *isNull = type == SQLITE_NULL;
+    switch (type) {
+    case SQLITE_NULL:
+        return {};
+    case SQLITE_INTEGER:
+        return static_cast<ShortTexts *>(texts_)->Number(sqlite3_column_int64(st_, c));
+    case SQLITE_TEXT:
+        return static_cast<ShortTexts *>(texts_)->Get(
+            reinterpret_cast<const char *>(sqlite3_column_text(st_, c)), sqlite3_column_bytes(st_, c));
+    default:
+        return At(c).toString();
+    }
+}
+
 bool Recordset::ReadEach(const QString &sql, const QVariantList &params,
                          const std::function<bool(const QStringList &, QString *)> &start,
                          const std::function<void(const RowValues &)> &row)

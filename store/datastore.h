@@ -61,6 +61,9 @@ public:
     class RowValues {
     public:
         QVariant At(int index) const;
+        // The same as text, as At(index).toString() reads, without the
+        // QVariant: "" for null (*isNull then true) and for a missing column.
+        QString TextAt(int index, bool *isNull = nullptr) const;
     private:
         friend class Recordset;
         RowValues(sqlite3_stmt *st, void *texts) : st_(st), texts_(texts) {}

@@ -28,6 +28,16 @@ template <class Row> struct Field {
         else if (number)
             row.*number = v.isNull() ? 0.0 : v.toDouble();
     }
+    // The same straight from a row of a streamed result.
+    void Read(Row &row, const Recordset::RowValues &values, int index) const
+    {
+        if (!text)
+            return Read(row, values.At(index));
+        bool null = false;
+        row.*text = values.TextAt(index, &null);
+        if (isNull)
+            row.*isNull = null;
+    }
     QVariant Value(const Row &row) const
     {
         if (isNull && row.*isNull)
@@ -146,6 +156,20 @@ template <class Row> bool WriteColumns(Recordset &rs, const Row &row, const QStr
 
 QString ById(const QString &table) { return QStringLiteral("select *from ") + table + QStringLiteral(" where id=?"); }
 
+// A write naming a column the row type lacks would otherwise pass it over in
+// silence and report the write done without it: false, with *error saying
+// which name, before anything is opened.
+template <class Row> bool KnownColumns(Recordset &rs, const QString &table, const QStringList &columns,
+                                       QString *error)
+{
+    const auto &fields = Fields<Row>();
+    for (const QString &name : columns) {
+        if (std::none_of(fields.begin(), fields.end(), [&](const Field<Row> &f) { return f.name == name; }))
+            return Failed(rs, error, QStringLiteral("数据表“%1”没有可写的字段“%2”。").arg(table, name));
+    }
+    return true;
+}
+
 }  // namespace
 
 template <class Row>
@@ -174,7 +198,7 @@ bool ReadAll(Recordset &rs, const QString &sql, const QVariantList &params, std:
         if (idIndex >= 0)
             row.id = values.At(idIndex).toLongLong();
         for (size_t k = 0; k < fields.size(); ++k)
-            fields[k].Read(row, values.At(index[k]));
+            fields[k].Read(row, values, index[k]);
         rows.push_back(std::move(row));
     };
     if (!rs.ReadEach(sql, params, start, take)) {
@@ -206,6 +230,8 @@ bool ReadFirst(Recordset &rs, const QString &sql, const QVariantList &params, Ro
 template <class Row>
 bool InsertRow(Recordset &rs, const QString &table, Row &row, const QStringList &columns, QString *error)
 {
+    if (!KnownColumns<Row>(rs, table, columns, error))
+        return false;
     if (!rs.Open(QStringLiteral("select *from ") + table, {}, LockType::Optimistic) || !rs.AddNew()
         || !WriteColumns(rs, row, columns) || !rs.Update())
         return Failed(rs, error);
@@ -217,13 +243,8 @@ bool InsertRow(Recordset &rs, const QString &table, Row &row, const QStringList 
 template <class Row>
 bool UpdateRow(Recordset &rs, const QString &table, const Row &row, const QStringList &columns, QString *error)
 {
-    // A name the row type lacks would otherwise be passed over in silence
-    // and the write reported done without it.
-    for (const QString &name : columns) {
-        const auto &fields = Fields<Row>();
-        if (std::none_of(fields.begin(), fields.end(), [&](const Field<Row> &f) { return f.name == name; }))
-            return Failed(rs, error, QStringLiteral("数据表“%1”没有可写的字段“%2”。").arg(table, name));
-    }
+    if (!KnownColumns<Row>(rs, table, columns, error))
+        return false;
     if (!rs.Open(ById(table), {row.id}, LockType::Optimistic))
         return Failed(rs, error);
     if (rs.RecordCount() == 0)

@@ -106,7 +106,8 @@ bool ReadFirst(Recordset &rs, const QString &sql, const QVariantList &params, Ro
                QString *error = nullptr);
 
 // Adds `row` to `table` ("select *from " + table, AddNew, Update); its
-// `id` is set to the one the store gave.
+// `id` is set to the one the store gave. False when `columns` names a
+// column the row type lacks (nothing is then added).
 template <class Row>
 bool InsertRow(Recordset &rs, const QString &table, Row &row, const QStringList &columns = {},
                QString *error = nullptr);

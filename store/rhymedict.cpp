@@ -52,6 +52,31 @@ int GroupNumber(const QString &text)
     return n;
 }
 
+// The same of the UTF-8 bytes of a text (a byte beyond ASCII is no digit).
+int GroupNumber(const unsigned char *text, int bytes)
+{
+    if (bytes < 1 || bytes > 3 || text[0] == '0')
+        return 0;
+    int n = 0;
+    for (int i = 0; i < bytes; ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return 0;
+        n = n * 10 + (text[i] - '0');
+    }
+    return n;
+}
+
+// The ToneMark of a one-character ToneCode.
+QChar ToneMarkOfDigit(char16_t code)
+{
+    switch (code) {
+    case u'0': return QChar(u'○');
+    case u'1': return QChar(u'●');
+    case u'2': return QChar(u'※');
+    default: return {};
+    }
+}
+
 // The one character a dictionary row stands for; false when the row can
 // never match (empty `汉字`, or more than one character).
 bool RowChar(const DictionaryRow &row, char32_t *c)
@@ -104,7 +129,7 @@ namespace {
 
 // The name of a group as one shared text, so that the index holds no copy
 // of its own; an empty text when the number has no name.
-const QString &GroupNameRef(const QString &system, const QString &groupText)
+const QString &GroupNameRef(const QString &system, int n)
 {
     static const QString none;
     static const std::vector<QString> newRhyme = [] {
@@ -119,7 +144,6 @@ const QString &GroupNameRef(const QString &system, const QString &groupText)
             v.emplace_back(QChar(kPingshuiNames[i]));
         return v;
     }();
-    const int n = GroupNumber(groupText);
     if (n <= 0)
         return none;
     if (system == kNewRhyme && n <= int(newRhyme.size()))
@@ -127,6 +151,11 @@ const QString &GroupNameRef(const QString &system, const QString &groupText)
     if (system == kPingshui && n <= int(pingshui.size()))
         return pingshui[size_t(n - 1)];
     return none;
+}
+
+const QString &GroupNameRef(const QString &system, const QString &groupText)
+{
+    return GroupNameRef(system, GroupNumber(groupText));
 }
 
 }  // namespace
@@ -138,20 +167,70 @@ QString RhymeGroupName(const QString &system, const QString &groupText)
 
 QChar ToneMarkOfCode(const QString &toneCode)
 {
-    if (toneCode.size() != 1)
-        return {};
-    switch (toneCode.at(0).unicode()) {
-    case u'0': return QChar(u'○');
-    case u'1': return QChar(u'●');
-    case u'2': return QChar(u'※');
-    default: return {};
-    }
+    return toneCode.size() == 1 ? ToneMarkOfDigit(toneCode.at(0).unicode()) : QChar();
 }
+
+namespace {
+
+// The lookups of every character: what the rows holding it decide, its tone
+// mark and its group number, in pages of 256 code points made only for the
+// stretches of characters the dictionary holds, so that reading a table
+// allocates next to nothing and a lookup is two array reads.
+class CharLookups {
+public:
+    struct Entry {
+        QChar mark;      // null: no row of the character has a known code
+        int group = 0;   // 0: no row of it has a group with a name
+    };
+    Entry At(char32_t c) const
+    {
+        const size_t p = c >> 8;
+        if (p >= pageOf_.size() || pageOf_[p] < 0)
+            return {};
+        const quint16 e = pages_[size_t(pageOf_[p])][c & 0xFF];
+        return {kMarks[e & 3], e >> 2};
+    }
+    void SetMark(char32_t c, QChar mark)
+    {
+        quint16 &e = Slot(c);
+        e = quint16((e & ~3) | CodeOf(mark));
+    }
+    void SetGroup(char32_t c, int group)
+    {
+        quint16 &e = Slot(c);
+        e = quint16((e & 3) | (group << 2));
+    }
+
+private:
+    static constexpr char16_t kMarks[4] = {0, u'○', u'●', u'※'};
+    static int CodeOf(QChar mark)
+    {
+        for (int i = 1; i < 4; ++i)
+            if (mark == QChar(kMarks[i]))
+                return i;
+        return 0;
+    }
+    quint16 &Slot(char32_t c)
+    {
+        const size_t p = c >> 8;
+        if (p >= pageOf_.size())
+            pageOf_.resize(p + 1, -1);
+        if (pageOf_[p] < 0) {
+            pageOf_[p] = qint32(pages_.size());
+            pages_.emplace_back().fill(0);
+        }
+        return pages_[size_t(pageOf_[p])][c & 0xFF];
+    }
+
+    std::vector<qint32> pageOf_;                    // page of c >> 8, -1 none
+    std::vector<std::array<quint16, 256>> pages_;   // mark code | group << 2
+};
+
+}  // namespace
 
 struct RhymeDictionary::Data {
     std::vector<DictionaryRow> rows;
-    QHash<char32_t, QChar> tone;
-    QHash<char32_t, QString> group;
+    CharLookups lookups;
 };
 
 RhymeDictionary::RhymeDictionary(QString system) : system_(std::move(system)) {}
@@ -181,15 +260,18 @@ void RhymeDictionary::Append(DictionaryRow row)
     // A later row with a known code overrides an earlier one; a row whose
     // code is unknown leaves the earlier answer standing.
     char32_t c;
-    if (RowChar(row, &c)) {
-        const QChar mark = RowToneMark(row);
-        if (!mark.isNull())
-            d.tone.insert(c, mark);
-        const QString &name = GroupNameRef(system_, row.group);
-        if (!name.isEmpty())
-            d.group.insert(c, name);
-    }
+    if (RowChar(row, &c))
+        AppendLookup(c, RowToneMark(row), GroupNumber(row.group));
     d.rows.push_back(std::move(row));
+}
+
+void RhymeDictionary::AppendLookup(char32_t c, QChar mark, int group)
+{
+    Data &d = Writable();
+    if (!mark.isNull())
+        d.lookups.SetMark(c, mark);
+    if (!GroupNameRef(system_, group).isEmpty())
+        d.lookups.SetGroup(c, group);
 }
 
 // The index entries of one character, made again from every row that holds
@@ -197,7 +279,7 @@ void RhymeDictionary::Append(DictionaryRow row)
 void RhymeDictionary::Reindex(Data &d, char32_t c) const
 {
     QChar mark;
-    QString name;
+    int group = 0;
     for (const DictionaryRow &row : d.rows) {
         char32_t rc;
         if (!RowChar(row, &rc) || rc != c)
@@ -205,18 +287,12 @@ void RhymeDictionary::Reindex(Data &d, char32_t c) const
         const QChar m = RowToneMark(row);
         if (!m.isNull())
             mark = m;
-        const QString &n = GroupNameRef(system_, row.group);
-        if (!n.isEmpty())
-            name = n;
+        const int n = GroupNumber(row.group);
+        if (!GroupNameRef(system_, n).isEmpty())
+            group = n;
     }
-    if (mark.isNull())
-        d.tone.remove(c);
-    else
-        d.tone.insert(c, mark);
-    if (name.isEmpty())
-        d.group.remove(c);
-    else
-        d.group.insert(c, name);
+    d.lookups.SetMark(c, mark);
+    d.lookups.SetGroup(c, group);
 }
 
 bool RhymeDictionary::ReplaceRow(const DictionaryRow &row)
@@ -259,12 +335,12 @@ bool RhymeDictionary::RemoveRow(qint64 id)
 
 QChar RhymeDictionary::ToneMark(char32_t c) const
 {
-    return d_ ? d_->tone.value(c) : QChar();
+    return d_ ? d_->lookups.At(c).mark : QChar();
 }
 
 QString RhymeDictionary::GroupName(char32_t c) const
 {
-    return d_ ? d_->group.value(c) : QString();
+    return d_ ? GroupNameRef(system_, d_->lookups.At(c).group) : QString();
 }
 
 QChar RhymeDictionary::ToneMarkByScan(char32_t c) const
@@ -320,7 +396,7 @@ QString ColumnText(sqlite3_stmt *st, int c, ShortTexts &texts, bool *isNull = nu
     case SQLITE_NULL:
         return {};
     case SQLITE_INTEGER:
-        return QString::number(qlonglong(sqlite3_column_int64(st, c)));
+        return texts.Number(sqlite3_column_int64(st, c));
     case SQLITE_TEXT:
         return texts.Get(reinterpret_cast<const char *>(sqlite3_column_text(st, c)),
                          sqlite3_column_bytes(st, c));
@@ -329,10 +405,88 @@ QString ColumnText(sqlite3_stmt *st, int c, ShortTexts &texts, bool *isNull = nu
     }
 }
 
+// The one code point of a UTF-8 text that holds exactly one, well formed
+// and in its shortest form; false for anything else (which the caller then
+// reads as text, the way every other row is read).
+bool OneCodePoint(const unsigned char *p, int bytes, char32_t *c)
+{
+    if (bytes < 1 || bytes > 4)
+        return false;
+    const unsigned char b0 = p[0];
+    const int need = b0 < 0x80 ? 1 : (b0 >> 5) == 0x6 ? 2 : (b0 >> 4) == 0xE ? 3 : (b0 >> 3) == 0x1E ? 4 : 0;
+    if (need != bytes)
+        return false;
+    if (need == 1) {
+        *c = b0;
+        return true;
+    }
+    char32_t v = b0 & (0x7F >> need);
+    for (int i = 1; i < need; ++i) {
+        if ((p[i] & 0xC0) != 0x80)
+            return false;
+        v = (v << 6) | (p[i] & 0x3F);
+    }
+    static constexpr char32_t kLeast[5] = {0, 0, 0x80, 0x800, 0x10000};
+    if (v < kLeast[need] || v > 0x10FFFF || (v >= 0xD800 && v <= 0xDFFF))
+        return false;
+    *c = v;
+    return true;
+}
+
+// The index entries of the current row read straight from the statement:
+// the common forms (a character as text, codes as numbers or digits) without
+// making a text of any column, everything else as the rows read it.
+void AppendLookupOf(sqlite3_stmt *st, int hanzi, int tone, int group, ShortTexts &texts,
+                    RhymeDictionary &dict)
+{
+    char32_t c;
+    if (sqlite3_column_type(st, hanzi) != SQLITE_TEXT
+        || !OneCodePoint(sqlite3_column_text(st, hanzi), sqlite3_column_bytes(st, hanzi), &c)) {
+        DictionaryRow row;
+        row.hanzi = ColumnText(st, hanzi, texts);
+        if (!RowChar(row, &c))
+            return;
+    }
+    QChar mark;
+    switch (sqlite3_column_type(st, tone)) {
+    case SQLITE_NULL:
+        break;
+    case SQLITE_INTEGER: {
+        const sqlite3_int64 v = sqlite3_column_int64(st, tone);
+        mark = v >= 0 && v <= 9 ? ToneMarkOfDigit(char16_t(u'0' + v)) : QChar();
+        break;
+    }
+    case SQLITE_TEXT:
+        if (sqlite3_column_bytes(st, tone) == 1)
+            mark = ToneMarkOfDigit(sqlite3_column_text(st, tone)[0]);
+        break;
+    default:
+        mark = ToneMarkOfCode(ColumnText(st, tone, texts));
+        break;
+    }
+    int n = 0;
+    switch (sqlite3_column_type(st, group)) {
+    case SQLITE_NULL:
+        break;
+    case SQLITE_INTEGER: {
+        const sqlite3_int64 v = sqlite3_column_int64(st, group);
+        n = v > 0 && v < 1000 ? int(v) : 0;
+        break;
+    }
+    case SQLITE_TEXT:
+        n = GroupNumber(sqlite3_column_text(st, group), sqlite3_column_bytes(st, group));
+        break;
+    default:
+        n = GroupNumber(ColumnText(st, group, texts));
+        break;
+    }
+    dict.AppendLookup(c, mark, n);
+}
+
 }  // namespace
 
 bool LoadRhymeDictionary(DataStore &store, const QString &system,
-                         RhymeDictionary &out, QString *error)
+                         RhymeDictionary &out, QString *error, DictionaryKeep keep)
 {
     out = RhymeDictionary(system);
     const auto fail = [&](const QString &why) {
@@ -374,6 +528,14 @@ bool LoadRhymeDictionary(DataStore &store, const QString &system,
     RhymeDictionary dict(system);
     ShortTexts texts;
     int rc;
+    if (keep == DictionaryKeep::LookupsOnly) {
+        while ((rc = sqlite3_step(q.st)) == SQLITE_ROW)
+            AppendLookupOf(q.st, hanzi, tone, group, texts, dict);
+        if (rc != SQLITE_DONE)
+            return failDb(sql);
+        out = std::move(dict);
+        return true;
+    }
     while ((rc = sqlite3_step(q.st)) == SQLITE_ROW) {
         DictionaryRow row;
         if (id >= 0)

@@ -42,10 +42,16 @@ struct DictionaryRow {
     QString pinyin;     // `拼音`
 };
 
+// What a load keeps of a dictionary table: every row beside the lookups
+// (the windows, the diagnostics, anything that scans, edits or lists rows),
+// or the lookups alone, which is all a check of tones and rhyme groups needs.
+enum class DictionaryKeep { Rows, LookupsOnly };
+
 // A loaded dictionary: the rows in store order, plus an index that gives the
 // same answers as scanning every row and keeping the last match whose code is
 // known. No capacity limit. Copies share the loaded rows until one of them
-// changes (a copy costs nothing).
+// changes (a copy costs nothing). Loaded with DictionaryKeep::LookupsOnly it
+// holds the index alone: Rows() is empty and the scans find nothing.
 class RhymeDictionary {
 public:
     RhymeDictionary() = default;
@@ -54,6 +60,10 @@ public:
     const QString &System() const { return system_; }
     void Clear();
     void Append(DictionaryRow row);   // keeps the index up to date
+    // The index entries of one row without the row itself: the character,
+    // the tone mark of its code (null: none known) and its group number (0:
+    // none), overriding earlier rows as Append does.
+    void AppendLookup(char32_t c, QChar mark, int group);
     // A row changed in the table: the loaded row of the same id takes its
     // values, the index follows. False when no loaded row has that id.
     bool ReplaceRow(const DictionaryRow &row);
@@ -93,9 +103,11 @@ private:
 // "select *from 中华新韵" / "select *from 平水韵", read-only, then closes it.
 // False (and a message in *error) when the table cannot be read.
 // The rows stream from the table straight into the dictionary: nothing is
-// held in between.
+// held in between. With DictionaryKeep::LookupsOnly only the columns the
+// lookups need are read, and no row is kept.
 bool LoadRhymeDictionary(DataStore &store, const QString &system,
-                         RhymeDictionary &out, QString *error = nullptr);
+                         RhymeDictionary &out, QString *error = nullptr,
+                         DictionaryKeep keep = DictionaryKeep::Rows);
 
 // After the row `id` of a dictionary table was changed: when `list` holds
 // the whole table already (as many rows as the table has, so every row, in

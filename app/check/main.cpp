@@ -566,8 +566,12 @@ bool Checker::Dictionary(const QString &system, const RhymeDictionary **out, QSt
 {
     auto it = dictionaries_.find(system);
     if (it == dictionaries_.end()) {
+        // The marks of a plain check need the lookups alone; the findings
+        // and the form go through every reading of every row.
+        const DictionaryKeep keep = o_.explain || o_.detect ? DictionaryKeep::Rows
+                                                            : DictionaryKeep::LookupsOnly;
         RhymeDictionary dict(system);
-        if (!LoadRhymeDictionary(store_, system, dict, error))
+        if (!LoadRhymeDictionary(store_, system, dict, error, keep))
             return false;
         it = dictionaries_.emplace(system, std::move(dict)).first;
     }

@@ -102,9 +102,9 @@ TEST_F(GatewayTest, WritesOnlyTheNamedColumnsOfTheRowOfAnId)
     EXPECT_EQ(works[0].id, 3);
 }
 
-// A column name the row type lacks is refused, alone or beside known ones,
-// and the row keeps every column it had.
-TEST_F(GatewayTest, UpdateNamingAnUnknownColumnWritesNothing)
+// A column name the row type lacks is refused, alone or beside known ones:
+// a change leaves the row with every column it had, an addition adds no row.
+TEST_F(GatewayTest, WriteNamingAnUnknownColumnWritesNothing)
 {
     const WorkRow before = Works()[0];
     WorkRow changed = before;
@@ -118,7 +118,46 @@ TEST_F(GatewayTest, UpdateNamingAnUnknownColumnWritesNothing)
         EXPECT_TRUE(why.contains(columns.last())) << why.toStdString();
         EXPECT_FALSE(Rs().IsOpen());
         EXPECT_EQ(Works()[0].title, before.title);
+
+        WorkRow added{0, QStringLiteral("新"), QStringLiteral("甲|乙"), {}, {}, {}, {}, {}};
+        why.clear();
+        EXPECT_FALSE(InsertRow(Rs(), kWorksTable, added, columns, &why)) << columns.join(',').toStdString();
+        EXPECT_TRUE(why.contains(columns.last())) << why.toStdString();
+        EXPECT_EQ(added.id, 0);
+        EXPECT_FALSE(Rs().IsOpen());
+        EXPECT_EQ(Works().size(), 2u);
     }
+}
+
+// A listing streams its texts straight from the statement; a single row is
+// read through the recordset's values. Both read every kind of stored value
+// (numbers, reals, blobs, nulls, empty texts, repeated ones) as the same text.
+TEST_F(GatewayTest, ListedRowsReadAsSingleRowsDo)
+{
+    const char *sql =
+        "DROP TABLE 中华新韵; CREATE TABLE 中华新韵(id INTEGER PRIMARY KEY, 汉字, 平仄, 韵调, 拼音);"
+        "INSERT INTO 中华新韵(汉字, 平仄, 韵调, 拼音) VALUES"
+        "('东', 0, 10, 'dong'), ('东', '0', '10', 'dong'), (5, 1.5, 3.0, x'6869'),"
+        "('', NULL, -7, ''), (NULL, '', 281474976710656, NULL), ('𠀀', 2, 0, 'qiu'),"
+        "(CAST(x'ff' AS TEXT), 1, 12, 'a long pinyin text of many letters');";
+    ASSERT_EQ(sqlite3_exec(store->Handle(), sql, nullptr, nullptr, nullptr), SQLITE_OK);
+    std::vector<DictionaryRow> listed;
+    ASSERT_TRUE(ReadAll(Rs(), QStringLiteral("select *from 中华新韵"), {}, listed));
+    ASSERT_EQ(listed.size(), 7u);
+    for (const DictionaryRow &row : listed) {
+        DictionaryRow single;
+        ASSERT_TRUE(ReadFirst(Rs(), QStringLiteral("select *from 中华新韵 where id=?"), {row.id}, single));
+        EXPECT_EQ(QStringList({row.hanzi, row.tone, row.group, row.pinyin}),
+                  QStringList({single.hanzi, single.tone, single.group, single.pinyin}))
+            << row.id;
+        EXPECT_EQ(row.toneNull, single.toneNull) << row.id;
+    }
+    EXPECT_EQ(listed[0].group, QStringLiteral("10"));
+    EXPECT_EQ(listed[2].hanzi, QStringLiteral("5"));
+    EXPECT_EQ(listed[3].group, QStringLiteral("-7"));
+    EXPECT_TRUE(listed[3].toneNull);
+    EXPECT_FALSE(listed[4].toneNull);
+    EXPECT_EQ(listed[4].group, QStringLiteral("281474976710656"));
 }
 
 // A row deleted by someone else after Open cannot be written: the write

@@ -6,6 +6,8 @@
 #include <QElapsedTimer>
 #include <random>
 
+#include <sqlite3.h>
+
 namespace versilo::test {
 namespace {
 
@@ -186,6 +188,46 @@ TEST_F(LoadDictionaryTest, CharacterOutsideTheBmpIsOneCharacter)
         EXPECT_EQ(group(0x2a6a5), QStringLiteral("屋"));
         EXPECT_TRUE(tone(0xd840).isNull());   // half of 𠀀
         EXPECT_TRUE(tone(0x4e00).isNull());
+    }
+}
+
+// A check loads the lookups alone, read straight from the columns: for
+// every kind of value a file made elsewhere may hold (numbers, texts with
+// blanks or leading zeros, reals, blobs, broken UTF-8, several characters),
+// they give what the lookups of the whole rows give.
+TEST_F(LoadDictionaryTest, LookupsAloneAnswerAsTheWholeRows)
+{
+    auto store = Open();
+    for (const QString &system : {kNewRhyme, kPingshui}) {
+        const QByteArray table = system.toUtf8();
+        const QByteArray sql = "DROP TABLE " + table + "; CREATE TABLE " + table
+            + "(id INTEGER PRIMARY KEY, 汉字, 平仄, 韵调, 拼音);"
+              "INSERT INTO " + table + "(汉字, 平仄, 韵调) VALUES"
+              "('东', 0, 10), ('东', '1', '3'), ('冬', 2.0, 1.0), ('江', x'31', x'31'),"
+              "('支', -1, -5), ('支', 3, 1000), ('支', 1, 108), ('支', 0, 109),"
+              "('微', '01', '07'), ('微', NULL, NULL), ('鱼', ' 1', '1 '), ('鱼', '0', 100),"
+              "('𠀀', 1, 2), (CAST(x'ff' AS TEXT), 1, 1), (CAST(x'eda080' AS TEXT), 0, 2),"
+              "(CAST(x'c1bf' AS TEXT), 2, 3), ('东冬', 0, 1), ('', 0, 1), (NULL, 0, 1),"
+              "(5, 0, 4), ('虞', '2', 14), ('虞', '9', 0), ('虞', 'x', 'x'), ('a', '1', '12');";
+        ASSERT_EQ(sqlite3_exec(store->Handle(), sql.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+        RhymeDictionary rows, lookups;
+        ASSERT_TRUE(LoadRhymeDictionary(*store, system, rows));
+        ASSERT_TRUE(LoadRhymeDictionary(*store, system, lookups, nullptr, DictionaryKeep::LookupsOnly));
+        EXPECT_EQ(rows.Size(), 24);
+        EXPECT_EQ(lookups.Size(), 0);
+        EXPECT_EQ(lookups.System(), system);
+        std::vector<char32_t> chars{0xfffd, 0xd800, U'5', U'西'};
+        for (const DictionaryRow &row : rows.Rows())
+            for (char32_t c : CodePoints(row.hanzi))
+                chars.push_back(c);
+        for (char32_t c : chars) {
+            EXPECT_EQ(lookups.ToneMark(c), rows.ToneMark(c)) << system.toStdString() << ' ' << unsigned(c);
+            EXPECT_EQ(lookups.GroupName(c), rows.GroupName(c)) << system.toStdString() << ' ' << unsigned(c);
+        }
+        EXPECT_EQ(lookups.ToneMark(U'东'), QChar(u'●'));
+        EXPECT_EQ(lookups.ToneMark(U'𠀀'), QChar(u'●'));
+        EXPECT_EQ(lookups.ToneMark(U'虞'), QChar(u'※'));
+        EXPECT_EQ(lookups.GroupName(U'支'), system == kNewRhyme ? QString() : QStringLiteral("洽"));
     }
 }
 
