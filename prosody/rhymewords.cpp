@@ -41,6 +41,7 @@ struct Members {
     QMap<int, QList<char32_t>> of;
     QMap<int, QSet<char32_t>> set;
     QMap<int, std::pair<int, int>> tones;   // level rows, oblique rows
+    QHash<char32_t, QList<int>> groupsOf;   // the groups of each character, ascending
 };
 
 Members CollectMembers(const RhymeDictionary &dict, Tone want)
@@ -62,8 +63,11 @@ Members CollectMembers(const RhymeDictionary &dict, Tone want)
         if (!m.set[g].contains(c)) {
             m.set[g].insert(c);
             m.of[g].append(c);
+            m.groupsOf[c].append(g);
         }
     }
+    for (QList<int> &groups : m.groupsOf)
+        std::sort(groups.begin(), groups.end());
     return m;
 }
 
@@ -261,12 +265,10 @@ RhymeWords RhymeWordLister::List(int group, Tone tone, int limit)
                 // Counted in the group of this system it is most rhymed in,
                 // among those of the tone asked for.
                 RhymeWord best;
-                for (auto m = members.set.cbegin(); m != members.set.cend(); ++m) {
-                    if (!m.value().contains(c))
-                        continue;
-                    const int uses = usage.Count(sys, m.key(), tone, c);
+                for (int g : members.groupsOf.value(c)) {
+                    const int uses = usage.Count(sys, g, tone, c);
                     if (uses > best.count)
-                        best = {CharacterText(c), uses, RhymeGroupName(sys, QString::number(m.key()))};
+                        best = {CharacterText(c), uses, RhymeGroupName(sys, QString::number(g))};
                 }
                 if (best.count > 0) {
                     seen.insert(c);
