@@ -4,9 +4,12 @@
 #include "diagnostics.h"
 #include "seed.h"
 
+#include "seeddictionary.h"
+
 #include <gtest/gtest.h>
 
 using namespace versilo;
+using versilo::testing::SeedDictionary;
 
 void PrintTo(const QString &s, std::ostream *os);
 
@@ -37,23 +40,9 @@ class Textbook : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        seed::SeedTable table;
         QString error;
-        ASSERT_TRUE(seed::ReadSeedTable(QStringLiteral(VERSILO_SOURCE_DIR "/data/seed"), kPingshui,
-                                        &table, &error))
-            << error.toStdString();
-        RhymeDictionary dict(kPingshui);
-        const qsizetype hanzi = table.columns.indexOf(QStringLiteral("汉字"));
-        const qsizetype tone = table.columns.indexOf(QStringLiteral("平仄"));
-        const qsizetype group = table.columns.indexOf(QStringLiteral("韵调"));
-        for (const auto &row : table.rows) {
-            DictionaryRow r;
-            r.hanzi = row.at(size_t(hanzi)).toString();
-            r.tone = row.at(size_t(tone)).toString();
-            r.toneNull = row.at(size_t(tone)).isNull();
-            r.group = row.at(size_t(group)).isNull() ? QString() : row.at(size_t(group)).toString();
-            dict.Append(r);
-        }
+        const RhymeDictionary dict = SeedDictionary(kPingshui, &error);
+        ASSERT_GT(dict.Size(), 0) << error.toStdString();
         index = new ReadingIndex(dict);
     }
     static void TearDownTestSuite()

@@ -4,9 +4,12 @@
 #include "rhymewords.h"
 #include "seed.h"
 
+#include "seeddictionary.h"
+
 #include <gtest/gtest.h>
 
 using namespace versilo;
+using versilo::testing::SeedDictionary;
 
 namespace {
 
@@ -186,26 +189,8 @@ TEST(RhymeWords, RhymeOfAPoemIsTheGroupMostEvenLineEndsShare)
     EXPECT_FALSE(FindPoemRhyme(verses({u"一东"}), index.Lookup()));
 }
 
-// The shipped tables, compiled in.
-RhymeDictionary Shipped(const QString &system)
-{
-    seed::SeedTable table;
-    QString error;
-    RhymeDictionary dict(system);
-    if (!seed::ReadSeedTable(QString(), system, &table, &error))
-        return dict;
-    const qsizetype hanzi = table.columns.indexOf(QStringLiteral("汉字"));
-    const qsizetype tone = table.columns.indexOf(QStringLiteral("平仄"));
-    const qsizetype group = table.columns.indexOf(QStringLiteral("韵调"));
-    for (const auto &row : table.rows) {
-        DictionaryRow r;
-        r.hanzi = row.at(size_t(hanzi)).toString();
-        r.tone = row.at(size_t(tone)).toString();
-        r.group = row.at(size_t(group)).isNull() ? QString() : row.at(size_t(group)).toString();
-        dict.Append(r);
-    }
-    return dict;
-}
+// The shipped tables.
+RhymeDictionary Shipped(const QString &system) { return SeedDictionary(system); }
 
 TEST(RhymeWords, ShippedTablesPutTheWordsPoetsUsedFirst)
 {

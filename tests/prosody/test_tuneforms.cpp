@@ -9,10 +9,13 @@
 #include "tuneforms.h"
 #include "tuneranking.h"
 
+#include "seeddictionary.h"
+
 #include <gtest/gtest.h>
 
 using namespace versilo;
 using namespace versilo::diag;
+using versilo::testing::SeedDictionary;
 
 void PrintTo(const QString &s, std::ostream *os);
 
@@ -308,20 +311,8 @@ TEST(TuneRanking, RealCiOfFormsTheBooksLack)
 {
     const QString seedDir = QStringLiteral(VERSILO_SOURCE_DIR "/data/seed");
     QString error;
-    seed::SeedTable table;
-    ASSERT_TRUE(seed::ReadSeedTable(seedDir, kPingshui, &table, &error)) << error.toStdString();
-    RhymeDictionary dict(kPingshui);
-    const qsizetype hanzi = table.columns.indexOf(QStringLiteral("汉字"));
-    const qsizetype tone = table.columns.indexOf(QStringLiteral("平仄"));
-    const qsizetype group = table.columns.indexOf(QStringLiteral("韵调"));
-    for (const auto &row : table.rows) {
-        DictionaryRow r;
-        r.hanzi = row.at(size_t(hanzi)).toString();
-        r.tone = row.at(size_t(tone)).toString();
-        r.toneNull = row.at(size_t(tone)).isNull();
-        r.group = row.at(size_t(group)).isNull() ? QString() : row.at(size_t(group)).toString();
-        dict.Append(r);
-    }
+    const RhymeDictionary dict = SeedDictionary(kPingshui, &error);
+    ASSERT_GT(dict.Size(), 0) << error.toStdString();
     const ReadingIndex index(dict);
     QList<TuneCandidate> tunes;
     for (const QString &book : {kCommonBook, kBaixiangBook}) {
