@@ -78,7 +78,7 @@ QJsonObject Json(const ComposeTexts &form, const Diagnosis &d, const QList<TuneM
     QJsonArray findings;
     for (const Finding &f : d.findings)
         findings.append(QJsonObject{{"line", f.line + 1}, {"position", f.position + 1},
-                                    {"verse", f.verse + 1}, {"kind", f.kind},
+                                    {"verse", f.verse + 1}, {"kind", KindName(f.kind)},
                                     {"fault", f.fault}, {"message", f.message}});
     QJsonArray ranked;
     for (const TuneMatch &t : tunes)
