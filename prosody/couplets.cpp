@@ -14,12 +14,6 @@ constexpr int kAkinPartners = 4;
 
 quint64 PairKey(char32_t a, char32_t b) { return (quint64(a) << 32) | quint64(b); }
 
-char32_t Single(const QString &s)
-{
-    const QList<uint> u = s.toUcs4();
-    return u.size() == 1 ? char32_t(u.first()) : 0;
-}
-
 const QString kNoun = QStringLiteral("名");
 const QString kVerb = QStringLiteral("动");
 const QString kAdjective = QStringLiteral("形");
@@ -175,14 +169,15 @@ constexpr int kWellSeen = 150;
 // Two characters facing each other, by their classes and by what the poets
 // did: a pair the poets faced faces (琴—柳, 关—剑), whatever the classes
 // say.
-Judged FaceChars(const CoupletWords &words, const QString &a, const QString &b, bool *usage)
+Judged FaceChars(const CoupletWords &words, const QString &a, const Reading &ra, const QString &b,
+                 const Reading &rb, bool *usage)
 {
-    Judged j = Face(ReadWord(words, a), ReadWord(words, b));
+    Judged j = Face(ra, rb);
     *usage = false;
     if (!words.HasUsage() || a == b)
         return j;
-    const char32_t ca = Single(a);
-    const char32_t cb = Single(b);
+    const char32_t ca = diag::OneChar(a);
+    const char32_t cb = diag::OneChar(b);
     if (words.Faced(ca, cb) > 0 || words.Akin(ca, cb)) {
         if (j.cost > 0) {
             j.facing = Facing::Loose;
@@ -227,12 +222,9 @@ PairResult FacePair(const CoupletWords &words, const QString &a, const QString &
     }
     const Reading wa = ReadWord(words, a);
     const Reading wb = ReadWord(words, b);
-    Judged whole;
-    if (a.size() == 1 || (wa.known && wb.known))
-        whole = Face(wa, wb);
     r.sameSense = SameSense(wa, wb, a, b);
     if (a.size() == 1) {
-        whole = FaceChars(words, a, b, &r.pair.usage);
+        const Judged whole = FaceChars(words, a, wa, b, wb, &r.pair.usage);
         r.pair.facing = whole.facing;
         r.pair.out.label = whole.outLabel;
         r.pair.in.label = whole.inLabel;
@@ -253,7 +245,7 @@ PairResult FacePair(const CoupletWords &words, const QString &a, const QString &
         const Reading ca = ReadWord(words, a.mid(i, 1));
         const Reading cb = ReadWord(words, b.mid(i, 1));
         bool byUsage = false;
-        const Judged j = FaceChars(words, a.mid(i, 1), b.mid(i, 1), &byUsage);
+        const Judged j = FaceChars(words, a.mid(i, 1), ca, b.mid(i, 1), cb, &byUsage);
         usage = usage || byUsage;
         parts = Weaker(parts, j.facing);
         misses += j.facing == Facing::None ? 1 : 0;
@@ -263,7 +255,9 @@ PairResult FacePair(const CoupletWords &words, const QString &a, const QString &
         inLabels.append(j.inLabel);
     }
     r.sameSense = r.sameSense || partsSame;
-    const bool wholeFaces = (wa.known && wb.known) && whole.facing != Facing::None;
+    // The two words as words, where the list knows both.
+    const Judged whole = wa.known && wb.known ? Face(wa, wb) : Judged{};
+    const bool wholeFaces = whole.facing != Facing::None;
     if (wholeFaces && (whole.cost < cost || (whole.cost == cost && whole.facing <= parts))) {
         r.cost = whole.cost;
         r.pair.facing = whole.facing;
@@ -399,10 +393,10 @@ CoupletWords CoupletWords::FromText(const QString &tsv)
 {
     CoupletWords out;
     const TsvRows t = ParseTsv(tsv);
-    const qsizetype word = t.header.indexOf(QStringLiteral("词"));
-    const qsizetype cls = t.header.indexOf(QStringLiteral("词类"));
-    const qsizetype fine = t.header.indexOf(QStringLiteral("细类"));
-    const qsizetype sense = t.header.indexOf(QStringLiteral("同义"));
+    const qsizetype word = t.Column(QStringLiteral("词"));
+    const qsizetype cls = t.Column(QStringLiteral("词类"));
+    const qsizetype fine = t.Column(QStringLiteral("细类"));
+    const qsizetype sense = t.Column(QStringLiteral("同义"));
     if (word < 0 || cls < 0)
         return out;
     for (const QStringList &row : t.rows) {
@@ -436,7 +430,7 @@ void CoupletWords::AddUsage(const QString &tsv)
     if (chr < 0 || seen < 0 || partners < 0)
         return;
     for (const QStringList &row : t.rows) {
-        const char32_t c = Single(row.at(chr));
+        const char32_t c = diag::OneChar(row.at(chr));
         bool ok = false;
         const int n = row.at(seen).toInt(&ok);
         if (!c || !ok || n <= 0)
@@ -577,11 +571,9 @@ QString DescribePairs(const Couplet &c)
 
 namespace diag {
 
-void RuleCouplets(const QList<Verse> &verses, const RegulatedForm &form, QList<Finding> &out)
+void RuleCouplets(const QList<Verse> &verses, const QList<Couplet> &couplets, QList<Finding> &out)
 {
-    if (form.name.contains(QStringLiteral("绝")))
-        return;
-    for (const Couplet &c : JudgeCouplets(verses)) {
+    for (const Couplet &c : couplets) {
         const int v = c.first + 1;
         if (c.mustFace && !c.parallel) {
             out.append(Make(verses, v, -1, FindingKind::Parallel, true,

@@ -69,38 +69,6 @@ private:
     QHash<char32_t, QList<char32_t>> partners_;
 };
 
-// How two facing words match.
-enum class Facing : quint8 { Strict, Loose, None };   // 工对, 宽对, 不对
-
-struct CoupletWord {
-    QString text;
-    int start = 0;         // syllable of the line it starts at, from 0
-    QString label;         // the class it faces in, "名·天文"; "" when unknown
-};
-
-struct FacingPair {
-    CoupletWord out;       // in the first line (出句)
-    CoupletWord in;        // in the second line (对句)
-    Facing facing = Facing::None;
-    bool usage = false;    // faces because the poets faced it, not by class
-};
-
-struct Couplet {
-    int first = 0;          // verse line of the 出句, from 0
-    QString name;           // 首联 颔联 颈联 尾联; 第三联 … in the middle of a 排律
-    bool mustFace = false;  // the middle couplets
-    bool parallel = false;
-    bool strict = false;    // 工对: every pair faces, most of them strictly
-    bool sameSense = false; // 合掌
-    int misses = 0;         // syllables that face nothing of their class
-    int cost = 0;           // 2 a syllable that faces nothing, 1 one that faces by leave
-    int faced = 0;          // syllables whose two characters the poets face, or face
-                            // with many of the same characters
-    int unfaced = 0;        // syllables of two common characters poets never faced
-    QList<FacingPair> pairs;
-    QList<int> repeated;    // syllables where both lines have the same character
-};
-
 // The couplets of a poem of regulated shape with eight or more lines (律诗,
 // 排律); nothing for a quatrain or a poem whose lines differ in length.
 QList<Couplet> JudgeCouplets(const QList<Verse> &verses,
@@ -117,7 +85,7 @@ namespace diag {
 // The couplets of a 律诗 or 排律 as findings: a middle couplet that does not
 // face is a fault, a first or last couplet that does is a note; 合掌 is a
 // fault, 重字 a note.
-void RuleCouplets(const QList<Verse> &verses, const RegulatedForm &form, QList<Finding> &out);
+void RuleCouplets(const QList<Verse> &verses, const QList<Couplet> &couplets, QList<Finding> &out);
 
 }  // namespace diag
 

@@ -47,6 +47,12 @@ void Needs::Set(int v, int k, Need n, const QString &reason)
 
 QString Str(char32_t c) { return QString::fromUcs4(&c, 1); }
 
+char32_t OneChar(const QString &text)
+{
+    const QList<uint> c = text.toUcs4();
+    return c.size() == 1 ? char32_t(c.first()) : 0;
+}
+
 QString Quote(char32_t c) { return QStringLiteral("「") + Str(c) + QStringLiteral("」"); }
 
 QString ToneWord(T t) { return t == T::L ? QStringLiteral("平") : QStringLiteral("仄"); }
@@ -517,7 +523,8 @@ Diagnosis Diagnose(const DiagnosisInput &in, const ReadingLookup &lookup)
         d.regulated = DetectRegulated(read, lookup, in.system);
         if (d.regulated) {
             JudgeRegulated(read, lookup, in.system, *d.regulated, d.findings, needs);
-            RuleCouplets(read, *d.regulated, d.findings);
+            d.couplets = JudgeCouplets(read);
+            RuleCouplets(read, d.couplets, d.findings);
         }
     }
 

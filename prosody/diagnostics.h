@@ -153,11 +153,46 @@ struct DiagnosisInput {
     const class TuneForms *forms = nullptr;
 };
 
+// ---- 对仗: the couplets of a 律诗 or 排律, word by word -----------------------------
+
+// How two facing words match.
+enum class Facing : quint8 { Strict, Loose, None };   // 工对, 宽对, 不对
+
+struct CoupletWord {
+    QString text;
+    int start = 0;         // syllable of the line it starts at, from 0
+    QString label;         // the class it faces in, "名·天文"; "" when unknown
+};
+
+struct FacingPair {
+    CoupletWord out;       // in the first line (出句)
+    CoupletWord in;        // in the second line (对句)
+    Facing facing = Facing::None;
+    bool usage = false;    // faces because the poets faced it, not by class
+};
+
+struct Couplet {
+    int first = 0;          // verse line of the 出句, from 0
+    QString name;           // 首联 颔联 颈联 尾联; 第三联 … in the middle of a 排律
+    bool mustFace = false;  // the middle couplets
+    bool parallel = false;
+    bool strict = false;    // 工对: every pair faces, most of them strictly
+    bool sameSense = false; // 合掌
+    int misses = 0;         // syllables that face nothing of their class
+    int cost = 0;           // 2 a syllable that faces nothing, 1 one that faces by leave
+    int faced = 0;          // syllables whose two characters the poets face, or face
+                            // with many of the same characters
+    int unfaced = 0;        // syllables of two common characters poets never faced
+    QList<FacingPair> pairs;
+    QList<int> repeated;    // syllables where both lines have the same character
+};
+
 struct Diagnosis {
     QList<Verse> verses;
     QList<Finding> findings;                // by verse, then position
     std::optional<RegulatedForm> regulated; // set when the poem reads as regulated verse
     bool uniformLines = false;              // every verse line of 5 or 7 syllables alike
+    QList<Couplet> couplets;                // of a 律诗 or 排律 read as regulated, word by word
 };
 
 // With a tune loaded the poem is held against it as a ci; otherwise a poem of

@@ -30,6 +30,8 @@ struct Needs {
 };
 
 QString Str(char32_t c);
+// The character a text of one character holds; 0 for any other text.
+char32_t OneChar(const QString &text);
 QString Quote(char32_t c);                // 「看」
 QString ToneWord(T t);                    // 平 / 仄
 

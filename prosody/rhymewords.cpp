@@ -27,12 +27,6 @@ bool Fits(const QString &code, Tone want)
     return code == (want == Tone::Level ? u"0" : u"1");
 }
 
-char32_t OneChar(const QString &text)
-{
-    const QList<uint> c = text.toUcs4();
-    return c.size() == 1 ? char32_t(c.first()) : 0;
-}
-
 // The characters of each group that fit the tone, in dictionary order, once
 // each; and how many rows of each group are level and oblique.
 // By group number, so that lists built from them come out in one order on
@@ -50,7 +44,7 @@ Members CollectMembers(const RhymeDictionary &dict, Tone want)
     for (const DictionaryRow &row : dict.Rows()) {
         bool ok = false;
         const int g = row.group.toInt(&ok);
-        const char32_t c = OneChar(row.hanzi);
+        const char32_t c = diag::OneChar(row.hanzi);
         if (!ok || g <= 0 || c == 0)
             continue;
         auto &t = m.tones[g];
@@ -114,7 +108,7 @@ RhymeUsage RhymeUsage::FromText(const QString &tsv)
         bool okCount = false;
         const int g = f.at(grp).toInt(&okGroup);
         const int n = f.at(cnt).toInt(&okCount);
-        const char32_t c = OneChar(f.at(chr));
+        const char32_t c = diag::OneChar(f.at(chr));
         const QString &t = f.at(tone);
         if (!okGroup || !okCount || g <= 0 || n < 0 || c == 0 || (t != u"0" && t != u"1"))
             continue;
@@ -251,7 +245,7 @@ RhymeWords RhymeWordLister::List(int group, Tone tone, int limit)
             const RhymeWord &w = out.words.at(i);
             if (w.count == 0)
                 break;
-            for (int g : groupsOf.value(OneChar(w.hanzi)))
+            for (int g : groupsOf.value(diag::OneChar(w.hanzi)))
                 weight[g] += w.count;
             total += w.count;
         }

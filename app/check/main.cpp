@@ -439,15 +439,6 @@ QJsonArray FindingsJson(const QList<Finding> &findings, const std::optional<QStr
 
 // ---- 对仗 -------------------------------------------------------------------------
 
-// The couplets of a 律诗 or 排律 word by word; nothing for other poems.
-QList<Couplet> CoupletsOf(const Explanation &e)
-{
-    const auto &r = e.diagnosis.regulated;
-    if (!r || r->name.contains(u'绝'))
-        return {};
-    return JudgeCouplets(e.diagnosis.verses);
-}
-
 QString CoupletVerdict(const Couplet &c)
 {
     return c.parallel ? (c.strict ? QStringLiteral("工对") : QStringLiteral("宽对")) : QStringLiteral("不对仗");
@@ -603,7 +594,9 @@ std::optional<Explanation> Checker::Explain(const ComposeTexts &form, QString *e
         // The form of the poem itself, whatever tune is loaded.
         if (!in.pattern.isEmpty()) {
             in.pattern.clear();
-            e.diagnosis.regulated = Diagnose(in, lookup).regulated;
+            Diagnosis plain = Diagnose(in, lookup);
+            e.diagnosis.regulated = std::move(plain.regulated);
+            e.diagnosis.couplets = std::move(plain.couplets);
         }
         if (!e.diagnosis.regulated) {
             if (!tunes_) {
@@ -690,7 +683,7 @@ bool Checker::Check(const check::PoemInput &poem, QString *error)
             // The rhyme words of the group the poem rhymes in.
             if (const auto words = RhymeWordsOf(explanation->diagnosis.verses))
                 obj.insert("rhymeWords", RhymeWordsJson(*words));
-            if (const QList<Couplet> couplets = CoupletsOf(*explanation); !couplets.isEmpty())
+            if (const QList<Couplet> &couplets = explanation->diagnosis.couplets; !couplets.isEmpty())
                 obj.insert("couplets", CoupletsJson(couplets, explanation->diagnosis.verses));
         }
         const QJsonDocument doc(obj);
@@ -711,7 +704,7 @@ bool Checker::Check(const check::PoemInput &poem, QString *error)
                                                     + *layoutMessage + "\n"
                                               : QString());
     if (explanation && o_.explain)
-        text += CoupletsText(CoupletsOf(*explanation));
+        text += CoupletsText(explanation->diagnosis.couplets);
     if (several_)
         text += "\n";
     PrintOut(text);
